@@ -1,0 +1,181 @@
+#include "InventoryScan.h"
+
+#include "ElementTags.h"
+#include "FileHelpers.h"
+#include "FileNames.h"
+#include "LineHelpers.h"
+#include "TextFile.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zorby {
+
+namespace {
+
+// A closing line may carry trailing blanks: real files have them, and an element left open would
+// swallow the rest of the file.
+bool ClosesWith(const std::string& testForm, std::string_view tag) {
+    return tags::IsClosingLine(testForm, tag);
+}
+
+// One pass over the main file. Lines are filed by their test form; the lists get them re-indented.
+class MainFileScan {
+public:
+    MainFileScan(Workspace& workspace, TextFileWriter* trace) : ws_(workspace), trace_(trace) {}
+
+    void Run(const std::vector<std::string>& lines) {
+        int lineNumber = 0;
+        for (const auto& raw : lines) {
+            ++lineNumber;
+            Take(raw, lineNumber);
+        }
+        if (inAnimation_) {
+            ws_.Unclosed = animationStart_;
+        } else if (inTexture_) {
+            ws_.Unclosed = textureStart_;
+        }
+    }
+
+private:
+    bool OutsideAfterHead() const { return !inTexture_ && !inAnimation_ && !inHead_; }
+
+    void Take(const std::string& raw, int lineNumber) {
+        const std::string t = TestForm(raw);
+
+        // The rest of a comment that spans several lines travels with its first line, so that the
+        // rewritten file never separates the two ends of a comment.
+        if (commentOpen_) {
+            if (t.empty()) {
+                return;
+            }
+            Trace(t);
+            pending_.push_back(raw);
+            commentOpen_ = t.find(tags::kCommentEnd) == std::string::npos;
+            return;
+        }
+
+        const bool isComment = StartsWith(t, tags::kComment);
+        if (isComment && OutsideAfterHead()) {
+            // Only the last comment before an element is kept with it.
+            pending_.assign(1, raw);
+            commentOpen_ = t.find(tags::kCommentEnd, tags::kComment.size()) == std::string::npos;
+        }
+        if (t.empty()) {
+            return;
+        }
+        Trace(t);
+
+        if (StartsWith(t, tags::kAnimationOpening)) {
+            std::string title = GetTitle(t);
+            if (!inAnimation_) {
+                animationStart_ = {title, lineNumber};
+            }
+            ws_.Animations.Set(animationTitles_, std::move(title));
+            ws_.AllAnimationsTemp.Set(animationTitles_, t);
+            ++animationTitles_;
+            inAnimation_ = true;
+        }
+        if (StartsWith(t, tags::kTextureOpening)) {
+            std::string title = GetTitle(t);
+            if (!inTexture_) {
+                textureStart_ = {title, lineNumber};
+            }
+            ws_.Textures.Set(textureTitles_, std::move(title));
+            ++textureTitles_;
+            inTexture_ = true;
+        }
+        if (!isComment && OutsideAfterHead()) {
+            ws_.MiscItems.Set(ws_.MiscItems.Count(), SidlWidl(raw));
+        }
+
+        if (inAnimation_) {
+            FileElementLine(ws_.AllAnimations, raw);
+            if (ClosesWith(t, tags::kAnimationClosing)) {
+                inAnimation_ = false;
+            }
+        } else if (inTexture_) {
+            FileElementLine(ws_.AllTextures, raw);
+            if (ClosesWith(t, tags::kTextureClosing)) {
+                inTexture_ = false;
+            }
+        } else if (inHead_) {
+            ws_.Header.Set(ws_.Header.Count(), SidlWidl(raw));
+            if (StartsWith(t, tags::kSchema)) {
+                inHead_ = false;
+            }
+        }
+    }
+
+    void FileElementLine(LineList& list, const std::string& raw) {
+        // The pending comment goes in just ahead of the element, raw.
+        for (auto& comment : pending_) {
+            list.Set(list.Count(), std::move(comment));
+        }
+        pending_.clear();
+        commentOpen_ = false;
+        list.Set(list.Count(), SidlWidl(raw));
+    }
+
+    void Trace(const std::string& testForm) {
+        if (trace_ != nullptr) {
+            trace_->WriteLine(testForm);
+        }
+    }
+
+    Workspace& ws_;
+    TextFileWriter* trace_;
+    int animationTitles_ = 0;
+    int textureTitles_ = 0;
+    bool inHead_ = true;
+    bool inAnimation_ = false;
+    bool inTexture_ = false;
+    std::vector<std::string> pending_; // the pending comment, one or more raw lines; empty when none
+    bool commentOpen_ = false;         // the pending comment has not reached its "-->" yet
+    UnclosedElement animationStart_;
+    UnclosedElement textureStart_;
+};
+
+void ScanAddOnFile(const char* name, std::string_view opening, LineList& titles, LineList& lines,
+                   std::vector<int>& lineNumbers) {
+    int titleIndex = 0;
+    int lineNumber = 0;
+    for (auto& raw : ReadTextLines(name)) {
+        ++lineNumber;
+        const std::string t = TestForm(raw);
+        if (t.empty()) {
+            continue;
+        }
+        if (StartsWith(t, opening)) {
+            titles.Set(titleIndex++, GetTitle(t));
+        }
+        lines.Set(lines.Count(), std::move(raw));
+        lineNumbers.push_back(lineNumber);
+    }
+}
+
+} // namespace
+
+void ScanAnimationFile(Workspace& workspace, TextFileWriter* trace) {
+    MainFileScan(workspace, trace).Run(ReadTextLines(names::kAnimationFile));
+}
+
+void ScanAddOnFiles(Workspace& workspace, WindowPort& window) {
+    if (CheckForFile(names::kAddOnAnimationsRead)) {
+        ScanAddOnFile(names::kAddOnAnimationsRead, tags::kAnimationOpening, workspace.ZorAnimations,
+                      workspace.AllZorAnimations, workspace.AllZorAnimationsLineNumbers);
+    } else {
+        window.SetVisible(Control::ZorAnimations, false);
+        window.SetVisible(Control::Anim_Label, false);
+    }
+    if (CheckForFile(names::kAddOnTexturesRead)) {
+        ScanAddOnFile(names::kAddOnTexturesRead, tags::kTextureOpening, workspace.ZorTextures,
+                      workspace.AllZorTextures, workspace.AllZorTexturesLineNumbers);
+    } else {
+        window.SetVisible(Control::ZorTextures, false);
+        window.SetVisible(Control::Tex_Label, false);
+    }
+}
+
+} // namespace zorby

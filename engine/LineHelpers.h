@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Small operations on one line of text. Lines are bytes; only tab, space and the double quote are
+// special. Failures are thrown as zorby::Failure.
+namespace zorby {
+
+// Every tab replaced by one space; the length stays the same.
+std::string TabTrim(std::string_view line);
+
+// Leading and trailing spaces removed (spaces only; tabs stay).
+std::string TTrim(std::string_view line);
+
+// The text after the first double quote, without the line's last two characters:
+// `<TextureInfo item="abc">` gives `abc`. Fails with 5 when that count is negative (an empty or
+// one-character line, or a first quote among the last two characters) and with 6 when the first quote
+// lies at position 32,767 or later.
+std::string GetTitle(std::string_view line);
+
+// `count` tabs; empty for zero or less.
+std::string Tabs(int count);
+
+// Leading spaces turned into tabs: one tab per space below eight spaces, one tab per whole eight from
+// eight upward. Fails with 6 for more than 32,767 leading spaces.
+std::string SidlWidl(std::string_view line);
+
+// The test form of a raw line: tabs turned into spaces, then leading spaces removed.
+std::string TestForm(std::string_view line);
+
+// True when `line` begins with `prefix`, compared exactly.
+inline bool StartsWith(std::string_view line, std::string_view prefix) {
+    return line.substr(0, prefix.size()) == prefix;
+}
+
+} // namespace zorby

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace zorby {
+
+class LineList;
+
+// Told about every change of a line list, so that a view over it can follow.
+class LineListObserver {
+public:
+    virtual ~LineListObserver() = default;
+    virtual void BeforeAppend(const LineList& list, int row) = 0;
+    virtual void AfterAppend(const LineList& list) = 0;
+    virtual void Replaced(const LineList& list, int row) = 0;
+    virtual void BeforeReset(const LineList& list) = 0;
+    virtual void AfterReset(const LineList& list) = 0;
+};
+
+// An ordered list of lines addressed by a 16-bit index: at most 32,768 lines. Setting a line replaces
+// the one at that index, or appends when the index equals the count; an index of 32,768 or more fails
+// with overflow (6). Reading outside the list fails with 9.
+class LineList {
+public:
+    static constexpr int kMaxLines = 32768;
+
+    explicit LineList(std::string name = {});
+
+    const std::string& Name() const { return name_; }
+
+    void Set(int index, std::string line);
+    const std::string& At(int index) const;
+    int Count() const { return static_cast<int>(lines_.size()); }
+    void Clear();
+
+    // Replaces the whole content at once (one reset for observers). Fails with 6 past 32,768 lines.
+    void Assign(std::vector<std::string> lines);
+
+    const std::vector<std::string>& Lines() const { return lines_; }
+
+    // One observer at most; pass nullptr to detach.
+    void SetObserver(LineListObserver* observer) { observer_ = observer; }
+
+private:
+    std::string name_;
+    std::vector<std::string> lines_;
+    LineListObserver* observer_ = nullptr;
+};
+
+} // namespace zorby

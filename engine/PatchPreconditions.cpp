@@ -1,0 +1,86 @@
+#include "PatchPreconditions.h"
+
+#include "ElementTags.h"
+#include "FileNames.h"
+#include "LineHelpers.h"
+
+#include <vector>
+
+namespace zorby {
+
+namespace {
+
+constexpr const char* kNothingChanged = "\rNothing was changed. Please correct the file and run Zorby again.";
+
+struct AddOnKind {
+    const char* fileName;
+    std::string_view opening;
+    std::string_view closing;
+    const char* elementName;
+};
+
+// The line as the user sees it in an editor, without its indentation.
+std::string Shown(const std::string& raw) {
+    return TTrim(TabTrim(raw));
+}
+
+std::optional<std::string> CheckAddOnFile(const LineList& list, const std::vector<int>& lineNumbers,
+                                          const AddOnKind& kind) {
+    const auto& lines = list.Lines();
+    const std::size_t count = lines.size();
+    auto lineNumber = [&](std::size_t index) {
+        return std::to_string(index < lineNumbers.size() ? lineNumbers[index] : static_cast<int>(index) + 1);
+    };
+
+    std::size_t index = 0;
+    // The merge takes one item per pass and leaves a single last line alone; so does this check.
+    while (count >= 2 && index < count - 1) {
+        const std::size_t itemStart = index;
+        std::size_t opening = index;
+        while (opening < count && StartsWith(TestForm(lines[opening]), tags::kComment)) {
+            ++opening;
+        }
+        if (opening == count || !StartsWith(TestForm(lines[opening]), kind.opening)) {
+            const std::size_t shown = opening == count ? itemStart : opening;
+            return std::string(kind.fileName) + " cannot be used: line " + lineNumber(shown) + " (" +
+                   Shown(lines[shown]) + ") should start a <" + kind.elementName + "> element." +
+                   kNothingChanged;
+        }
+        std::size_t closing = opening + 1;
+        while (closing < count && !tags::IsClosingLine(lines[closing], kind.closing)) {
+            if (StartsWith(TestForm(lines[closing]), kind.opening)) {
+                // Without its closing line the first element would take the second one in.
+                return std::string(kind.fileName) + " cannot be used: the element that starts on line " +
+                       lineNumber(opening) + " (" + Shown(lines[opening]) + ") is not closed before line " +
+                       lineNumber(closing) + " starts another." + kNothingChanged;
+            }
+            ++closing;
+        }
+        if (closing == count) {
+            return std::string(kind.fileName) + " cannot be used: the element that starts on line " +
+                   lineNumber(opening) + " (" + Shown(lines[opening]) + ") has no " +
+                   std::string(kind.closing) + " line." + kNothingChanged;
+        }
+        index = closing + 1;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<std::string> FindPatchRefusal(const Workspace& workspace) {
+    if (workspace.Unclosed) {
+        return std::string(names::kAnimationFile) + " cannot be patched: the element \"" +
+               workspace.Unclosed->title + "\" that opens on line " +
+               std::to_string(workspace.Unclosed->lineNumber) + " is never closed." + kNothingChanged;
+    }
+    const AddOnKind textures{names::kAddOnTextures, tags::kTextureOpening, tags::kTextureClosing, "TextureInfo"};
+    if (auto refusal = CheckAddOnFile(workspace.AllZorTextures, workspace.AllZorTexturesLineNumbers, textures)) {
+        return refusal;
+    }
+    const AddOnKind animations{names::kAddOnAnimations, tags::kAnimationOpening, tags::kAnimationClosing,
+                               "Ui2DAnimation"};
+    return CheckAddOnFile(workspace.AllZorAnimations, workspace.AllZorAnimationsLineNumbers, animations);
+}
+
+} // namespace zorby

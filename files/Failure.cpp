@@ -1,0 +1,36 @@
+#include "Failure.h"
+
+namespace zorby {
+
+std::string StandardDescription(int number) {
+    switch (number) {
+    case InvalidArgument:
+        return "Invalid procedure call or argument";
+    case Overflow:
+        return "Overflow";
+    case SubscriptOutOfRange:
+        return "Subscript out of range";
+    case FileNotFound:
+        return "File not found";
+    case DeviceIoError:
+        return "Device I/O error";
+    case DiskFull:
+        return "Disk full";
+    case PermissionDenied:
+        return "Permission denied";
+    case PathFileAccessError:
+        return "Path/File access error";
+    case PathNotFound:
+        return "Path not found";
+    default:
+        return "Application-defined or object-defined error";
+    }
+}
+
+Failure::Failure(int number) : Failure(number, StandardDescription(number)) {}
+
+Failure::Failure(int number, std::string description)
+    : std::runtime_error(std::to_string(number) + ": " + description), number_(number),
+      description_(std::move(description)) {}
+
+} // namespace zorby

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace zorby {
+
+// The failure numbers the tool knows by name. Everything that can go wrong in the engine or the file
+// services is reported as one of these, together with a description for the user.
+enum ErrorNumber : int {
+    InvalidArgument = 5,
+    Overflow = 6,
+    SubscriptOutOfRange = 9,
+    FileNotFound = 53,
+    DeviceIoError = 57,
+    DiskFull = 61,
+    PermissionDenied = 70,
+    PathFileAccessError = 75,
+    PathNotFound = 76,
+};
+
+// The standard description shown for a failure number ("Permission denied" for 70, ...).
+std::string StandardDescription(int number);
+
+// The one exception type of the engine and the file services.
+class Failure : public std::runtime_error {
+public:
+    explicit Failure(int number);
+    Failure(int number, std::string description);
+
+    int Number() const { return number_; }
+    const std::string& Description() const { return description_; }
+
+private:
+    int number_;
+    std::string description_;
+};
+
+} // namespace zorby

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "WindowPort.h"
+
+#include <string>
+
+// Every name here is relative to the current directory (the custom UI folder) unless absolute, and is
+// matched without regard to letter case (see PathResolver.h). Failures are thrown as zorby::Failure:
+// 53 file not found, 76 path not found, 70 permission denied (also for a file whose owner write bit is
+// clear, even when running as root), 61 disk full.
+namespace zorby {
+
+// True when a regular file of that name exists; false for a folder or nothing.
+bool CheckForFile(const std::string& name);
+
+// Copies `source` onto `target`, overwriting it. The target is replaced in one step, so it is either the
+// old file or the complete copy.
+void CopyFile(const std::string& source, const std::string& target);
+
+// Deletes a file without force: a read-only file is left alone and fails with 70.
+void RemoveFile(const std::string& name);
+
+// Moves `from` to `to` in one step, replacing an existing `to`. A read-only `to` fails with 70 and
+// nothing changes.
+void MoveFileOver(const std::string& from, const std::string& to);
+
+// Throws exactly what RemoveFile would throw for `name`, without deleting anything.
+void CheckDeletable(const std::string& name);
+
+enum class Deletion {
+    Now,           // delete the file
+    ByReplacement, // the caller replaces the file in one step later; only make sure it could be deleted
+};
+
+// Deletes a file and handles its own failures: a protected file gets the "Protected File" notice, any
+// other failure the unexpected-error report. After either it returns Flow::Failed: the run is over.
+Flow DeleteFile(WindowPort& window, const std::string& name, Deletion how = Deletion::Now);
+
+} // namespace zorby

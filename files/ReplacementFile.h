@@ -1,0 +1,53 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace zorby {
+
+// Where the bytes of a replacement file go. The real one writes to a file descriptor; tests wrap it with
+// one that fails on purpose.
+class ByteSink {
+public:
+    virtual ~ByteSink() = default;
+    virtual void Write(std::string_view bytes) = 0;
+    // Flushes everything to disk. Throws Failure when the data cannot be stored.
+    virtual void Finish() = 0;
+};
+
+// Lets a caller put its own sink around the real one (fault injection in tests).
+using SinkWrapper = std::function<std::unique_ptr<ByteSink>(std::unique_ptr<ByteSink>)>;
+
+// Writes a new version of a file next to it and puts it in place in one step, so that the file on disk
+// is always either the old one or the complete new one. Without Commit() the temporary file is removed
+// and the old file is left as it was; the same happens at once when a write fails, and every later call
+// then fails with the same number.
+class ReplacementFile {
+public:
+    // Throws Failure: 76 when the folder is missing, 70 when the target exists and is read-only.
+    explicit ReplacementFile(const std::string& name, const SinkWrapper& wrap = {});
+    ~ReplacementFile();
+    ReplacementFile(const ReplacementFile&) = delete;
+    ReplacementFile& operator=(const ReplacementFile&) = delete;
+
+    void Write(std::string_view bytes);
+    // Writes the line followed by CR LF.
+    void WriteLine(std::string_view line);
+    // Flushes, syncs and renames the temporary file over the target.
+    void Commit();
+
+private:
+    void RequireUsable() const;
+    template <typename Step> void Guarded(Step step);
+    void Abandon() noexcept;
+
+    std::string targetPath_;
+    std::string tempPath_;
+    std::unique_ptr<ByteSink> sink_;
+    int failedNumber_ = 0;
+    bool committed_ = false;
+};
+
+} // namespace zorby

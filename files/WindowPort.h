@@ -1,0 +1,56 @@
+#pragma once
+
+#include <string>
+
+namespace zorby {
+
+// The controls of the main window that the engine switches on and off by name.
+enum class Control {
+    PatchCommand,
+    Restore_Animation,
+    Backup_Animation,
+    DebugLabel,
+    DebugButton,
+    ZorAnimations,
+    Anim_Label,
+    ZorTextures,
+    Tex_Label,
+};
+
+enum class MessageIcon { None, Warning, Critical };
+enum class MessageButtons { Ok, YesNo };
+enum class Answer { Ok, Yes, No };
+
+// Everything the engine and the file services need from the window, and nothing more. The Qt window
+// implements it; tests use a scripted fake that records every call.
+//
+// Texts are bytes as the engine holds them. A single carriage return in a message text is a line break.
+class WindowPort {
+public:
+    virtual ~WindowPort() = default;
+
+    // A modal message box; returns the button the user chose.
+    virtual Answer ShowMessage(const std::string& title, const std::string& text, MessageIcon icon,
+                               MessageButtons buttons) = 0;
+    // The value of the progress bar, 0 to 100.
+    virtual void SetProgress(float value) = 0;
+    // Repaints the window at once, without handling input.
+    virtual void Redraw() = 0;
+    // The application-wide busy pointer.
+    virtual void SetBusyPointer(bool busy) = 0;
+    virtual void SetVisible(Control control, bool visible) = 0;
+    virtual void SetEnabled(Control control, bool enabled) = 0;
+    virtual bool IsChecked(Control control) const = 0;
+    // Hands a web address or mailto: link to the desktop; does not wait for it.
+    virtual void OpenLink(const std::string& target) = 0;
+};
+
+// What a step tells its caller. Every command ends the run; the engine never ends the process itself,
+// the top level does when it sees Done or Failed.
+enum class [[nodiscard]] Flow {
+    Continue, // go on with the run
+    Done,     // the command finished; the program ends normally
+    Failed,   // a failure was shown to the user; the program ends with an error status
+};
+
+} // namespace zorby

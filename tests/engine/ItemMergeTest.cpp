@@ -1,0 +1,269 @@
+#include "FakeWindow.h"
+#include "Failure.h"
+#include "ItemMerge.h"
+#include "StepByStepMerge.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <random>
+
+namespace zorby {
+namespace {
+
+using testing::FakeWindow;
+using Lines = std::vector<std::string>;
+
+std::string Open(const std::string& title) {
+    return "<Ui2DAnimation item=\"" + title + "\">";
+}
+const std::string kClose = "</Ui2DAnimation>";
+
+// One set of animation lists, as the scan and the merge leave them.
+struct Lists {
+    LineList items, collector, titles, existing, rebuild;
+
+    MergeLists View() { return {items, collector, titles, existing, rebuild, "</Ui2DAnimation>"}; }
+    bool operator==(const Lists& other) const {
+        return items.Lines() == other.items.Lines() && collector.Lines() == other.collector.Lines() &&
+               titles.Lines() == other.titles.Lines() && existing.Lines() == other.existing.Lines() &&
+               rebuild.Lines() == other.rebuild.Lines();
+    }
+};
+
+Lists Make(const Lines& items, const Lines& titles, const Lines& existing, const Lines& rebuild = {}) {
+    Lists lists;
+    lists.items.Assign(items);
+    lists.titles.Assign(titles);
+    lists.existing.Assign(existing);
+    lists.rebuild.Assign(rebuild);
+    return lists;
+}
+
+TEST(ItemMerge, ReplacesAKnownElementWhereItStandsAndKeepsNewItemsAside) {
+    Lists lists = Make({Open("New"), "  <A/>", kClose, Open("Old"), " <B/>", kClose, "stray"}, {"First", "Old"},
+                       {"<!-- c -->", Open("First"), "\t<X/>", kClose, Open("Old"), "\t<Y/>", "\t<Z/>", "\t<W/>", kClose,
+                        Open("Last"), kClose});
+    FakeWindow window;
+    MergeItems(lists.View(), &window);
+    EXPECT_EQ(lists.existing.Lines(), (Lines{"<!-- c -->", Open("First"), "\t<X/>", kClose, Open("Old"), " <B/>",
+                                             kClose, Open("Last"), kClose}));
+    EXPECT_EQ(lists.items.Lines(), (Lines{Open("New"), "  <A/>", kClose})) << "the stray last line is dropped";
+    EXPECT_TRUE(lists.collector.Lines().empty());
+    EXPECT_EQ(window.redraws, 2);
+}
+
+TEST(ItemMerge, LaterItemOfTheSameKnownTitleWinsAndOnlyTheUpperDuplicateIsReplaced) {
+    Lists lists = Make({Open("T"), "<one/>", kClose, Open("T"), "<two/>", kClose}, {"T", "T"},
+                       {Open("T"), "<old/>", kClose, Open("T"), "<older/>", kClose});
+    MergeItems(lists.View(), nullptr);
+    EXPECT_EQ(lists.existing.Lines(), (Lines{Open("T"), "<two/>", kClose, Open("T"), "<older/>", kClose}));
+    EXPECT_TRUE(lists.items.Lines().empty());
+}
+
+TEST(ItemMerge, TitlesAreCaseSensitiveAndACommentMakesItsElementANewItem) {
+    Lists lists = Make({Open("t"), kClose, "<!-- note -->", Open("T"), kClose, Open("N"), kClose, Open("N"), kClose},
+                       {"T"}, {Open("T"), kClose});
+    MergeItems(lists.View(), nullptr);
+    EXPECT_EQ(lists.existing.Lines(), (Lines{Open("T"), kClose}));
+    EXPECT_EQ(lists.items.Lines(), (Lines{Open("t"), kClose, "<!-- note -->", Open("T"), kClose, Open("N"), kClose,
+                                          Open("N"), kClose}));
+}
+
+TEST(ItemMerge, ClosingLinesMayBeIndentedButMustMatchExactly) {
+    Lists lists = Make({Open("A"), "</ui2danimation>", "</Ui2DAnimation> x", " \t</Ui2DAnimation>\t "}, {}, {});
+    MergeItems(lists.View(), nullptr);
+    EXPECT_EQ(lists.items.Count(), 4);
+}
+
+TEST(ItemMerge, ReplacementOverwritesWhatTheScanLeftInTheRebuildList) {
+    Lists lists = Make({Open("A"), kClose}, {"A", "B"}, {Open("A"), "<x/>", kClose, Open("B"), kClose},
+                       {Open("A"), Open("B")});
+    MergeItems(lists.View(), nullptr);
+    EXPECT_EQ(lists.existing.Lines(), (Lines{Open("A"), kClose, Open("B"), kClose}));
+    EXPECT_TRUE(lists.rebuild.Lines().empty());
+
+    Lists onlyNew = Make({Open("C"), kClose}, {"A"}, {Open("A"), kClose}, {Open("A")});
+    MergeItems(onlyNew.View(), nullptr);
+    EXPECT_EQ(onlyNew.rebuild.Lines(), (Lines{Open("A")})) << "untouched without a replacement";
+}
+
+TEST(ItemMerge, ProgressCountsAddOnLinesConsumed) {
+    Lists lists = Make({Open("A"), "1", "2", "3", kClose, Open("B"), "1", "2", "3", kClose}, {}, {});
+    FakeWindow window;
+    MergeItems(lists.View(), &window);
+    EXPECT_EQ(window.progress, (std::vector<float>{11, 22, 33, 44, 55, 66, 77, 88, 100, 100, 100}));
+
+    lists = Make({Open("A"), "1", "2", "3", kClose, Open("B"), "1", "2", "3", kClose, "extra"}, {}, {});
+    FakeWindow withExtraLine;
+    MergeItems(lists.View(), &withExtraLine);
+    EXPECT_EQ(withExtraLine.progress, (std::vector<float>{10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 100}));
+}
+
+TEST(ItemMerge, ProgressRoundsDownInDoublePrecision) {
+    Lines items{Open("A")};
+    items.insert(items.end(), 99, "<line/>");
+    items.push_back(kClose); // 101 lines: the bar divides by 100
+    Lists lists = Make(items, {}, {});
+    FakeWindow window;
+    MergeItems(lists.View(), &window);
+    EXPECT_EQ(window.progress[28], 28) << "0.29 * 100 lies just below 29";
+    EXPECT_EQ(window.progress[56], 56) << "0.57 * 100 lies just below 57";
+}
+
+TEST(ItemMerge, ShortListsRunNoPass) {
+    for (const Lines& items : {Lines{}, Lines{Open("A")}}) {
+        Lists lists = Make(items, {"A"}, {Open("A"), kClose});
+        FakeWindow window;
+        MergeItems(lists.View(), &window);
+        EXPECT_TRUE(lists.items.Lines().empty());
+        EXPECT_EQ(lists.existing.Lines(), (Lines{Open("A"), kClose}));
+        EXPECT_EQ(window.calls, (Lines{"progress 100"}));
+    }
+}
+
+int FailureOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const Failure& failure) {
+        return failure.Number();
+    }
+    return 0;
+}
+
+TEST(ItemMerge, MalformedListsFailInsteadOfReadingPastTheirEnd) {
+    Lists noClosing = Make({Open("A"), "<x/>", "<y/>"}, {}, {});
+    EXPECT_EQ(FailureOf([&] { MergeItems(noClosing.View(), nullptr); }), SubscriptOutOfRange);
+
+    Lists titleNotInLines = Make({Open("A"), kClose}, {"A"}, {Open("B"), kClose});
+    EXPECT_EQ(FailureOf([&] { MergeItems(titleNotInLines.View(), nullptr); }), SubscriptOutOfRange);
+
+    Lists untitledLineAbove = Make({Open("A"), kClose}, {"A"}, {"x", Open("A"), kClose});
+    EXPECT_EQ(FailureOf([&] { MergeItems(untitledLineAbove.View(), nullptr); }), InvalidArgument);
+
+    Lines full(LineList::kMaxLines - 2, "<pad/>");
+    full.insert(full.begin(), {Open("A"), kClose});
+    Lists growing = Make({Open("A"), "<more/>", kClose}, {"A"}, full);
+    EXPECT_EQ(FailureOf([&] { MergeItems(growing.View(), nullptr); }), Overflow);
+}
+
+// Random lists built to meet every rule of the merge: duplicate titles, child lines that carry a known
+// title, lines without a usable title, comments, stray lines, missing closing lines, leftovers of the
+// scan, and lists near the 32,768-line limit.
+class RandomLists {
+public:
+    explicit RandomLists(unsigned seed) : random_(seed) {}
+
+    Lists Next() {
+        Lists lists;
+        Lines titles;
+        Lines existing;
+        const int elements = Pick(0, 8);
+        for (int e = 0; e < elements; ++e) {
+            const std::string title = Title();
+            titles.push_back(title);
+            if (Chance(10)) {
+                existing.push_back("<!-- about " + title + " -->");
+            }
+            existing.push_back(Chance(5) ? "\t" + Open(title) : Open(title));
+            for (int c = Pick(0, 3); c > 0; --c) {
+                existing.push_back(ChildLine());
+            }
+            if (!Chance(3)) {
+                existing.push_back(Chance(10) ? "  " + kClose + " " : kClose);
+            }
+        }
+        if (Chance(5)) {
+            titles.push_back(Title()); // a title without an element of its own
+        }
+        Lines items;
+        for (int n = Pick(0, 6); n > 0; --n) {
+            if (Chance(10)) {
+                items.push_back("<!-- new -->");
+            }
+            items.push_back(Open(Title()));
+            for (int c = Pick(0, 3); c > 0; --c) {
+                items.push_back(ChildLine());
+            }
+            if (!Chance(4)) {
+                items.push_back(kClose);
+            }
+        }
+        for (int stray = Pick(0, 2) * Chance(4); stray > 0; --stray) {
+            items.push_back(ChildLine());
+        }
+        if (Chance(20)) {
+            existing.insert(existing.end(), static_cast<std::size_t>(LineList::kMaxLines - Pick(0, 6)) - existing.size(),
+                            "<pad/>");
+        }
+        Lines rebuild;
+        if (Chance(2)) {
+            for (const auto& title : titles) {
+                rebuild.push_back(Open(title));
+            }
+        }
+        lists.items.Assign(items);
+        lists.titles.Assign(titles);
+        lists.existing.Assign(existing);
+        lists.rebuild.Assign(rebuild);
+        return lists;
+    }
+
+private:
+    int Pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
+    bool Chance(int oneIn) { return Pick(1, oneIn) == 1; }
+    std::string Title() {
+        static const Lines kTitles{"A", "B", "C", "a", "", "A B"};
+        return kTitles[static_cast<std::size_t>(Pick(0, static_cast<int>(kTitles.size()) - 1))];
+    }
+    std::string ChildLine() {
+        switch (Pick(0, 5)) {
+        case 0:
+            return "<Ref name=\"" + Title() + "\">"; // carries a title like an opening line
+        case 1:
+            return Chance(3) ? "x" : "<Frame/>";
+        case 2:
+            return "<Ui2DAnimation item=\"" + Title() + "\">";
+        default:
+            return "\t<Frame time=\"" + std::to_string(Pick(0, 99)) + "\"/>";
+        }
+    }
+
+    std::mt19937 random_;
+};
+
+TEST(ItemMerge, GivesTheSameResultAsTheStepByStepProcedure) {
+    RandomLists random(20261206);
+    int failures = 0;
+    for (int round = 0; round < 3000; ++round) {
+        Lists fast = random.Next();
+        Lists slow = fast;
+        FakeWindow fastWindow;
+        FakeWindow slowWindow;
+        std::optional<int> fastFailure;
+        std::optional<int> slowFailure;
+        try {
+            MergeItems(fast.View(), &fastWindow);
+        } catch (const Failure& failure) {
+            fastFailure = failure.Number();
+        }
+        try {
+            testing::StepByStepMerge(slow.View(), &slowWindow);
+        } catch (const Failure& failure) {
+            slowFailure = failure.Number();
+        }
+        ASSERT_EQ(fastFailure, slowFailure) << "round " << round;
+        if (slowFailure) {
+            ++failures;
+            continue;
+        }
+        ASSERT_TRUE(fast == slow) << "round " << round;
+        ASSERT_EQ(fastWindow.calls, slowWindow.calls) << "round " << round;
+    }
+    // Both outcomes must be well represented for the comparison to mean something.
+    EXPECT_GT(failures, 300);
+    EXPECT_LT(failures, 2700);
+}
+
+} // namespace
+} // namespace zorby

@@ -1,0 +1,47 @@
+#include "Failure.h"
+#include "LineList.h"
+#include "Workspace.h"
+
+#include <gtest/gtest.h>
+
+namespace zorby {
+namespace {
+
+int FailureNumberOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const Failure& failure) {
+        return failure.Number();
+    }
+    return 0;
+}
+
+TEST(LineList, SetReplacesBelowTheCountAndAppendsAtIt) {
+    LineList list;
+    list.Set(0, "a");
+    list.Set(1, "b");
+    list.Set(0, "c");
+    EXPECT_EQ(list.Lines(), (std::vector<std::string>{"c", "b"}));
+    EXPECT_EQ(FailureNumberOf([&] { list.Set(3, "gap"); }), SubscriptOutOfRange);
+    EXPECT_EQ(FailureNumberOf([&] { list.At(2); }), SubscriptOutOfRange);
+}
+
+TEST(LineList, HoldsAtMost32768Lines) {
+    LineList list;
+    list.Assign(std::vector<std::string>(LineList::kMaxLines - 1, "x"));
+    list.Set(LineList::kMaxLines - 1, "last");
+    EXPECT_EQ(list.Count(), LineList::kMaxLines);
+    EXPECT_EQ(FailureNumberOf([&] { list.Set(LineList::kMaxLines, "one too many"); }), Overflow);
+    EXPECT_EQ(FailureNumberOf([&] { list.Assign(std::vector<std::string>(LineList::kMaxLines + 1)); }), Overflow);
+}
+
+TEST(Workspace, StartsEmptyButForThePlaceholderOfZorAnimations) {
+    Workspace ws;
+    for (LineList* list : ws.AllLists()) {
+        EXPECT_EQ(list->Count(), list == &ws.ZorAnimations ? 1 : 0) << list->Name();
+    }
+    EXPECT_EQ(ws.ZorAnimations.At(0), "ZorAnimations");
+}
+
+} // namespace
+} // namespace zorby

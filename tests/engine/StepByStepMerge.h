@@ -1,0 +1,88 @@
+#pragma once
+
+#include "Failure.h"
+#include "ItemMerge.h"
+#include "LineHelpers.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace zorby::testing {
+
+// The merge done the slow, literal way: one line-list operation at a time, rebuilding the whole list of
+// existing lines into the scratch list and back for every replacement. The real merge must give the
+// same lists, the same progress values and the same failures.
+inline void StepByStepMerge(const MergeLists& l, WindowPort* progress) {
+    const auto closing = [&](const std::string& line) { return TTrim(TabTrim(line)) == l.closingTag; };
+    const auto advance = [](int& cursor) {
+        if (cursor == 32767) {
+            throw Failure(Overflow);
+        }
+        ++cursor;
+    };
+    int i = 0;
+    int k = 0;
+    int m = 0;
+    const auto reportProgress = [&] {
+        if (progress != nullptr) {
+            const int lastIndex = l.items.Count() - 1;
+            const double percent = std::floor(static_cast<double>(i) / lastIndex * 100.0);
+            progress->SetProgress(static_cast<float>(std::min(percent, 100.0)));
+        }
+    };
+
+    while (i < l.items.Count() - 1) {
+        if (progress != nullptr) {
+            progress->Redraw();
+        }
+        const std::string title = GetTitle(l.items.At(i));
+        bool known = false;
+        for (int x = 0; x < l.titles.Count() && !known; ++x) {
+            known = l.titles.At(x) == title;
+        }
+        if (!known) {
+            do {
+                l.collector.Set(m, l.items.At(i));
+                advance(i);
+                reportProgress();
+                advance(m);
+            } while (!closing(l.items.At(i - 1)));
+            continue;
+        }
+        int j = 0;
+        while (GetTitle(l.existing.At(j)) != title) {
+            l.rebuild.Set(k, l.existing.At(j));
+            advance(k);
+            advance(j);
+        }
+        do {
+            advance(j);
+        } while (!closing(l.existing.At(j - 1)));
+        do {
+            l.rebuild.Set(k, l.items.At(i));
+            advance(i);
+            reportProgress();
+            advance(k);
+        } while (!closing(l.items.At(i - 1)));
+        for (int x = j; x < l.existing.Count(); ++x) {
+            l.rebuild.Set(k, l.existing.At(x));
+            advance(k);
+        }
+        l.existing.Clear();
+        for (int x = 0; x < l.rebuild.Count(); ++x) {
+            l.existing.Set(x, l.rebuild.At(x));
+        }
+        l.rebuild.Clear();
+        k = 0;
+    }
+    if (progress != nullptr) {
+        progress->SetProgress(100.0F);
+    }
+    l.items.Clear();
+    for (int x = 0; x < l.collector.Count(); ++x) {
+        l.items.Set(x, l.collector.At(x));
+    }
+    l.collector.Clear();
+}
+
+} // namespace zorby::testing
