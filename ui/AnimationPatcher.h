@@ -1,0 +1,112 @@
+#pragma once
+
+#include "WindowPort.h"
+#include "Workspace.h"
+#include "frmAbout.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+#include <map>
+#include <vector>
+
+class QCheckBox;
+class QLabel;
+class QListView;
+class QProgressBar;
+class QPushButton;
+
+namespace zorby::ui {
+
+class FancyButton;
+class LineListModel;
+
+// Shows one message box and returns the answer. The window uses QMessageBox; tests script the answers.
+using MessagePresenter = std::function<Answer(QWidget* parent, const QString& title, const QString& text,
+                                              MessageIcon icon, MessageButtons buttons)>;
+
+// The main window. It owns the workspace, shows every work list in its debug view, and offers the
+// commands "Patch!", "Restore" and "About". Laid out in twips at 15 twips per pixel; the compact view
+// shows the command area only, the debug view enlarges the window over the lists.
+class AnimationPatcher : public QWidget, public WindowPort {
+    Q_OBJECT
+
+public:
+    // The frame around the client area, in twips, as the window's outer sizes imply.
+    static constexpr int kFrameWidthTwips = 90;
+    static constexpr int kFrameHeightTwips = 375;
+    static constexpr int kCompactOuterWidth = 4665;
+    static constexpr int kCompactOuterHeight = 2430;
+    static constexpr int kDebugOuterWidth = 8955;
+    static constexpr int kDebugOuterHeight = 8025;
+
+    explicit AnimationPatcher(std::string helpPage, MessagePresenter presenter = {}, QWidget* parent = nullptr);
+    ~AnimationPatcher() override;
+
+    // The load step: places the window and runs the start-up checks and the scan. Anything but
+    // Flow::Continue means the window must not be shown.
+    Flow Load();
+
+    Workspace& Lists() { return workspace_; }
+
+    // The outer size (client area plus frame) in twips, which the debug toggle decides on.
+    QSize OuterSizeTwips() const;
+    void SetOuterSizeTwips(int width, int height);
+    // The debug toggle: compact view to debug view when the outer height is exactly 2430 twips,
+    // otherwise back to the compact view.
+    void ToggleDebugView();
+
+    // WindowPort
+    Answer ShowMessage(const std::string& title, const std::string& text, MessageIcon icon,
+                       MessageButtons buttons) override;
+    void SetProgress(float value) override;
+    void Redraw() override;
+    void SetBusyPointer(bool busy) override;
+    void SetVisible(Control control, bool visible) override;
+    void SetEnabled(Control control, bool enabled) override;
+    bool IsChecked(Control control) const override;
+    void OpenLink(const std::string& target) override;
+
+signals:
+    // A command or closing the window ended the run; the program exits with this status.
+    void RunEnded(int exitStatus);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildCommandArea();
+    void BuildDebugArea();
+    QListView* AddList(LineList& list, int left, int top, int width, int height);
+    QLabel* AddLabel(const QString& text, const char* name, int left, int top, int width, int height);
+    void SetTabOrder(const std::vector<QWidget*>& byTabIndex);
+    QWidget* Widget(Control control) const;
+    void Place();
+    void Finish(Flow flow);
+    void OnPatch();
+    void OnRestore();
+    void OnAbout();
+
+    std::string helpPage_;
+    MessagePresenter presenter_;
+    Workspace workspace_;
+    std::vector<LineListModel*> models_;
+    bool busy_ = false;
+    bool ended_ = false;
+
+    FancyButton* PatchCommand = nullptr;
+    QPushButton* DebugButton = nullptr;
+    FancyButton* FancyButton1 = nullptr;
+    QLabel* DebugLabel = nullptr;
+    QProgressBar* PatchProgress = nullptr;
+    FancyButton* Restore_Animation = nullptr;
+    QCheckBox* Backup_Animation = nullptr;
+    QLabel* Anim_Label = nullptr;
+    QLabel* Tex_Label = nullptr;
+    QListView* ZorAnimations = nullptr;
+    QListView* ZorTextures = nullptr;
+    QPointer<frmAbout> about_;
+};
+
+} // namespace zorby::ui

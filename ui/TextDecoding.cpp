@@ -1,0 +1,21 @@
+#include "TextDecoding.h"
+
+#include <QStringDecoder>
+
+namespace zorby::ui {
+
+QString DecodeForDisplay(const std::string& bytes) {
+    const QByteArrayView view(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8(view);
+    if (utf8.hasError()) {
+        return QString::fromLatin1(view);
+    }
+    return text;
+}
+
+QString DecodeMessage(const std::string& bytes) {
+    return DecodeForDisplay(bytes).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+}
+
+} // namespace zorby::ui

@@ -1,0 +1,21 @@
+#include "WindowPlacement.h"
+
+#include <cmath>
+
+namespace zorby::ui {
+
+namespace {
+// Rounds to the nearest whole number, halves to the even neighbour (the default rounding mode).
+int RoundHalfEven(double value) {
+    return static_cast<int>(std::nearbyint(value));
+}
+} // namespace
+
+TwipPoint MainWindowPosition(double screenWidth, double screenHeight, double outerWidth, double outerHeight) {
+    const int freeWidth = RoundHalfEven(screenWidth - outerWidth);
+    const int freeHeight = RoundHalfEven(screenHeight - outerHeight);
+    // C++ integer division truncates toward zero.
+    return {freeWidth / 2, freeHeight / 3};
+}
+
+} // namespace zorby::ui
