@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QColor>
+#include <QPoint>
+#include <QString>
+#include <QVariantMap>
+#include <QWidget>
+#include <functional>
+
+class QLabel;
+class QTimer;
+
+namespace zorby::ui {
+
+// The program's own push button, drawn from a dark and a lit plate instead of the platform's button.
+// The plate lights up while the pointer is over it, plate and caption shift by one pixel while a mouse
+// button is held, and `Click` is raised on a completed click.
+//
+// Its parts are child objects with fixed names (front to back): "ButtonMask" takes all mouse input and
+// its enabled state is the button's; "ButtonCaption", "ButtonDark", "ButtonLight"; and the hover poll
+// "Timer1". The size is fixed at 103 by 35 pixels whatever the container asks for.
+class FancyButton : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit FancyButton(QWidget* parent = nullptr);
+
+    QString Caption() const;
+    void SetCaption(const QString& caption);
+    QColor BackColor() const { return backColor_; }
+    void SetBackColor(const QColor& color);
+    bool Enabled() const;
+    // Also recolours the caption: silver when enabled, black when disabled.
+    void SetEnabled(bool enabled);
+
+    // Stored properties under the keys "BackColor" (a QColor, absent means black), "Caption" (absent
+    // means "Button") and "Enabled" (absent means true). Reading applies "Enabled" to the mask only, so
+    // the caption keeps its colour. Writing leaves out every key whose value is its default; the keys
+    // come out in the order BackColor, Caption, Enabled, which is also the map's own order.
+    void ReadProperties(const QVariantMap& properties);
+    QVariantMap WriteProperties() const;
+
+    // Where the hover poll reads the pointer, in screen pixels. QCursor::pos unless replaced.
+    void SetPointerSource(std::function<QPoint()> source);
+
+    QSize sizeHint() const override;
+
+signals:
+    void Click();
+    // The name of a property that was changed through its setter.
+    void PropertyChanged(const QString& key);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    friend class ButtonMask;
+
+    void OnHoverStart();
+    void OnTimerTick();
+    void OnPress();
+    void OnRelease(bool leftButtonInside);
+    void ApplyMaskEnabled(bool enabled);
+    void ColourCaption(const QColor& color);
+    void MoveToRest();
+
+    QWidget* mask_;
+    QLabel* caption_;
+    QWidget* dark_;
+    QWidget* light_;
+    QTimer* timer_;
+    QColor backColor_{Qt::black};
+    bool pressed_ = false;
+    std::function<QPoint()> pointerSource_;
+};
+
+} // namespace zorby::ui
