@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Zorby and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+cmake --preset default
+cmake --build --preset default -j "$(nproc)"
+ctest --preset default -j "$(nproc)"
