@@ -1,0 +1,211 @@
+#!/usr/bin/env bash
+# Patches a custom UI folder the way a player does: a real Zorby window on a private X server, the
+# pointer moved onto "Patch!" and clicked, the backup question answered Yes and the closing notice
+# acknowledged, all from outside the program. Then checks what is left in the folder.
+#
+# Usage: patch_end_to_end.sh PATH/TO/Zorby
+# Needs Xvfb and xdotool. Every wait is bounded; on failure the open windows and the program's output
+# are printed, and a screenshot is kept in the current directory when ImageMagick's `import` exists.
+set -euo pipefail
+
+if [ "$#" -ne 1 ] || [ ! -x "$1" ]; then
+    echo "usage: $0 PATH/TO/Zorby" >&2
+    exit 2
+fi
+zorby=$(realpath "$1")
+for tool in Xvfb xdotool; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+        echo "SKIP: $tool is not installed (scripts/install-deps.sh installs it)"
+        exit 77
+    fi
+done
+
+readonly main_title="^Kestrin's EQUI_Animation\\.xml Patcher\$"
+readonly wait_seconds=15
+# "Patch!" is a 103 by 35 button at client pixel (8, 8): aim at its middle.
+readonly patch_x=59 patch_y=25
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/zorby-e2e-XXXXXX")
+custom="$work/custom"
+mkdir "$work/default" "$custom" "$work/logs"
+
+xvfb_pid=""
+zorby_pid=""
+# Set once our own server answers: only then are its windows listed or photographed on failure.
+display_ready=false
+
+# Ends a process we started: politely first, then for good, never waiting unbounded.
+stop_process() {
+    local pid=$1
+    [ -n "$pid" ] || return 0
+    kill -TERM "$pid" 2>/dev/null || return 0
+    for _ in $(seq 30); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -KILL "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+}
+
+cleanup() {
+    stop_process "$zorby_pid"
+    stop_process "$xvfb_pid"
+    rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+show_windows() {
+    echo "--- windows on display $DISPLAY:"
+    local id
+    for id in $(timeout 5 xdotool search --name . 2>/dev/null); do
+        echo "  $id $(xdotool getwindowname "$id" 2>/dev/null) (map state: $(map_state "$id"))"
+    done
+}
+
+map_state() {
+    if command -v xwininfo >/dev/null 2>&1; then
+        xwininfo -id "$1" 2>/dev/null | sed -n 's/^ *Map State: //p' || true
+    fi
+}
+
+fail() {
+    echo "FAIL: $*" >&2
+    {
+        if "$display_ready"; then
+            show_windows
+            if command -v import >/dev/null 2>&1 && import -window root "$PWD/patch_end_to_end-failure.png" 2>/dev/null; then
+                echo "--- screenshot: $PWD/patch_end_to_end-failure.png"
+            fi
+        fi
+        echo "--- custom folder:"
+        ls -la "$custom" || true
+        echo "--- Zorby output:"
+        cat "$work/logs/zorby.log" 2>/dev/null || true
+        echo "--- Xvfb output:"
+        cat "$work/logs/xvfb.log" 2>/dev/null || true
+    } >&2
+    exit 1
+}
+
+# Lines joined with CR LF after each, the way the game's files and Zorby's output are written.
+crlf() {
+    printf '%s\r\n' "$@"
+}
+
+# --- The folder: a main file, both add-on files and an older backup, so that Zorby asks first.
+tab=$'\t'
+crlf '<?xml version="1.0" encoding="us-ascii"?>' '<XML ID="EQInterfaceDefinitionLanguage">' \
+    '<Schema xmlns="EverQuestData" xmlns:dt="EverQuestDataTypes"/>' '' '<!-- Textures -->' \
+    '<TextureInfo item="A">' '    <Size>1</Size>' '</TextureInfo>' '<TextureInfo item="B">' \
+    "$tab<Size>2</Size>" '</TextureInfo>' '<Loose/>' '<Ui2DAnimation item="P">' \
+    '        <Cycle>true</Cycle>' '</Ui2DAnimation>' '<Ui2DAnimation item="Q">' '  <Cycle>false</Cycle>' \
+    '</Ui2DAnimation>' '</XML>' >"$custom/EQUI_Animations.xml"
+crlf '<TextureInfo item="B">' '  <Size>22</Size>' '  <File>b.tga</File>' '  <Hot>0</Hot>' '</TextureInfo>' \
+    '<TextureInfo item="C">' '  <Size>3</Size>' '</TextureInfo>' >"$custom/Zor_Tex.txt"
+crlf '<Ui2DAnimation item="R">' '   <Cycle>true</Cycle>' '</Ui2DAnimation>' '   <Ui2DAnimation item="P">' \
+    '   </Ui2DAnimation>' >"$custom/Zor_Anim.txt"
+crlf '<?xml version="1.0" encoding="us-ascii"?>' '<!-- an older backup -->' >"$custom/EQUI_An.xml"
+cp "$custom/EQUI_Animations.xml" "$work/main-before.xml"
+
+crlf '<?xml version="1.0" encoding="us-ascii"?>' '<XML ID="EQInterfaceDefinitionLanguage">' \
+    '<Schema xmlns="EverQuestData" xmlns:dt="EverQuestDataTypes"/>' '<!-- Textures -->' \
+    '<TextureInfo item="A">' "$tab$tab$tab$tab<Size>1</Size>" '</TextureInfo>' '<TextureInfo item="B">' \
+    '  <Size>22</Size>' '  <File>b.tga</File>' '  <Hot>0</Hot>' '</TextureInfo>' '<TextureInfo item="C">' \
+    '  <Size>3</Size>' '</TextureInfo>' '   <Ui2DAnimation item="P">' '   </Ui2DAnimation>' \
+    '<Ui2DAnimation item="Q">' "$tab$tab<Cycle>false</Cycle>" '</Ui2DAnimation>' '<Ui2DAnimation item="R">' \
+    '   <Cycle>true</Cycle>' '</Ui2DAnimation>' '<Loose/>' '</XML>' >"$work/expected.xml"
+
+# --- A private X server on a free display. Without -auth it keeps no cookies, so no xauth is needed;
+# with TCP off only local clients can reach it.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/logs/display" >"$work/logs/xvfb.log" 2>&1 &
+xvfb_pid=$!
+display_number=""
+deadline=$((SECONDS + wait_seconds))
+while [ "$SECONDS" -lt "$deadline" ]; do
+    # Xvfb writes the number and a line end once it accepts connections.
+    if [ "$(wc -l <"$work/logs/display")" -ge 1 ]; then
+        display_number=$(head -n 1 "$work/logs/display")
+        break
+    fi
+    kill -0 "$xvfb_pid" 2>/dev/null || break
+    sleep 0.1
+done
+[ -n "$display_number" ] || fail "Xvfb gave no display number within $wait_seconds s"
+export DISPLAY=":$display_number"
+unset XAUTHORITY WAYLAND_DISPLAY
+# Qt wants a private runtime folder; keep it inside the tree rather than in a shared /tmp one.
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+display_ready=true
+# The test presets run widgets offscreen; this test needs the real X window.
+export QT_QPA_PLATFORM=xcb
+
+# One xdotool command; bounded, since a stuck X server must not hang the test.
+xdo() {
+    timeout 5 xdotool "$@" || fail "xdotool $* failed or timed out"
+}
+
+# Sets found_window to the first mapped window whose title matches, within the time limit. Gives up at
+# once if Zorby has ended, since then no window will come.
+found_window=""
+wait_for_window() {
+    local title=$1
+    local deadline=$((SECONDS + wait_seconds))
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        found_window=$(timeout 5 xdotool search --onlyvisible --name "$title" 2>/dev/null | head -n 1 || true)
+        [ -z "$found_window" ] || return 0
+        kill -0 "$zorby_pid" 2>/dev/null || fail "Zorby ended while waiting for a window titled $title"
+        sleep 0.1
+    done
+    fail "no window titled $title within $wait_seconds s"
+}
+
+# Gives the window the keyboard and presses one key there.
+answer_box() {
+    local id=$1 key=$2
+    xdo windowfocus --sync "$id"
+    xdo key "$key"
+}
+
+# --- A player starts Zorby in the custom folder.
+(cd "$custom" && exec "$zorby") >"$work/logs/zorby.log" 2>&1 &
+zorby_pid=$!
+
+wait_for_window "$main_title"
+# The plate lights up on hover; the pause lets the program see the pointer arrive before the press.
+xdo mousemove --window "$found_window" "$patch_x" "$patch_y"
+sleep 0.1
+xdo click 1
+
+wait_for_window '^Confirm$'
+answer_box "$found_window" y
+
+wait_for_window '^Notice$'
+answer_box "$found_window" Return
+
+deadline=$((SECONDS + wait_seconds))
+while kill -0 "$zorby_pid" 2>/dev/null && [ "$SECONDS" -lt "$deadline" ]; do
+    sleep 0.1
+done
+kill -0 "$zorby_pid" 2>/dev/null && fail "Zorby still running $wait_seconds s after the notice was answered"
+status=0
+wait "$zorby_pid" || status=$?
+zorby_pid=""
+
+# --- What the run left behind.
+problems=()
+[ "$status" -eq 0 ] || problems+=("Zorby exited with status $status")
+cmp -s "$work/expected.xml" "$custom/EQUI_Animations.xml" ||
+    problems+=("EQUI_Animations.xml differs from the expected output:
+$(diff <(cat -A "$work/expected.xml") <(cat -A "$custom/EQUI_Animations.xml" 2>&1) || true)")
+cmp -s "$work/main-before.xml" "$custom/EQUI_An.xml" ||
+    problems+=("EQUI_An.xml is not the main file as it was before the patch")
+for addOn in Zor_Anim.txt Zor_Tex.txt; do
+    [ ! -e "$custom/$addOn" ] || problems+=("$addOn was not deleted")
+done
+
+if [ "${#problems[@]}" -gt 0 ]; then
+    fail "$(printf '%s\n' "${problems[@]}")"
+fi
+echo "PASS: patched through the window; output, backup and add-on files as expected"
