@@ -1,0 +1,122 @@
+#include "PathResolver.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+namespace zorby {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::string> SplitComponents(const std::string& name) {
+    std::vector<std::string> components;
+    std::string current;
+    for (const char c : name) {
+        if (c == '\\' || c == '/') {
+            if (!current.empty()) {
+                components.push_back(std::move(current));
+                current.clear();
+            }
+        } else {
+            current += c;
+        }
+    }
+    if (!current.empty()) {
+        components.push_back(std::move(current));
+    }
+    return components;
+}
+
+// Letter case is folded for ASCII only: names are bytes and are never transcoded.
+char FoldAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool EqualIgnoringAsciiCase(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](char x, char y) { return FoldAscii(x) == FoldAscii(y); });
+}
+
+std::string Join(const std::string& folder, const std::string& component) {
+    if (folder.empty()) {
+        return component;
+    }
+    if (folder.back() == '/') {
+        return folder + component;
+    }
+    return folder + '/' + component;
+}
+
+bool EntryExists(const std::string& path) {
+    std::error_code error;
+    return fs::exists(fs::symlink_status(path, error));
+}
+
+bool IsFolder(const std::string& path) {
+    std::error_code error;
+    return fs::is_directory(path, error);
+}
+
+// The entry of `folder` that `component` names: the exact spelling when it exists, otherwise the first
+// entry, in sorted order, that differs only in letter case. Empty when there is none.
+std::string MatchEntry(const std::string& folder, const std::string& component) {
+    const std::string exact = Join(folder, component);
+    if (EntryExists(exact)) {
+        return exact;
+    }
+    std::error_code error;
+    fs::directory_iterator entries(folder.empty() ? std::string(".") : folder, error);
+    if (error) {
+        return {};
+    }
+    std::vector<std::string> candidates;
+    for (auto it = fs::begin(entries); it != fs::end(entries); it.increment(error)) {
+        if (error) {
+            break;
+        }
+        std::string entryName = it->path().filename().string();
+        if (EqualIgnoringAsciiCase(entryName, component)) {
+            candidates.push_back(std::move(entryName));
+        }
+    }
+    if (candidates.empty()) {
+        return {};
+    }
+    return Join(folder, *std::min_element(candidates.begin(), candidates.end()));
+}
+
+} // namespace
+
+ResolvedPath ResolvePath(const std::string& name) {
+    const std::vector<std::string> components = SplitComponents(name);
+    const bool absolute = !name.empty() && (name.front() == '/' || name.front() == '\\');
+    std::string resolved = absolute ? "/" : "";
+    if (components.empty()) {
+        // The root itself, or an empty name standing for the current folder.
+        return {ResolvedPath::State::Exists, absolute ? resolved : std::string(".")};
+    }
+
+    // Every component but the last must lead to an existing folder.
+    for (std::size_t i = 0; i + 1 < components.size(); ++i) {
+        const std::string& component = components[i];
+        const bool literal = component == "." || component == "..";
+        std::string next = literal ? Join(resolved, component) : MatchEntry(resolved, component);
+        if (next.empty() || !IsFolder(next)) {
+            return {ResolvedPath::State::MissingFolder, Join(resolved, component)};
+        }
+        resolved = std::move(next);
+    }
+
+    const std::string& leaf = components.back();
+    const bool literal = leaf == "." || leaf == "..";
+    const std::string match = literal ? Join(resolved, leaf) : MatchEntry(resolved, leaf);
+    if (!match.empty() && EntryExists(match)) {
+        return {ResolvedPath::State::Exists, match};
+    }
+    return {ResolvedPath::State::MissingLeaf, Join(resolved, leaf)};
+}
+
+} // namespace zorby

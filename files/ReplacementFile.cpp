@@ -1,0 +1,140 @@
+#include "ReplacementFile.h"
+
+#include "FileChecks.h"
+#include "PosixFileSink.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace zorby {
+
+namespace {
+
+// What open(..., 0666) would give a new file.
+mode_t DefaultFileMode() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// Makes the rename itself durable. Best effort: the data is already safe, only the name may be lost.
+void SyncFolder(const std::string& folder) {
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+} // namespace
+
+ReplacementFile::ReplacementFile(const std::string& name, const SinkWrapper& wrap) {
+    const detail::WriteTarget target = detail::RequireWritableTarget(name);
+    targetPath_ = target.path;
+    const std::string folder = FolderOf(targetPath_);
+    std::string pattern = folder + "." + targetPath_.substr(folder.size()) + ".zorby-XXXXXX";
+    const int fd = ::mkstemp(pattern.data());
+    if (fd < 0) {
+        throw detail::FailureFromErrno(errno);
+    }
+    tempPath_ = pattern;
+    try {
+        ::fcntl(fd, F_SETFD, FD_CLOEXEC); // no opener started meanwhile inherits it
+        // Set now, while the file is still ours alone: the replacement keeps the permissions of the old file.
+        if (::fchmod(fd, target.exists ? target.mode : DefaultFileMode()) != 0) {
+            const int error = errno;
+            ::close(fd);
+            throw detail::FailureFromErrno(error);
+        }
+        std::unique_ptr<ByteSink> realSink;
+        try {
+            realSink = std::make_unique<PosixFileSink>(fd);
+        } catch (...) {
+            ::close(fd);
+            throw;
+        }
+        sink_ = wrap ? wrap(std::move(realSink)) : std::move(realSink);
+        if (!sink_) {
+            throw Failure(InvalidArgument);
+        }
+    } catch (...) {
+        Abandon();
+        throw;
+    }
+}
+
+ReplacementFile::~ReplacementFile() {
+    if (!committed_) {
+        Abandon();
+    }
+}
+
+void ReplacementFile::Write(std::string_view bytes) {
+    RequireUsable();
+    Guarded([&] { sink_->Write(bytes); });
+}
+
+void ReplacementFile::WriteLine(std::string_view line) {
+    std::string withLineEnd;
+    withLineEnd.reserve(line.size() + 2);
+    withLineEnd.append(line).append("\r\n");
+    Write(withLineEnd);
+}
+
+void ReplacementFile::Commit() {
+    RequireUsable();
+    Guarded([&] {
+        sink_->Finish();
+        // The target may have been protected while the new version was being written.
+        struct stat status {};
+        if (::stat(targetPath_.c_str(), &status) == 0 && detail::IsReadOnly(status)) {
+            throw Failure(PermissionDenied);
+        }
+        if (::rename(tempPath_.c_str(), targetPath_.c_str()) != 0) {
+            throw detail::FailureFromErrno(errno);
+        }
+    });
+    committed_ = true;
+    sink_.reset();
+    SyncFolder(FolderOf(targetPath_));
+}
+
+void ReplacementFile::RequireUsable() const {
+    if (failedNumber_ != 0) {
+        throw Failure(failedNumber_);
+    }
+    if (committed_) {
+        throw Failure(InvalidArgument);
+    }
+}
+
+template <typename Step> void ReplacementFile::Guarded(Step step) {
+    try {
+        step();
+    } catch (const Failure& failure) {
+        failedNumber_ = failure.Number();
+        Abandon();
+        throw;
+    } catch (...) {
+        failedNumber_ = DeviceIoError;
+        Abandon();
+        throw;
+    }
+}
+
+void ReplacementFile::Abandon() noexcept {
+    sink_.reset();
+    if (!tempPath_.empty()) {
+        ::unlink(tempPath_.c_str());
+        tempPath_.clear();
+    }
+}
+
+} // namespace zorby

@@ -1,0 +1,34 @@
+#include "WindowsCalls.h"
+
+#include <shellapi.h>
+#include <windows.h>
+
+namespace zorby::detail {
+
+int MoveReplacingExisting(const std::string& from, const std::string& to) {
+    if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        return 0;
+    }
+    switch (GetLastError()) {
+    case ERROR_FILE_NOT_FOUND:
+        return 53;
+    case ERROR_PATH_NOT_FOUND:
+        return 76;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_WRITE_PROTECT:
+        return 70;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return 61;
+    default:
+        return 57;
+    }
+}
+
+int ShellExecuteOpen(const std::string& target) {
+    const HINSTANCE result = ShellExecuteA(nullptr, nullptr, target.c_str(), nullptr, nullptr, 0);
+    return static_cast<int>(reinterpret_cast<INT_PTR>(result));
+}
+
+} // namespace zorby::detail
