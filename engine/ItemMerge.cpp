@@ -3,11 +3,9 @@
 #include "ElementTags.h"
 #include "Failure.h"
 #include "LineHelpers.h"
+#include "TitleIndexedLines.h"
 
 #include <cmath>
-#include <cstdint>
-#include <functional>
-#include <optional>
 #include <unordered_set>
 #include <vector>
 
@@ -33,95 +31,6 @@ private:
     int value_;
 };
 
-// What GetTitle would return, without copying; nothing where GetTitle would fail.
-std::optional<std::string_view> TitleView(std::string_view line) {
-    const auto quote = line.find('"');
-    const std::size_t start = quote == std::string_view::npos ? 1 : quote + 2; // 1-based
-    const auto count = static_cast<long long>(line.size()) - 1 - static_cast<long long>(start);
-    if (start > kInt16Max || count < 0) {
-        return std::nullopt;
-    }
-    return line.substr(start - 1, static_cast<std::size_t>(count));
-}
-
-// The existing lines while the merge works on them, each with a key of its title so that finding an
-// element does not have to cut the title out of every line above it.
-class IndexedLines {
-public:
-    explicit IndexedLines(const std::vector<std::string>& lines) : lines_(lines) {
-        keys_.reserve(lines_.size());
-        for (const auto& line : lines_) {
-            keys_.push_back(KeyOfLine(line));
-        }
-    }
-
-    int Count() const { return static_cast<int>(lines_.size()); }
-    const std::string& At(int index) const {
-        if (index >= Count()) {
-            throw Failure(SubscriptOutOfRange);
-        }
-        return lines_[static_cast<std::size_t>(index)];
-    }
-
-    // The first line from the top whose title is `title`. A line above it without a usable title fails
-    // as GetTitle does; running off the end fails as reading past the list does.
-    int Locate(const std::string& title) const {
-        const std::uint64_t key = KeyOfTitle(title);
-        for (std::size_t x = 0; x < keys_.size(); ++x) {
-            if (keys_[x] == key && *TitleView(lines_[x]) == title) {
-                return static_cast<int>(x);
-            }
-            if (keys_[x] == kNoTitle) {
-                GetTitle(lines_[x]); // throws the failure the line gives
-            }
-        }
-        throw Failure(keys_.size() > static_cast<std::size_t>(kInt16Max) ? Overflow : SubscriptOutOfRange);
-    }
-
-    // Replaces the lines [first, last) with `replacement`.
-    void Splice(int first, int last, std::vector<std::string> replacement) {
-        std::vector<std::uint64_t> keys;
-        keys.reserve(replacement.size());
-        for (const auto& line : replacement) {
-            keys.push_back(KeyOfLine(line));
-        }
-        SpliceRange(lines_, first, last, std::move(replacement));
-        SpliceRange(keys_, first, last, std::move(keys));
-    }
-
-    void Append(const std::string& line) {
-        lines_.push_back(line);
-        keys_.push_back(KeyOfLine(line));
-    }
-
-    std::vector<std::string> Release() { return std::move(lines_); }
-
-private:
-    static constexpr std::uint64_t kNoTitle = 0;
-
-    static std::uint64_t KeyOfTitle(std::string_view title) { return std::hash<std::string_view>{}(title) | 1U; }
-    static std::uint64_t KeyOfLine(std::string_view line) {
-        const auto title = TitleView(line);
-        return title ? KeyOfTitle(*title) : kNoTitle;
-    }
-
-    template <typename T> static void SpliceRange(std::vector<T>& target, int first, int last, std::vector<T> with) {
-        const auto begin = target.begin() + first;
-        const std::size_t common = std::min(with.size(), static_cast<std::size_t>(last - first));
-        std::move(with.begin(), with.begin() + static_cast<std::ptrdiff_t>(common), begin);
-        if (with.size() > common) {
-            target.insert(begin + static_cast<std::ptrdiff_t>(common),
-                          std::make_move_iterator(with.begin() + static_cast<std::ptrdiff_t>(common)),
-                          std::make_move_iterator(with.end()));
-        } else {
-            target.erase(begin + static_cast<std::ptrdiff_t>(common), target.begin() + last);
-        }
-    }
-
-    std::vector<std::string> lines_;
-    std::vector<std::uint64_t> keys_;
-};
-
 class Merge {
 public:
     Merge(const MergeLists& lists, WindowPort* progress)
@@ -138,7 +47,7 @@ public:
             if (progress_ != nullptr) {
                 progress_->Redraw();
             }
-            const std::string title = GetTitle(items_[static_cast<std::size_t>(i_.Value())]);
+            const std::string title = GetTitle(items_[TitleLineOfItemAt(i_.Value())]);
             if (known_.contains(title)) {
                 Replace(title);
             } else {
@@ -159,6 +68,17 @@ private:
         return items_[static_cast<std::size_t>(index)];
     }
     bool IsClosing(std::string_view line) const { return tags::IsClosingLine(line, lists_.closingTag); }
+
+    // An item is named by its first line that is not a comment: a comment written ahead of an element
+    // travels with it and does not turn a replacement into a second element of the same title.
+    std::size_t TitleLineOfItemAt(int first) const {
+        for (auto index = static_cast<std::size_t>(first); index < items_.size(); ++index) {
+            if (!StartsWith(TestForm(items_[index]), tags::kComment)) {
+                return index;
+            }
+        }
+        return static_cast<std::size_t>(first);
+    }
 
     // The progress bar counts add-on lines consumed.
     void LineConsumed() {
@@ -224,7 +144,7 @@ private:
     const MergeLists& lists_;
     const std::vector<std::string>& items_;
     WindowPort* progress_;
-    IndexedLines existing_;
+    TitleIndexedLines existing_;
     std::unordered_set<std::string_view> known_;
     std::vector<std::string> newItems_;
     Cursor i_;

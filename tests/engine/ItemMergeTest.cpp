@@ -61,13 +61,21 @@ TEST(ItemMerge, LaterItemOfTheSameKnownTitleWinsAndOnlyTheUpperDuplicateIsReplac
     EXPECT_TRUE(lists.items.Lines().empty());
 }
 
-TEST(ItemMerge, TitlesAreCaseSensitiveAndACommentMakesItsElementANewItem) {
-    Lists lists = Make({Open("t"), kClose, "<!-- note -->", Open("T"), kClose, Open("N"), kClose, Open("N"), kClose},
-                       {"T"}, {Open("T"), kClose});
+TEST(ItemMerge, TitlesAreCaseSensitiveAndNewItemsOfOneTitleAreAllKept) {
+    Lists lists = Make({Open("t"), kClose, Open("N"), kClose, Open("N"), kClose}, {"T"}, {Open("T"), kClose});
     MergeItems(lists.View(), nullptr);
     EXPECT_EQ(lists.existing.Lines(), (Lines{Open("T"), kClose}));
-    EXPECT_EQ(lists.items.Lines(), (Lines{Open("t"), kClose, "<!-- note -->", Open("T"), kClose, Open("N"), kClose,
-                                          Open("N"), kClose}));
+    EXPECT_EQ(lists.items.Lines(), (Lines{Open("t"), kClose, Open("N"), kClose, Open("N"), kClose}));
+}
+
+TEST(ItemMerge, ACommentAheadOfAnItemTravelsWithItWithoutNamingIt) {
+    Lists lists = Make({"<!-- replaces T -->", "  <!-- twice -->", Open("T"), "<new/>", kClose, "<!-- new one -->",
+                        Open("N"), kClose},
+                       {"T"}, {"<!-- old note -->", Open("T"), "<old/>", kClose});
+    MergeItems(lists.View(), nullptr);
+    EXPECT_EQ(lists.existing.Lines(), (Lines{"<!-- old note -->", "<!-- replaces T -->", "  <!-- twice -->", Open("T"),
+                                             "<new/>", kClose}));
+    EXPECT_EQ(lists.items.Lines(), (Lines{"<!-- new one -->", Open("N"), kClose}));
 }
 
 TEST(ItemMerge, ClosingLinesMayBeIndentedButMustMatchExactly) {

@@ -35,7 +35,11 @@ inline void StepByStepMerge(const MergeLists& l, WindowPort* progress) {
         if (progress != nullptr) {
             progress->Redraw();
         }
-        const std::string title = GetTitle(l.items.At(i));
+        int titleLine = i;
+        while (titleLine < l.items.Count() && StartsWith(TestForm(l.items.At(titleLine)), "<!--")) {
+            ++titleLine;
+        }
+        const std::string title = GetTitle(l.items.At(titleLine < l.items.Count() ? titleLine : i));
         bool known = false;
         for (int x = 0; x < l.titles.Count() && !known; ++x) {
             known = l.titles.At(x) == title;

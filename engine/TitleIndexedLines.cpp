@@ -1,0 +1,203 @@
+#include "TitleIndexedLines.h"
+
+#include "Failure.h"
+#include "LineHelpers.h"
+
+#include <algorithm>
+#include <functional>
+#include <iterator>
+
+namespace zorby {
+
+namespace {
+
+constexpr int kInt16Max = 32767;
+constexpr std::size_t kChunkLines = 256;
+
+std::uint64_t KeyOfTitle(std::string_view title) {
+    return std::hash<std::string_view>{}(title) | 1U; // never 0, which marks a line without a title
+}
+
+std::uint64_t KeyOfLine(std::string_view line) {
+    const auto title = TitleView(line);
+    return title ? KeyOfTitle(*title) : 0;
+}
+
+std::array<std::size_t, 2> FilterBits(std::uint64_t key) {
+    return {static_cast<std::size_t>(key & 4095U), static_cast<std::size_t>((key >> 12U) & 4095U)};
+}
+
+template <typename T>
+void ReplaceRange(std::vector<T>& target, std::size_t first, std::size_t count, std::vector<T>&& with) {
+    const auto begin = target.begin() + static_cast<std::ptrdiff_t>(first);
+    target.erase(begin, begin + static_cast<std::ptrdiff_t>(count));
+    target.insert(target.begin() + static_cast<std::ptrdiff_t>(first), std::make_move_iterator(with.begin()),
+                  std::make_move_iterator(with.end()));
+}
+
+} // namespace
+
+std::optional<std::string_view> TitleView(std::string_view line) {
+    const auto quote = line.find('"');
+    const std::size_t start = quote == std::string_view::npos ? 1 : quote + 2; // 1-based, as GetTitle counts
+    const auto count = static_cast<long long>(line.size()) - 1 - static_cast<long long>(start);
+    if (start > kInt16Max || count < 0) {
+        return std::nullopt;
+    }
+    return line.substr(start - 1, static_cast<std::size_t>(count));
+}
+
+void TitleIndexedLines::Chunk::Reindex() {
+    filter.fill(0);
+    untitled = 0;
+    for (const std::uint64_t key : keys) {
+        if (key == 0) {
+            ++untitled;
+            continue;
+        }
+        for (const std::size_t bit : FilterBits(key)) {
+            filter[bit / 64] |= std::uint64_t{1} << (bit % 64);
+        }
+    }
+}
+
+bool TitleIndexedLines::Chunk::MayHold(std::uint64_t key) const {
+    const auto bits = FilterBits(key);
+    return std::all_of(bits.begin(), bits.end(),
+                       [&](std::size_t bit) { return (filter[bit / 64] >> (bit % 64)) & 1U; });
+}
+
+TitleIndexedLines::TitleIndexedLines(std::vector<std::string> lines) : count_(static_cast<int>(lines.size())) {
+    for (std::size_t first = 0; first < lines.size(); first += kChunkLines) {
+        Chunk chunk;
+        const std::size_t last = std::min(lines.size(), first + kChunkLines);
+        chunk.lines.assign(std::make_move_iterator(lines.begin() + static_cast<std::ptrdiff_t>(first)),
+                           std::make_move_iterator(lines.begin() + static_cast<std::ptrdiff_t>(last)));
+        chunk.keys.reserve(chunk.lines.size());
+        for (const auto& line : chunk.lines) {
+            chunk.keys.push_back(KeyOfLine(line));
+        }
+        chunk.Reindex();
+        chunks_.push_back(std::move(chunk));
+    }
+}
+
+TitleIndexedLines::Position TitleIndexedLines::Find(int index) const {
+    auto remaining = static_cast<std::size_t>(index);
+    for (std::size_t c = 0; c < chunks_.size(); ++c) {
+        if (remaining < chunks_[c].lines.size()) {
+            return {c, remaining};
+        }
+        remaining -= chunks_[c].lines.size();
+    }
+    // The end of the sequence: just behind the last line.
+    return chunks_.empty() ? Position{0, 0} : Position{chunks_.size() - 1, chunks_.back().lines.size()};
+}
+
+const std::string& TitleIndexedLines::At(int index) const {
+    if (index < 0 || index >= count_) {
+        throw Failure(SubscriptOutOfRange);
+    }
+    const Position position = Find(index);
+    return chunks_[position.chunk].lines[position.offset];
+}
+
+int TitleIndexedLines::Locate(const std::string& title) const {
+    const std::uint64_t key = KeyOfTitle(title);
+    int base = 0;
+    for (const Chunk& chunk : chunks_) {
+        if (chunk.untitled > 0 || chunk.MayHold(key)) {
+            for (std::size_t x = 0; x < chunk.lines.size(); ++x) {
+                if (chunk.keys[x] == key && *TitleView(chunk.lines[x]) == title) {
+                    return base + static_cast<int>(x);
+                }
+                if (chunk.keys[x] == 0) {
+                    GetTitle(chunk.lines[x]); // throws the failure this line gives
+                }
+            }
+        }
+        base += static_cast<int>(chunk.lines.size());
+    }
+    throw Failure(count_ > kInt16Max ? Overflow : SubscriptOutOfRange);
+}
+
+void TitleIndexedLines::Splice(int first, int last, std::vector<std::string> replacement) {
+    std::vector<std::uint64_t> keys;
+    keys.reserve(replacement.size());
+    for (const auto& line : replacement) {
+        keys.push_back(KeyOfLine(line));
+    }
+    count_ += static_cast<int>(replacement.size()) - (last - first);
+    if (chunks_.empty()) {
+        chunks_.emplace_back();
+    }
+
+    const Position start = Find(first);
+    // Lines of the old element that lie in the chunks after the first one.
+    auto spill = static_cast<std::size_t>(last - first);
+    const std::size_t inFirst = std::min(spill, chunks_[start.chunk].lines.size() - start.offset);
+    spill -= inFirst;
+    for (std::size_t c = start.chunk + 1; spill > 0 && c < chunks_.size(); ++c) {
+        const std::size_t erased = std::min(spill, chunks_[c].lines.size());
+        ReplaceRange(chunks_[c].lines, 0, erased, {});
+        ReplaceRange(chunks_[c].keys, 0, erased, {});
+        chunks_[c].Reindex();
+        spill -= erased;
+    }
+
+    Chunk& chunk = chunks_[start.chunk];
+    ReplaceRange(chunk.lines, start.offset, inFirst, std::move(replacement));
+    ReplaceRange(chunk.keys, start.offset, inFirst, std::move(keys));
+    chunk.Reindex();
+    SplitIfLarge(start.chunk);
+    DropEmptyChunks();
+}
+
+void TitleIndexedLines::Append(std::string line) {
+    if (chunks_.empty() || chunks_.back().lines.size() >= kChunkLines) {
+        chunks_.emplace_back();
+    }
+    Chunk& chunk = chunks_.back();
+    chunk.keys.push_back(KeyOfLine(line));
+    chunk.lines.push_back(std::move(line));
+    chunk.Reindex();
+    ++count_;
+}
+
+void TitleIndexedLines::SplitIfLarge(std::size_t index) {
+    if (chunks_[index].lines.size() <= 2 * kChunkLines) {
+        return;
+    }
+    std::vector<Chunk> pieces;
+    Chunk& large = chunks_[index];
+    for (std::size_t first = 0; first < large.lines.size(); first += kChunkLines) {
+        const std::size_t last = std::min(large.lines.size(), first + kChunkLines);
+        Chunk piece;
+        piece.lines.assign(std::make_move_iterator(large.lines.begin() + static_cast<std::ptrdiff_t>(first)),
+                           std::make_move_iterator(large.lines.begin() + static_cast<std::ptrdiff_t>(last)));
+        piece.keys.assign(large.keys.begin() + static_cast<std::ptrdiff_t>(first),
+                          large.keys.begin() + static_cast<std::ptrdiff_t>(last));
+        piece.Reindex();
+        pieces.push_back(std::move(piece));
+    }
+    chunks_.erase(chunks_.begin() + static_cast<std::ptrdiff_t>(index));
+    chunks_.insert(chunks_.begin() + static_cast<std::ptrdiff_t>(index), std::make_move_iterator(pieces.begin()),
+                   std::make_move_iterator(pieces.end()));
+}
+
+void TitleIndexedLines::DropEmptyChunks() {
+    std::erase_if(chunks_, [](const Chunk& chunk) { return chunk.lines.empty(); });
+}
+
+std::vector<std::string> TitleIndexedLines::Release() {
+    std::vector<std::string> lines;
+    lines.reserve(static_cast<std::size_t>(count_));
+    for (Chunk& chunk : chunks_) {
+        std::move(chunk.lines.begin(), chunk.lines.end(), std::back_inserter(lines));
+    }
+    chunks_.clear();
+    count_ = 0;
+    return lines;
+}
+
+} // namespace zorby

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zorby {
+
+// What GetTitle would return for a line, without copying it; nothing where GetTitle would fail.
+std::optional<std::string_view> TitleView(std::string_view line);
+
+// The existing lines of a merge while items replace elements in them. The lines are kept in chunks of a
+// few hundred, so that replacing an element moves only the lines of its own chunk; each chunk keeps a
+// small filter of the titles its lines carry, so that finding an element skips the chunks that cannot
+// hold it. Indexes are positions in the whole sequence, as in a flat list.
+class TitleIndexedLines {
+public:
+    explicit TitleIndexedLines(std::vector<std::string> lines);
+
+    int Count() const { return count_; }
+    // Fails with 9 outside the lines.
+    const std::string& At(int index) const;
+
+    // The first line from the top whose title is `title`. A line above it without a usable title fails
+    // as GetTitle does; when no line has the title, running off the end fails with 9, or with 6 when the
+    // lines already fill all 32,768 places.
+    int Locate(const std::string& title) const;
+
+    // Replaces the lines [first, last) with `replacement`.
+    void Splice(int first, int last, std::vector<std::string> replacement);
+    void Append(std::string line);
+
+    std::vector<std::string> Release();
+
+private:
+    struct Chunk {
+        std::vector<std::string> lines;
+        std::vector<std::uint64_t> keys; // one per line; 0 for a line without a usable title
+        std::array<std::uint64_t, 64> filter{}; // two bits per key among 4,096
+        int untitled = 0;
+
+        void Reindex();
+        bool MayHold(std::uint64_t key) const;
+    };
+    struct Position {
+        std::size_t chunk;
+        std::size_t offset;
+    };
+
+    Position Find(int index) const;
+    void SplitIfLarge(std::size_t chunk);
+    void DropEmptyChunks();
+
+    std::vector<Chunk> chunks_;
+    int count_ = 0;
+};
+
+} // namespace zorby
