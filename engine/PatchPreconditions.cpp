@@ -63,6 +63,12 @@ std::optional<std::string> CheckAddOnFile(const LineList& list, const std::vecto
         }
         index = closing + 1;
     }
+    // A last line on its own is dropped, unless it starts an element: that is an item cut off.
+    if (index + 1 == count && StartsWith(TestForm(lines[index]), kind.opening)) {
+        return std::string(kind.fileName) + " cannot be used: the element that starts on line " +
+               lineNumber(index) + " (" + Shown(lines[index]) + ") has no " + std::string(kind.closing) +
+               " line." + kNothingChanged;
+    }
     return std::nullopt;
 }
 
