@@ -42,7 +42,8 @@ private:
     bool OutsideAfterHead() const { return !inTexture_ && !inAnimation_ && !inHead_; }
 
     void Take(const std::string& raw, int lineNumber) {
-        const std::string t = TestForm(raw);
+        TestFormInto(raw, testForm_);
+        const std::string& t = testForm_;
 
         // The rest of a comment that spans several lines travels with its first line, so that the
         // rewritten file never separates the two ends of a comment.
@@ -126,6 +127,7 @@ private:
 
     Workspace& ws_;
     TextFileWriter* trace_;
+    std::string testForm_; // reused from line to line
     int animationTitles_ = 0;
     int textureTitles_ = 0;
     bool inHead_ = true;

@@ -50,17 +50,23 @@ std::string SidlWidl(std::string_view line) {
     if (spaces > kInt16Max) {
         throw Failure(Overflow);
     }
-    const int count = static_cast<int>(spaces);
-    const int tabs = count < 8 ? count : count / 8;
-    return Tabs(tabs).append(line.substr(spaces));
+    const std::size_t tabs = spaces < 8 ? spaces : spaces / 8;
+    std::string result;
+    result.reserve(tabs + line.size() - spaces);
+    result.append(tabs, '\t').append(line.substr(spaces));
+    return result;
 }
 
 std::string TestForm(std::string_view line) {
+    std::string form;
+    TestFormInto(line, form);
+    return form;
+}
+
+void TestFormInto(std::string_view line, std::string& form) {
     const auto first = line.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return TabTrim(line.substr(first));
+    form.assign(first == std::string_view::npos ? std::string_view() : line.substr(first));
+    std::replace(form.begin(), form.end(), '\t', ' ');
 }
 
 } // namespace zorby

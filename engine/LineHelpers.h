@@ -28,6 +28,8 @@ std::string SidlWidl(std::string_view line);
 
 // The test form of a raw line: tabs turned into spaces, then leading spaces removed.
 std::string TestForm(std::string_view line);
+// The same into `form`, reusing its storage: the scan makes one for every line it reads.
+void TestFormInto(std::string_view line, std::string& form);
 
 // True when `line` begins with `prefix`, compared exactly.
 inline bool StartsWith(std::string_view line, std::string_view prefix) {

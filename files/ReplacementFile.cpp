@@ -82,10 +82,9 @@ void ReplacementFile::Write(std::string_view bytes) {
 }
 
 void ReplacementFile::WriteLine(std::string_view line) {
-    std::string withLineEnd;
-    withLineEnd.reserve(line.size() + 2);
-    withLineEnd.append(line).append("\r\n");
-    Write(withLineEnd);
+    // One Write per line, through a buffer that keeps its capacity from line to line.
+    lineBuffer_.assign(line).append("\r\n");
+    Write(lineBuffer_);
 }
 
 void ReplacementFile::Commit() {

@@ -46,6 +46,7 @@ private:
     std::string targetPath_;
     std::string tempPath_;
     std::unique_ptr<ByteSink> sink_;
+    std::string lineBuffer_;
     int failedNumber_ = 0;
     bool committed_ = false;
 };

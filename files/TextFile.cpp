@@ -1,5 +1,8 @@
 #include "TextFile.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "FileChecks.h"
 #include "PosixFileSink.h"
 
@@ -11,20 +14,30 @@ namespace zorby {
 
 std::vector<std::string> SplitLines(std::string_view bytes) {
     std::vector<std::string> lines;
+    const char* const data = bytes.data();
+    const std::size_t size = bytes.size();
+    // The next CR and LF at or after `start`, found with memchr and kept until passed, so that a file
+    // with one kind of line end is not searched to its end for the other kind on every line.
+    const auto next = [&](char c, std::size_t from) {
+        const void* found = from < size ? std::memchr(data + from, c, size - from) : nullptr;
+        return found != nullptr ? static_cast<std::size_t>(static_cast<const char*>(found) - data) : size;
+    };
     std::size_t start = 0;
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        const char c = bytes[i];
-        if (c != '\r' && c != '\n') {
-            ++i;
-            continue;
+    std::size_t cr = next('\r', 0);
+    std::size_t lf = next('\n', 0);
+    while (start < size) {
+        if (cr < start) {
+            cr = next('\r', start);
         }
-        lines.emplace_back(bytes.substr(start, i - start));
-        i += (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ? 2 : 1;
-        start = i;
-    }
-    if (start < bytes.size()) {
-        lines.emplace_back(bytes.substr(start));
+        if (lf < start) {
+            lf = next('\n', start);
+        }
+        const std::size_t end = std::min(cr, lf);
+        lines.emplace_back(bytes.substr(start, end - start));
+        if (end == size) {
+            break;
+        }
+        start = end + ((end == cr && end + 1 < size && data[end + 1] == '\n') ? 2 : 1);
     }
     return lines;
 }
