@@ -16,12 +16,16 @@ inline constexpr std::string_view kSchema = "<Schema";
 
 // True when the line, with tabs and spaces around it ignored, is exactly `tag`. Letter case counts.
 inline bool IsClosingLine(std::string_view line, std::string_view tag) {
-    const auto first = line.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
-        return tag.empty();
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    std::size_t first = 0;
+    std::size_t end = line.size();
+    while (first < end && blank(line[first])) {
+        ++first;
     }
-    const auto last = line.find_last_not_of(" \t");
-    return line.substr(first, last - first + 1) == tag;
+    while (end > first && blank(line[end - 1])) {
+        --end;
+    }
+    return line.substr(first, end - first) == tag;
 }
 
 } // namespace zorby::tags

@@ -25,9 +25,9 @@ class MainFileScan {
 public:
     MainFileScan(Workspace& workspace, TextFileWriter* trace) : ws_(workspace), trace_(trace) {}
 
-    void Run(const std::vector<std::string>& lines) {
+    void Run(std::vector<std::string> lines) {
         int lineNumber = 0;
-        for (const auto& raw : lines) {
+        for (auto& raw : lines) {
             ++lineNumber;
             Take(raw, lineNumber);
         }
@@ -41,7 +41,8 @@ public:
 private:
     bool OutsideAfterHead() const { return !inTexture_ && !inAnimation_ && !inHead_; }
 
-    void Take(const std::string& raw, int lineNumber) {
+    // Files one line. A line is kept in one list at most, so it moves there, re-indented in place.
+    void Take(std::string& raw, int lineNumber) {
         TestFormInto(raw, testForm_);
         const std::string& t = testForm_;
 
@@ -88,7 +89,7 @@ private:
             inTexture_ = true;
         }
         if (!isComment && OutsideAfterHead()) {
-            ws_.MiscItems.Set(ws_.MiscItems.Count(), SidlWidl(raw));
+            Keep(ws_.MiscItems, raw);
         }
 
         if (inAnimation_) {
@@ -102,21 +103,27 @@ private:
                 inTexture_ = false;
             }
         } else if (inHead_) {
-            ws_.Header.Set(ws_.Header.Count(), SidlWidl(raw));
-            if (StartsWith(t, tags::kSchema)) {
+            const bool schema = StartsWith(t, tags::kSchema);
+            Keep(ws_.Header, raw);
+            if (schema) {
                 inHead_ = false;
             }
         }
     }
 
-    void FileElementLine(LineList& list, const std::string& raw) {
+    void FileElementLine(LineList& list, std::string& raw) {
         // The pending comment goes in just ahead of the element, raw.
         for (auto& comment : pending_) {
             list.Set(list.Count(), std::move(comment));
         }
         pending_.clear();
         commentOpen_ = false;
-        list.Set(list.Count(), SidlWidl(raw));
+        Keep(list, raw);
+    }
+
+    static void Keep(LineList& list, std::string& raw) {
+        SidlWidlInPlace(raw);
+        list.Set(list.Count(), std::move(raw));
     }
 
     void Trace(const std::string& testForm) {
@@ -143,9 +150,10 @@ void ScanAddOnFile(const char* name, std::string_view opening, LineList& titles,
                    std::vector<int>& lineNumbers) {
     int titleIndex = 0;
     int lineNumber = 0;
+    std::string t; // the test form, reused from line to line
     for (auto& raw : ReadTextLines(name)) {
         ++lineNumber;
-        const std::string t = TestForm(raw);
+        TestFormInto(raw, t);
         if (t.empty()) {
             continue;
         }

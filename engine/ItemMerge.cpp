@@ -6,6 +6,7 @@
 #include "TitleIndexedLines.h"
 
 #include <cmath>
+#include <optional>
 #include <unordered_set>
 #include <vector>
 
@@ -34,12 +35,17 @@ private:
 class Merge {
 public:
     Merge(const MergeLists& lists, WindowPort* progress)
-        : lists_(lists), items_(lists.items.Lines()), progress_(progress), existing_(lists.existing.Lines()) {
+        : lists_(lists), items_(lists.items.Lines()), progress_(progress) {
         known_.reserve(lists.titles.Lines().size());
         for (const auto& title : lists.titles.Lines()) {
             known_.insert(title);
         }
     }
+
+    Merge(const Merge&) = delete;
+    Merge& operator=(const Merge&) = delete;
+    // A merge that stopped half-way still leaves the existing lines in their list.
+    ~Merge() { ReturnExisting(); }
 
     void Run() {
         const int count = static_cast<int>(items_.size());
@@ -73,7 +79,7 @@ private:
     // travels with it and does not turn a replacement into a second element of the same title.
     std::size_t TitleLineOfItemAt(int first) const {
         for (auto index = static_cast<std::size_t>(first); index < items_.size(); ++index) {
-            if (!StartsWith(TestForm(items_[index]), tags::kComment)) {
+            if (!TestFormStartsWith(items_[index], tags::kComment)) {
                 return index;
             }
         }
@@ -99,13 +105,25 @@ private:
         } while (!IsClosing(items_[static_cast<std::size_t>(i_.Value() - 1)]));
     }
 
+    void ReturnExisting() {
+        if (existing_) {
+            lists_.existing.Assign(existing_->Release());
+            existing_.reset();
+        }
+    }
+
     void Replace(const std::string& title) {
-        const int match = existing_.Locate(title);
+        if (!existing_) {
+            // Moved, not copied: nothing else reads the list until the merge gives it back.
+            existing_.emplace(lists_.existing.Take());
+        }
+        TitleIndexedLines& existing = *existing_;
+        const int match = existing.Locate(title);
 
         Cursor end(match);
         do {
             end.Advance();
-        } while (!IsClosing(existing_.At(end.Value() - 1)));
+        } while (!IsClosing(existing.At(end.Value() - 1)));
 
         Cursor written(match);
         std::vector<std::string> item;
@@ -115,26 +133,26 @@ private:
             written.Advance();
         } while (!IsClosing(item.back()));
 
-        const int rest = existing_.Count() - end.Value();
+        const int rest = existing.Count() - end.Value();
         if (rest > 0 && written.Value() + rest > kInt16Max) {
             throw Failure(Overflow);
         }
-        existing_.Splice(match, end.Value(), std::move(item));
+        existing.Splice(match, end.Value(), std::move(item));
 
         // The first rebuild writes over what the scan left in the rebuild list; lines of it beyond the
         // rebuilt length survive into the result.
         if (!replaced_) {
             replaced_ = true;
             const auto& leftover = lists_.rebuild.Lines();
-            for (auto x = static_cast<std::size_t>(existing_.Count()); x < leftover.size(); ++x) {
-                existing_.Append(leftover[x]);
+            for (auto x = static_cast<std::size_t>(existing.Count()); x < leftover.size(); ++x) {
+                existing.Append(leftover[x]);
             }
         }
     }
 
     void Finish() {
         if (replaced_) {
-            lists_.existing.Assign(existing_.Release());
+            ReturnExisting();
             lists_.rebuild.Clear();
         }
         lists_.items.Assign(std::move(newItems_));
@@ -144,7 +162,7 @@ private:
     const MergeLists& lists_;
     const std::vector<std::string>& items_;
     WindowPort* progress_;
-    TitleIndexedLines existing_;
+    std::optional<TitleIndexedLines> existing_; // the existing lines from the first replacement on
     std::unordered_set<std::string_view> known_;
     std::vector<std::string> newItems_;
     Cursor i_;

@@ -45,17 +45,33 @@ std::string Tabs(int count) {
 }
 
 std::string SidlWidl(std::string_view line) {
-    const auto firstOther = line.find_first_not_of(' ');
-    const std::size_t spaces = firstOther == std::string_view::npos ? line.size() : firstOther;
+    std::string result(line);
+    SidlWidlInPlace(result);
+    return result;
+}
+
+void SidlWidlInPlace(std::string& line) {
+    std::size_t spaces = 0;
+    while (spaces < line.size() && line[spaces] == ' ') {
+        ++spaces;
+    }
     if (spaces > kInt16Max) {
         throw Failure(Overflow);
     }
     const std::size_t tabs = spaces < 8 ? spaces : spaces / 8;
-    std::string result;
-    result.reserve(tabs + line.size() - spaces);
-    result.append(tabs, '\t').append(line.substr(spaces));
-    return result;
+    // Never more tabs than spaces, so the line only shrinks: no new storage.
+    line.replace(0, spaces, tabs, '\t');
 }
+
+namespace {
+std::size_t IndentOf(std::string_view line) {
+    std::size_t indent = 0;
+    while (indent < line.size() && (line[indent] == ' ' || line[indent] == '\t')) {
+        ++indent;
+    }
+    return indent;
+}
+} // namespace
 
 std::string TestForm(std::string_view line) {
     std::string form;
@@ -64,9 +80,23 @@ std::string TestForm(std::string_view line) {
 }
 
 void TestFormInto(std::string_view line, std::string& form) {
-    const auto first = line.find_first_not_of(" \t");
-    form.assign(first == std::string_view::npos ? std::string_view() : line.substr(first));
-    std::replace(form.begin(), form.end(), '\t', ' ');
+    form.assign(line.substr(IndentOf(line)));
+    if (form.find('\t') != std::string::npos) {
+        std::replace(form.begin(), form.end(), '\t', ' ');
+    }
+}
+
+bool TestFormStartsWith(std::string_view line, std::string_view prefix) {
+    const std::string_view rest = line.substr(IndentOf(line));
+    if (rest.size() < prefix.size()) {
+        return false;
+    }
+    for (std::size_t x = 0; x < prefix.size(); ++x) {
+        if ((rest[x] == '\t' ? ' ' : rest[x]) != prefix[x]) {
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace zorby

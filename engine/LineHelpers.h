@@ -25,11 +25,15 @@ std::string Tabs(int count);
 // Leading spaces turned into tabs: one tab per space below eight spaces, one tab per whole eight from
 // eight upward. Fails with 6 for more than 32,767 leading spaces.
 std::string SidlWidl(std::string_view line);
+// The same on the line itself; the scan re-indents every line it keeps.
+void SidlWidlInPlace(std::string& line);
 
 // The test form of a raw line: tabs turned into spaces, then leading spaces removed.
 std::string TestForm(std::string_view line);
 // The same into `form`, reusing its storage: the scan makes one for every line it reads.
 void TestFormInto(std::string_view line, std::string& form);
+// Whether the test form of `line` begins with `prefix`, without making the test form.
+bool TestFormStartsWith(std::string_view line, std::string_view prefix);
 
 // True when `line` begins with `prefix`, compared exactly.
 inline bool StartsWith(std::string_view line, std::string_view prefix) {

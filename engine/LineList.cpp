@@ -40,6 +40,18 @@ void LineList::Clear() {
     Assign({});
 }
 
+std::vector<std::string> LineList::Take() {
+    std::vector<std::string> lines;
+    if (observer_ != nullptr) {
+        observer_->BeforeReset(*this);
+    }
+    lines.swap(lines_);
+    if (observer_ != nullptr) {
+        observer_->AfterReset(*this);
+    }
+    return lines;
+}
+
 void LineList::Assign(std::vector<std::string> lines) {
     if (lines.size() > static_cast<std::size_t>(kMaxLines)) {
         throw Failure(Overflow);

@@ -37,6 +37,9 @@ public:
     // Replaces the whole content at once (one reset for observers). Fails with 6 past 32,768 lines.
     void Assign(std::vector<std::string> lines);
 
+    // Moves every line out, leaving the list empty (one reset for observers).
+    std::vector<std::string> Take();
+
     const std::vector<std::string>& Lines() const { return lines_; }
 
     // One observer at most; pass nullptr to detach.

@@ -37,10 +37,10 @@ std::optional<std::string> CheckAddOnFile(const LineList& list, const std::vecto
     while (count >= 2 && index < count - 1) {
         const std::size_t itemStart = index;
         std::size_t opening = index;
-        while (opening < count && StartsWith(TestForm(lines[opening]), tags::kComment)) {
+        while (opening < count && TestFormStartsWith(lines[opening], tags::kComment)) {
             ++opening;
         }
-        if (opening == count || !StartsWith(TestForm(lines[opening]), kind.opening)) {
+        if (opening == count || !TestFormStartsWith(lines[opening], kind.opening)) {
             const std::size_t shown = opening == count ? itemStart : opening;
             return std::string(kind.fileName) + " cannot be used: line " + lineNumber(shown) + " (" +
                    Shown(lines[shown]) + ") should start a <" + kind.elementName + "> element." +
@@ -48,7 +48,7 @@ std::optional<std::string> CheckAddOnFile(const LineList& list, const std::vecto
         }
         std::size_t closing = opening + 1;
         while (closing < count && !tags::IsClosingLine(lines[closing], kind.closing)) {
-            if (StartsWith(TestForm(lines[closing]), kind.opening)) {
+            if (TestFormStartsWith(lines[closing], kind.opening)) {
                 // Without its closing line the first element would take the second one in.
                 return std::string(kind.fileName) + " cannot be used: the element that starts on line " +
                        lineNumber(opening) + " (" + Shown(lines[opening]) + ") is not closed before line " +
@@ -64,7 +64,7 @@ std::optional<std::string> CheckAddOnFile(const LineList& list, const std::vecto
         index = closing + 1;
     }
     // A last line on its own is dropped, unless it starts an element: that is an item cut off.
-    if (index + 1 == count && StartsWith(TestForm(lines[index]), kind.opening)) {
+    if (index + 1 == count && TestFormStartsWith(lines[index], kind.opening)) {
         return std::string(kind.fileName) + " cannot be used: the element that starts on line " +
                lineNumber(index) + " (" + Shown(lines[index]) + ") has no " + std::string(kind.closing) +
                " line." + kNothingChanged;

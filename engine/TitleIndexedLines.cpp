@@ -27,12 +27,19 @@ std::array<std::size_t, 2> FilterBits(std::uint64_t key) {
     return {static_cast<std::size_t>(key & 4095U), static_cast<std::size_t>((key >> 12U) & 4095U)};
 }
 
+// Replaces `count` elements at `first` with `with`, moving the tail of the vector once at most.
 template <typename T>
 void ReplaceRange(std::vector<T>& target, std::size_t first, std::size_t count, std::vector<T>&& with) {
+    const std::size_t common = std::min(count, with.size());
     const auto begin = target.begin() + static_cast<std::ptrdiff_t>(first);
-    target.erase(begin, begin + static_cast<std::ptrdiff_t>(count));
-    target.insert(target.begin() + static_cast<std::ptrdiff_t>(first), std::make_move_iterator(with.begin()),
-                  std::make_move_iterator(with.end()));
+    std::move(with.begin(), with.begin() + static_cast<std::ptrdiff_t>(common), begin);
+    const auto afterCommon = begin + static_cast<std::ptrdiff_t>(common);
+    if (with.size() > count) {
+        target.insert(afterCommon, std::make_move_iterator(with.begin() + static_cast<std::ptrdiff_t>(common)),
+                      std::make_move_iterator(with.end()));
+    } else {
+        target.erase(afterCommon, begin + static_cast<std::ptrdiff_t>(count));
+    }
 }
 
 } // namespace
@@ -61,6 +68,23 @@ void TitleIndexedLines::Chunk::Reindex() {
     }
 }
 
+void TitleIndexedLines::Chunk::Learn(const std::vector<std::uint64_t>& added) {
+    for (const std::uint64_t key : added) {
+        if (key == 0) {
+            ++untitled;
+            continue;
+        }
+        for (const std::size_t bit : FilterBits(key)) {
+            filter[bit / 64] |= std::uint64_t{1} << (bit % 64);
+        }
+    }
+}
+
+void TitleIndexedLines::Chunk::Forget(std::size_t first, std::size_t count) {
+    untitled -= static_cast<int>(std::count(keys.begin() + static_cast<std::ptrdiff_t>(first),
+                                            keys.begin() + static_cast<std::ptrdiff_t>(first + count), 0U));
+}
+
 bool TitleIndexedLines::Chunk::MayHold(std::uint64_t key) const {
     const auto bits = FilterBits(key);
     return std::all_of(bits.begin(), bits.end(),
@@ -83,9 +107,15 @@ TitleIndexedLines::TitleIndexedLines(std::vector<std::string> lines) : count_(st
 }
 
 TitleIndexedLines::Position TitleIndexedLines::Find(int index) const {
-    auto remaining = static_cast<std::size_t>(index);
-    for (std::size_t c = 0; c < chunks_.size(); ++c) {
+    if (index < findChunkStart_) {
+        findChunk_ = 0;
+        findChunkStart_ = 0;
+    }
+    auto remaining = static_cast<std::size_t>(index - findChunkStart_);
+    for (std::size_t c = findChunk_; c < chunks_.size(); ++c) {
         if (remaining < chunks_[c].lines.size()) {
+            findChunk_ = c;
+            findChunkStart_ = index - static_cast<int>(remaining);
             return {c, remaining};
         }
         remaining -= chunks_[c].lines.size();
@@ -133,22 +163,25 @@ void TitleIndexedLines::Splice(int first, int last, std::vector<std::string> rep
     }
 
     const Position start = Find(first);
+    findChunk_ = 0; // the chunks change below
+    findChunkStart_ = 0;
     // Lines of the old element that lie in the chunks after the first one.
     auto spill = static_cast<std::size_t>(last - first);
     const std::size_t inFirst = std::min(spill, chunks_[start.chunk].lines.size() - start.offset);
     spill -= inFirst;
     for (std::size_t c = start.chunk + 1; spill > 0 && c < chunks_.size(); ++c) {
         const std::size_t erased = std::min(spill, chunks_[c].lines.size());
+        chunks_[c].Forget(0, erased);
         ReplaceRange(chunks_[c].lines, 0, erased, {});
         ReplaceRange(chunks_[c].keys, 0, erased, {});
-        chunks_[c].Reindex();
         spill -= erased;
     }
 
     Chunk& chunk = chunks_[start.chunk];
+    chunk.Forget(start.offset, inFirst);
+    chunk.Learn(keys);
     ReplaceRange(chunk.lines, start.offset, inFirst, std::move(replacement));
     ReplaceRange(chunk.keys, start.offset, inFirst, std::move(keys));
-    chunk.Reindex();
     SplitIfLarge(start.chunk);
     DropEmptyChunks();
 }
@@ -159,8 +192,8 @@ void TitleIndexedLines::Append(std::string line) {
     }
     Chunk& chunk = chunks_.back();
     chunk.keys.push_back(KeyOfLine(line));
+    chunk.Learn({chunk.keys.back()});
     chunk.lines.push_back(std::move(line));
-    chunk.Reindex();
     ++count_;
 }
 
@@ -197,6 +230,8 @@ std::vector<std::string> TitleIndexedLines::Release() {
     }
     chunks_.clear();
     count_ = 0;
+    findChunk_ = 0;
+    findChunkStart_ = 0;
     return lines;
 }
 

@@ -43,6 +43,10 @@ private:
         int untitled = 0;
 
         void Reindex();
+        // Counts the keys in or out. A key counted out keeps its filter bits: the filter may then
+        // let a chunk be searched in vain, but never skips a chunk that holds the key.
+        void Learn(const std::vector<std::uint64_t>& added);
+        void Forget(std::size_t first, std::size_t count);
         bool MayHold(std::uint64_t key) const;
     };
     struct Position {
@@ -56,6 +60,10 @@ private:
 
     std::vector<Chunk> chunks_;
     int count_ = 0;
+    // Where the last Find ended, so that reading an element line by line does not walk from the top
+    // each time. Chunk 0 at index 0 is always a valid place to start.
+    mutable std::size_t findChunk_ = 0;
+    mutable int findChunkStart_ = 0;
 };
 
 } // namespace zorby
