@@ -92,44 +92,6 @@ TEST_F(CommandsTest, PatchesWithOnlyTheTextureFile) {
     EXPECT_EQ(window.messages.size(), 1U);
 }
 
-TEST_F(CommandsTest, AProtectedAddOnFileIsNamedAfterTheNotice) {
-    TempFolder::MakeReadOnly("Zor_Anim.txt");
-    EXPECT_EQ(LoadAndPatch(window), Flow::Failed);
-    ASSERT_EQ(window.messages.size(), 2U);
-    EXPECT_EQ(window.messages[0].title, "Notice");
-    EXPECT_EQ(window.messages[1].title, "Protected File");
-    EXPECT_EQ(window.messages[1].text,
-              "The file Zor_Anim.txt is write protected - please delete or un-protect this file and try again");
-    EXPECT_TRUE(TempFolder::Exists("Zor_Tex.txt"));
-}
-
-TEST_F(CommandsTest, RefusesMalformedAddOnFilesBeforeChangingAnything) {
-    const std::vector<std::pair<std::string, std::string>> cases{
-        {CrLf({R"(<TextureInfo item="B">)", "  <Size>22</Size>", "", R"(<TextureInfo item="C">)", "</TextureInfo>"}),
-         "Zor_Tex.txt cannot be used: the element that starts on line 1 (<TextureInfo item=\"B\">) is not closed "
-         "before line 4 starts another."},
-        {CrLf({R"(<TextureInfo item="B">)", "</TextureInfo>", "<Stray/>", "<Stray/>"}),
-         "Zor_Tex.txt cannot be used: line 3 (<Stray/>) should start a <TextureInfo> element."},
-        {CrLf({R"(<TextureInfo item="B">)", "</textureinfo>", "<x/>"}),
-         "Zor_Tex.txt cannot be used: the element that starts on line 1 (<TextureInfo item=\"B\">) has no "
-         "</TextureInfo> line."},
-        {CrLf({R"(<Ui2DAnimation item="B">)", "</Ui2DAnimation>"}),
-         "Zor_Tex.txt cannot be used: line 1 (<Ui2DAnimation item=\"B\">) should start a <TextureInfo> element."},
-    };
-    for (const auto& [content, message] : cases) {
-        TempFolder::Write("Zor_Tex.txt", content);
-        FakeWindow refused;
-        EXPECT_EQ(LoadAndPatch(refused), Flow::Failed);
-        ASSERT_EQ(refused.messages.size(), 1U);
-        EXPECT_EQ(refused.messages[0].title, "Error");
-        EXPECT_EQ(refused.messages[0].text,
-                  message + "\rNothing was changed. Please correct the file and run Zorby again.");
-        EXPECT_EQ(TempFolder::Read("Zor_Tex.txt"), content);
-        EXPECT_EQ(TempFolder::Read("EQUI_Animations.xml"), kMain);
-        EXPECT_FALSE(TempFolder::Exists("EQUI_An.xml"));
-    }
-}
-
 TEST_F(CommandsTest, AcceptsCommentsAheadOfAnItemAndOneStrayLastLine) {
     TempFolder::Write("Zor_Tex.txt", CrLf({"<!-- C, new -->", R"(<TextureInfo item="C">)", "</TextureInfo>", "<!-- end -->"}));
     ASSERT_EQ(LoadAndPatch(window), Flow::Done);
@@ -164,20 +126,6 @@ TEST_F(CommandsTest, AFailureInTheMergeEndsTheRunWithNothingWritten) {
     EXPECT_FALSE(window.busy);
     EXPECT_EQ(TempFolder::Read("EQUI_Animations.xml"), main);
     EXPECT_TRUE(TempFolder::Exists("Zor_Anim.txt"));
-}
-
-TEST_F(CommandsTest, AListPastTheLimitIsRefusedWithNothingLost) {
-    std::string big = CrLf({"<Schema/>", R"(<TextureInfo item="B">)", "</TextureInfo>", R"(<TextureInfo item="D">)"});
-    for (int n = 0; n < 32762; ++n) {
-        big += "<Line/>\r\n";
-    }
-    big += CrLf({"</TextureInfo>"});
-    TempFolder::Write("EQUI_Animations.xml", big);
-    TempFolder::Write("Zor_Tex.txt", CrLf({R"(<TextureInfo item="C">)", "</TextureInfo>", R"(<TextureInfo item="B">)",
-                                           "<a/>", "<b/>", "<c/>", "<d/>", "</TextureInfo>"}));
-    EXPECT_EQ(LoadAndPatch(window), Flow::Failed);
-    EXPECT_EQ(window.messages.back().text, "Error 6: Overflow\rNothing was changed. Zorby will close now.");
-    EXPECT_EQ(TempFolder::Read("EQUI_Animations.xml"), big);
 }
 
 // Makes the output fail at one chosen write, as a full disk would.

@@ -3,6 +3,8 @@
 #include "ItemMerge.h"
 #include "StepByStepMerge.h"
 
+#include "ThrownNumber.h"
+
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -10,6 +12,8 @@
 
 namespace zorby {
 namespace {
+
+using testing::ThrownNumber;
 
 using testing::FakeWindow;
 using Lines = std::vector<std::string>;
@@ -130,29 +134,21 @@ TEST(ItemMerge, ShortListsRunNoPass) {
     }
 }
 
-int FailureOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const Failure& failure) {
-        return failure.Number();
-    }
-    return 0;
-}
 
 TEST(ItemMerge, MalformedListsFailInsteadOfReadingPastTheirEnd) {
     Lists noClosing = Make({Open("A"), "<x/>", "<y/>"}, {}, {});
-    EXPECT_EQ(FailureOf([&] { MergeItems(noClosing.View(), nullptr); }), SubscriptOutOfRange);
+    EXPECT_EQ(ThrownNumber([&] { MergeItems(noClosing.View(), nullptr); }), SubscriptOutOfRange);
 
     Lists titleNotInLines = Make({Open("A"), kClose}, {"A"}, {Open("B"), kClose});
-    EXPECT_EQ(FailureOf([&] { MergeItems(titleNotInLines.View(), nullptr); }), SubscriptOutOfRange);
+    EXPECT_EQ(ThrownNumber([&] { MergeItems(titleNotInLines.View(), nullptr); }), SubscriptOutOfRange);
 
     Lists untitledLineAbove = Make({Open("A"), kClose}, {"A"}, {"x", Open("A"), kClose});
-    EXPECT_EQ(FailureOf([&] { MergeItems(untitledLineAbove.View(), nullptr); }), InvalidArgument);
+    EXPECT_EQ(ThrownNumber([&] { MergeItems(untitledLineAbove.View(), nullptr); }), InvalidArgument);
 
     Lines full(LineList::kMaxLines - 2, "<pad/>");
     full.insert(full.begin(), {Open("A"), kClose});
     Lists growing = Make({Open("A"), "<more/>", kClose}, {"A"}, full);
-    EXPECT_EQ(FailureOf([&] { MergeItems(growing.View(), nullptr); }), Overflow);
+    EXPECT_EQ(ThrownNumber([&] { MergeItems(growing.View(), nullptr); }), Overflow);
 }
 
 // Random lists built to meet every rule of the merge: duplicate titles, child lines that carry a known

@@ -1,19 +1,15 @@
 #include "Failure.h"
 #include "LineHelpers.h"
 
+#include "ThrownNumber.h"
+
 #include <gtest/gtest.h>
 
 namespace zorby {
 namespace {
 
-int FailureNumberOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const Failure& failure) {
-        return failure.Number();
-    }
-    return 0;
-}
+using testing::ThrownNumber;
+
 
 TEST(LineHelpers, TabTrimTurnsEveryTabIntoOneSpace) {
     EXPECT_EQ(TabTrim("\tA\tB"), " A B");
@@ -38,12 +34,12 @@ TEST(LineHelpers, GetTitleTakesTheTextBetweenTheFirstQuoteAndTheLastTwoCharacter
 }
 
 TEST(LineHelpers, GetTitleFailsWhereNoTitleCanBeCut) {
-    EXPECT_EQ(FailureNumberOf([] { GetTitle(""); }), InvalidArgument);
-    EXPECT_EQ(FailureNumberOf([] { GetTitle("x"); }), InvalidArgument);
-    EXPECT_EQ(FailureNumberOf([] { GetTitle(R"(<a b="")"); }), InvalidArgument);
-    EXPECT_EQ(FailureNumberOf([] { GetTitle("abc\"d"); }), InvalidArgument);
+    EXPECT_EQ(ThrownNumber([] { GetTitle(""); }), InvalidArgument);
+    EXPECT_EQ(ThrownNumber([] { GetTitle("x"); }), InvalidArgument);
+    EXPECT_EQ(ThrownNumber([] { GetTitle(R"(<a b="")"); }), InvalidArgument);
+    EXPECT_EQ(ThrownNumber([] { GetTitle("abc\"d"); }), InvalidArgument);
     // A first quote at position 32,767 or later overflows the 16-bit start position.
-    EXPECT_EQ(FailureNumberOf([] { GetTitle(std::string(32766, 'x') + "\"abc\">"); }), Overflow);
+    EXPECT_EQ(ThrownNumber([] { GetTitle(std::string(32766, 'x') + "\"abc\">"); }), Overflow);
     EXPECT_EQ(GetTitle(std::string(32765, 'x') + "\"abc\">"), "abc");
 }
 
@@ -66,7 +62,7 @@ TEST(LineHelpers, SidlWidlTurnsLeadingSpacesIntoTabs) {
 }
 
 TEST(LineHelpers, SidlWidlOverflowsPast32767LeadingSpaces) {
-    EXPECT_EQ(FailureNumberOf([] { SidlWidl(std::string(32768, ' ') + "X"); }), Overflow);
+    EXPECT_EQ(ThrownNumber([] { SidlWidl(std::string(32768, ' ') + "X"); }), Overflow);
     EXPECT_EQ(SidlWidl(std::string(32767, ' ') + "X"), Tabs(32767 / 8) + "X");
 }
 

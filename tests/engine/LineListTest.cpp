@@ -2,19 +2,15 @@
 #include "LineList.h"
 #include "Workspace.h"
 
+#include "ThrownNumber.h"
+
 #include <gtest/gtest.h>
 
 namespace zorby {
 namespace {
 
-int FailureNumberOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const Failure& failure) {
-        return failure.Number();
-    }
-    return 0;
-}
+using testing::ThrownNumber;
+
 
 TEST(LineList, SetReplacesBelowTheCountAndAppendsAtIt) {
     LineList list;
@@ -22,8 +18,8 @@ TEST(LineList, SetReplacesBelowTheCountAndAppendsAtIt) {
     list.Set(1, "b");
     list.Set(0, "c");
     EXPECT_EQ(list.Lines(), (std::vector<std::string>{"c", "b"}));
-    EXPECT_EQ(FailureNumberOf([&] { list.Set(3, "gap"); }), SubscriptOutOfRange);
-    EXPECT_EQ(FailureNumberOf([&] { list.At(2); }), SubscriptOutOfRange);
+    EXPECT_EQ(ThrownNumber([&] { list.Set(3, "gap"); }), SubscriptOutOfRange);
+    EXPECT_EQ(ThrownNumber([&] { list.At(2); }), SubscriptOutOfRange);
 }
 
 TEST(LineList, HoldsAtMost32768Lines) {
@@ -31,8 +27,8 @@ TEST(LineList, HoldsAtMost32768Lines) {
     list.Assign(std::vector<std::string>(LineList::kMaxLines - 1, "x"));
     list.Set(LineList::kMaxLines - 1, "last");
     EXPECT_EQ(list.Count(), LineList::kMaxLines);
-    EXPECT_EQ(FailureNumberOf([&] { list.Set(LineList::kMaxLines, "one too many"); }), Overflow);
-    EXPECT_EQ(FailureNumberOf([&] { list.Assign(std::vector<std::string>(LineList::kMaxLines + 1)); }), Overflow);
+    EXPECT_EQ(ThrownNumber([&] { list.Set(LineList::kMaxLines, "one too many"); }), Overflow);
+    EXPECT_EQ(ThrownNumber([&] { list.Assign(std::vector<std::string>(LineList::kMaxLines + 1)); }), Overflow);
 }
 
 TEST(Workspace, StartsEmptyButForThePlaceholderOfZorAnimations) {

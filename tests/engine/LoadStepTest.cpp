@@ -60,14 +60,6 @@ TEST_F(LoadStepTest, OutsideACustomUiFolderExplainsAndOffersTheHelpPage) {
     EXPECT_TRUE(saysNo.links.empty());
 }
 
-TEST_F(LoadStepTest, ADefaultFolderWithoutTheFileGivesTheUnexpectedErrorReport) {
-    window.answers = {Answer::No};
-    EXPECT_EQ(Load(), Flow::Failed);
-    ASSERT_EQ(window.messages.size(), 2U);
-    EXPECT_EQ(window.messages[0].title, "Unexpected Error");
-    EXPECT_EQ(window.messages[0].text, "Error Number: 53\rDescription: File not found\r");
-}
-
 TEST_F(LoadStepTest, RemovesStaleFilesAndRewritesTheTraceInDebugMode) {
     TempFolder::Write("EQUI_Animations.xml", kMain);
     TempFolder::Write("zorby.BAT", "old");

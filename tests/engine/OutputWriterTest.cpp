@@ -70,28 +70,6 @@ TEST_F(OutputWriterTest, AsksBeforeReplacingAnOlderBackup) {
     EXPECT_EQ(TempFolder::Read("EQUI_An.xml"), kBefore);
 }
 
-TEST_F(OutputWriterTest, AProtectedBackupStopsBeforeAnythingIsWritten) {
-    TempFolder::Write("EQUI_An.xml", kOldBackup);
-    TempFolder::MakeReadOnly("EQUI_An.xml");
-    window.answers = {Answer::Yes};
-    EXPECT_EQ(WriteAnimationFile(ws, window), Flow::Failed);
-    EXPECT_EQ(window.messages.back().title, "Protected File");
-    EXPECT_EQ(window.messages.back().text,
-              "The file EQUI_An.xml is write protected - please delete or un-protect this file and try again");
-    EXPECT_EQ(TempFolder::Read("EQUI_An.xml"), kOldBackup);
-    EXPECT_EQ(TempFolder::Read("EQUI_Animations.xml"), kBefore);
-}
-
-TEST_F(OutputWriterTest, AProtectedMainFileKeepsItsContentAfterTheBackup) {
-    TempFolder::MakeReadOnly("EQUI_Animations.xml");
-    EXPECT_EQ(WriteAnimationFile(ws, window), Flow::Failed);
-    EXPECT_EQ(window.messages.back().title, "Protected File");
-    EXPECT_EQ(window.messages.back().text, "The file EQUI_Animations.xml is write protected - please delete or "
-                                           "un-protect this file and try again");
-    EXPECT_EQ(TempFolder::Read("EQUI_An.xml"), kBefore);
-    EXPECT_EQ(TempFolder::Read("EQUI_Animations.xml"), kBefore);
-}
-
 TEST_F(OutputWriterTest, AMainFileThatVanishedGetsTheUnexpectedErrorReport) {
     std::filesystem::remove("EQUI_Animations.xml");
     window.backupChecked = false;
