@@ -12,9 +12,8 @@ namespace {
 // The help page ships with the program, so the link works without a network.
 std::string HelpPageAddress() {
     const QDir programFolder(QCoreApplication::applicationDirPath());
-    for (const QString& candidate :
-         {programFolder.filePath("help/custom-ui-folder.html"),
-          programFolder.filePath("../share/zorby/help/custom-ui-folder.html")}) {
+    for (const QString& candidate : {programFolder.filePath("help/custom-ui-folder.html"),
+                                     programFolder.filePath("../share/zorby/help/custom-ui-folder.html")}) {
         if (QFileInfo::exists(candidate)) {
             return QUrl::fromLocalFile(QFileInfo(candidate).canonicalFilePath()).toString().toStdString();
         }

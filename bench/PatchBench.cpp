@@ -4,6 +4,7 @@
 #include "LoadStep.h"
 #include "PlainIo.h"
 #include "WindowPort.h"
+#include "Workloads.h"
 #include "Workspace.h"
 
 #include <benchmark/benchmark.h>
@@ -36,22 +37,6 @@ public:
 
     std::string lastError;
 };
-
-// W1: a large custom UI (25,000 lines) and an add-on pack of 200 items, half of them replacing.
-FolderRecipe W1() {
-    FolderRecipe recipe;
-    recipe.textures = {1500, 20, 20};
-    recipe.animations = {23450, 80, 80};
-    return recipe;
-}
-
-// W2: both lists close to the 32,767-line limit and 2,000 replacing items.
-FolderRecipe W2() {
-    FolderRecipe recipe;
-    recipe.textures = {31000, 1000, 0};
-    recipe.animations = {32000, 1000, 0};
-    return recipe;
-}
 
 void ReportSize(benchmark::State& state, const GeneratedContent& content) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *

@@ -38,7 +38,8 @@ Flow PatchCommand(Workspace& ws, WindowPort& window, const SinkWrapper& wrapOutp
     if (const Flow flow = WriteAnimationFile(ws, window, wrapOutput); flow != Flow::Continue) {
         return flow;
     }
-    window.ShowMessage("Notice", "Patch Completed - if you have problems, re-run this program and select 'Restore'",
+    window.ShowMessage("Notice",
+                       "Patch Completed - if you have problems, re-run this program and select 'Restore'",
                        MessageIcon::None, MessageButtons::Ok);
     for (const char* addOn : {names::kAddOnAnimations, names::kAddOnTextures}) {
         if (const Flow flow = DeleteUsedAddOn(window, addOn); flow != Flow::Continue) {

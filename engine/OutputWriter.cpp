@@ -52,7 +52,8 @@ Flow WriteAnimationFile(Workspace& ws, WindowPort& window, const SinkWrapper& wr
         output.Commit();
         return Flow::Continue;
     } catch (const Failure& failure) {
-        window.ShowMessage("Error", "Error " + std::to_string(failure.Number()) + "has occurred in patch module",
+        window.ShowMessage("Error",
+                           "Error " + std::to_string(failure.Number()) + "has occurred in patch module",
                            MessageIcon::Critical, MessageButtons::Ok);
         return Flow::Failed;
     }

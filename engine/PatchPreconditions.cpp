@@ -80,8 +80,10 @@ std::optional<std::string> FindPatchRefusal(const Workspace& workspace) {
                workspace.Unclosed->title + "\" that opens on line " +
                std::to_string(workspace.Unclosed->lineNumber) + " is never closed." + kNothingChanged;
     }
-    const AddOnKind textures{names::kAddOnTextures, tags::kTextureOpening, tags::kTextureClosing, "TextureInfo"};
-    if (auto refusal = CheckAddOnFile(workspace.AllZorTextures, workspace.AllZorTexturesLineNumbers, textures)) {
+    const AddOnKind textures{names::kAddOnTextures, tags::kTextureOpening, tags::kTextureClosing,
+                             "TextureInfo"};
+    if (auto refusal =
+            CheckAddOnFile(workspace.AllZorTextures, workspace.AllZorTexturesLineNumbers, textures)) {
         return refusal;
     }
     const AddOnKind animations{names::kAddOnAnimations, tags::kAnimationOpening, tags::kAnimationClosing,

@@ -35,7 +35,8 @@ void ReplaceRange(std::vector<T>& target, std::size_t first, std::size_t count, 
     std::move(with.begin(), with.begin() + static_cast<std::ptrdiff_t>(common), begin);
     const auto afterCommon = begin + static_cast<std::ptrdiff_t>(common);
     if (with.size() > count) {
-        target.insert(afterCommon, std::make_move_iterator(with.begin() + static_cast<std::ptrdiff_t>(common)),
+        target.insert(afterCommon,
+                      std::make_move_iterator(with.begin() + static_cast<std::ptrdiff_t>(common)),
                       std::make_move_iterator(with.end()));
     } else {
         target.erase(afterCommon, begin + static_cast<std::ptrdiff_t>(count));
@@ -91,7 +92,8 @@ bool TitleIndexedLines::Chunk::MayHold(std::uint64_t key) const {
                        [&](std::size_t bit) { return (filter[bit / 64] >> (bit % 64)) & 1U; });
 }
 
-TitleIndexedLines::TitleIndexedLines(std::vector<std::string> lines) : count_(static_cast<int>(lines.size())) {
+TitleIndexedLines::TitleIndexedLines(std::vector<std::string> lines)
+    : count_(static_cast<int>(lines.size())) {
     for (std::size_t first = 0; first < lines.size(); first += kChunkLines) {
         Chunk chunk;
         const std::size_t last = std::min(lines.size(), first + kChunkLines);
@@ -214,8 +216,8 @@ void TitleIndexedLines::SplitIfLarge(std::size_t index) {
         pieces.push_back(std::move(piece));
     }
     chunks_.erase(chunks_.begin() + static_cast<std::ptrdiff_t>(index));
-    chunks_.insert(chunks_.begin() + static_cast<std::ptrdiff_t>(index), std::make_move_iterator(pieces.begin()),
-                   std::make_move_iterator(pieces.end()));
+    chunks_.insert(chunks_.begin() + static_cast<std::ptrdiff_t>(index),
+                   std::make_move_iterator(pieces.begin()), std::make_move_iterator(pieces.end()));
 }
 
 void TitleIndexedLines::DropEmptyChunks() {

@@ -38,7 +38,7 @@ public:
 private:
     struct Chunk {
         std::vector<std::string> lines;
-        std::vector<std::uint64_t> keys; // one per line; 0 for a line without a usable title
+        std::vector<std::uint64_t> keys;        // one per line; 0 for a line without a usable title
         std::array<std::uint64_t, 64> filter{}; // two bits per key among 4,096
         int untitled = 0;
 

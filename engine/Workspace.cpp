@@ -7,9 +7,10 @@ Workspace::Workspace() {
 }
 
 std::array<LineList*, 14> Workspace::AllLists() {
-    return {&Header,          &AllTextures,     &AllAnimations,   &MiscItems,      &Textures,
-            &Animations,      &AllTexturesTemp, &AllAnimationsTemp, &AllZorTextures, &AllZorAnimations,
-            &AllZorTexturesTemp, &AllZorAnimationsTemp, &ZorTextures, &ZorAnimations};
+    return {&Header,         &AllTextures,      &AllAnimations,      &MiscItems,
+            &Textures,       &Animations,       &AllTexturesTemp,    &AllAnimationsTemp,
+            &AllZorTextures, &AllZorAnimations, &AllZorTexturesTemp, &AllZorAnimationsTemp,
+            &ZorTextures,    &ZorAnimations};
 }
 
 } // namespace zorby

@@ -1,12 +1,11 @@
 #include "TextFile.h"
 
-#include <algorithm>
-#include <cstring>
-
 #include "FileChecks.h"
 #include "PosixFileSink.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 

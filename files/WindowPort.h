@@ -47,7 +47,7 @@ public:
 
 // What a step tells its caller. Every command ends the run; the engine never ends the process itself,
 // the top level does when it sees Done or Failed.
-enum class [[nodiscard]] Flow {
+enum class [[nodiscard]] Flow{
     Continue, // go on with the run
     Done,     // the command finished; the program ends normally
     Failed,   // a failure was shown to the user; the program ends with an error status

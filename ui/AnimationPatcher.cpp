@@ -21,7 +21,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
-
 #include <algorithm>
 
 namespace zorby::ui {
@@ -36,7 +35,8 @@ QRect TwipRect(int left, int top, int width, int height) {
 // rather than being cut off.
 void ShrinkFontToFit(QWidget* widget, const QString& text, int extraWidth) {
     QFont font = widget->font();
-    while (font.pointSizeF() > 6.0 && QFontMetrics(font).horizontalAdvance(text) + extraWidth > widget->width()) {
+    while (font.pointSizeF() > 6.0 &&
+           QFontMetrics(font).horizontalAdvance(text) + extraWidth > widget->width()) {
         font.setPointSizeF(font.pointSizeF() - 0.5);
     }
     widget->setFont(font);
@@ -50,8 +50,9 @@ Answer ShowMessageBox(QWidget* parent, const QString& title, const QString& text
     } else if (icon == MessageIcon::Critical) {
         boxIcon = QMessageBox::Critical;
     }
-    const auto standardButtons =
-        buttons == MessageButtons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::StandardButtons(QMessageBox::Ok);
+    const auto standardButtons = buttons == MessageButtons::YesNo
+                                     ? QMessageBox::Yes | QMessageBox::No
+                                     : QMessageBox::StandardButtons(QMessageBox::Ok);
     QMessageBox box(boxIcon, title, text, standardButtons, parent);
     box.setTextFormat(Qt::PlainText);
     const int result = box.exec();
@@ -123,8 +124,9 @@ void AnimationPatcher::BuildCommandArea() {
     Backup_Animation->setObjectName("Backup_Animation");
     Backup_Animation->setGeometry(TwipRect(120, 1560, 2535, 255));
     Backup_Animation->setChecked(true);
-    const int indicator = Backup_Animation->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, Backup_Animation) +
-                          Backup_Animation->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, Backup_Animation);
+    const int indicator =
+        Backup_Animation->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, Backup_Animation) +
+        Backup_Animation->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, Backup_Animation);
     ShrinkFontToFit(Backup_Animation, Backup_Animation->text(), indicator + 2);
     ShrinkFontToFit(DebugLabel, DebugLabel->text(), 2);
 
@@ -161,10 +163,11 @@ void AnimationPatcher::BuildDebugArea() {
         heading->setFont(bold);
     }
 
-    SetTabOrder({Backup_Animation, DebugButton, DebugLabel, PatchCommand, FancyButton1, Restore_Animation,
-                 PatchProgress, animations, header, miscItems, allAnimationsTemp, allTexturesTemp,
-                 allZorTexturesTemp, allZorTextures, allZorAnimations, allTextures, allAnimations, textures,
-                 ZorTextures, ZorAnimations, allZorAnimationsTemp});
+    SetTabOrder({Backup_Animation,    DebugButton,     DebugLabel,         PatchCommand,   FancyButton1,
+                 Restore_Animation,   PatchProgress,   animations,         header,         miscItems,
+                 allAnimationsTemp,   allTexturesTemp, allZorTexturesTemp, allZorTextures, allZorAnimations,
+                 allTextures,         allAnimations,   textures,           ZorTextures,    ZorAnimations,
+                 allZorAnimationsTemp});
 }
 
 QListView* AnimationPatcher::AddList(LineList& list, int left, int top, int width, int height) {
@@ -180,7 +183,8 @@ QListView* AnimationPatcher::AddList(LineList& list, int left, int top, int widt
     return view;
 }
 
-QLabel* AnimationPatcher::AddLabel(const QString& text, const char* name, int left, int top, int width, int height) {
+QLabel* AnimationPatcher::AddLabel(const QString& text, const char* name, int left, int top, int width,
+                                   int height) {
     auto* label = new QLabel(text, this);
     label->setObjectName(name);
     label->setAlignment(Qt::AlignCenter);
@@ -218,9 +222,9 @@ void AnimationPatcher::Place() {
     const QScreen* screen = this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen();
     const QSize screenPixels = screen != nullptr ? screen->geometry().size() : QSize(1024, 768);
     const QSize outer = OuterSizeTwips();
-    const TwipPoint position = MainWindowPosition(screenPixels.width() * kTwipsPerPixel,
-                                                  screenPixels.height() * kTwipsPerPixel, outer.width(),
-                                                  outer.height());
+    const TwipPoint position =
+        MainWindowPosition(screenPixels.width() * kTwipsPerPixel, screenPixels.height() * kTwipsPerPixel,
+                           outer.width(), outer.height());
     move(Px(position.left), Px(position.top));
 }
 

@@ -6,7 +6,6 @@
 
 #include <QPointer>
 #include <QWidget>
-
 #include <functional>
 #include <map>
 #include <vector>
@@ -41,7 +40,8 @@ public:
     static constexpr int kDebugOuterWidth = 8955;
     static constexpr int kDebugOuterHeight = 8025;
 
-    explicit AnimationPatcher(std::string helpPage, MessagePresenter presenter = {}, QWidget* parent = nullptr);
+    explicit AnimationPatcher(std::string helpPage, MessagePresenter presenter = {},
+                              QWidget* parent = nullptr);
     ~AnimationPatcher() override;
 
     // The load step: places the window and runs the start-up checks and the scan. Anything but

@@ -18,13 +18,14 @@ const std::string kMain =
           R"(<Schema xmlns="EverQuestData" xmlns:dt="EverQuestDataTypes"/>)", "", "<!-- Textures -->",
           R"(<TextureInfo item="A">)", "    <Size>1</Size>", "</TextureInfo>", R"(<TextureInfo item="B">)",
           "\t<Size>2</Size>", "</TextureInfo>", "<Loose/>", R"(<Ui2DAnimation item="P">)",
-          "        <Cycle>true</Cycle>", "</Ui2DAnimation>", R"(<Ui2DAnimation item="Q">)", "  <Cycle>false</Cycle>",
-          "</Ui2DAnimation>", "</XML>"});
-const std::string kZorTex = CrLf({R"(<TextureInfo item="B">)", "  <Size>22</Size>", "  <File>b.tga</File>",
-                                  "  <Hot>0</Hot>", "</TextureInfo>", R"(<TextureInfo item="C">)", "  <Size>3</Size>",
-                                  "</TextureInfo>"});
-const std::string kZorAnim = CrLf({R"(<Ui2DAnimation item="R">)", "   <Cycle>true</Cycle>", "</Ui2DAnimation>",
-                                   R"(   <Ui2DAnimation item="P">)", "   </Ui2DAnimation>"});
+          "        <Cycle>true</Cycle>", "</Ui2DAnimation>", R"(<Ui2DAnimation item="Q">)",
+          "  <Cycle>false</Cycle>", "</Ui2DAnimation>", "</XML>"});
+const std::string kZorTex =
+    CrLf({R"(<TextureInfo item="B">)", "  <Size>22</Size>", "  <File>b.tga</File>", "  <Hot>0</Hot>",
+          "</TextureInfo>", R"(<TextureInfo item="C">)", "  <Size>3</Size>", "</TextureInfo>"});
+const std::string kZorAnim =
+    CrLf({R"(<Ui2DAnimation item="R">)", "   <Cycle>true</Cycle>", "</Ui2DAnimation>",
+          R"(   <Ui2DAnimation item="P">)", "   </Ui2DAnimation>"});
 
 class CommandsTest : public ::testing::Test {
 protected:
@@ -50,13 +51,31 @@ protected:
 TEST_F(CommandsTest, PatchesAWholeFolder) {
     ASSERT_EQ(LoadAndPatch(window), Flow::Done);
     EXPECT_EQ(TempFolder::Read("EQUI_Animations.xml"),
-              CrLf({R"(<?xml version="1.0" encoding="us-ascii"?>)", R"(<XML ID="EQInterfaceDefinitionLanguage">)",
-                    R"(<Schema xmlns="EverQuestData" xmlns:dt="EverQuestDataTypes"/>)", "<!-- Textures -->",
-                    R"(<TextureInfo item="A">)", "\t\t\t\t<Size>1</Size>", "</TextureInfo>", R"(<TextureInfo item="B">)",
-                    "  <Size>22</Size>", "  <File>b.tga</File>", "  <Hot>0</Hot>", "</TextureInfo>",
-                    R"(<TextureInfo item="C">)", "  <Size>3</Size>", "</TextureInfo>", R"(   <Ui2DAnimation item="P">)",
-                    "   </Ui2DAnimation>", R"(<Ui2DAnimation item="Q">)", "\t\t<Cycle>false</Cycle>", "</Ui2DAnimation>",
-                    R"(<Ui2DAnimation item="R">)", "   <Cycle>true</Cycle>", "</Ui2DAnimation>", "<Loose/>", "</XML>"}));
+              CrLf({R"(<?xml version="1.0" encoding="us-ascii"?>)",
+                    R"(<XML ID="EQInterfaceDefinitionLanguage">)",
+                    R"(<Schema xmlns="EverQuestData" xmlns:dt="EverQuestDataTypes"/>)",
+                    "<!-- Textures -->",
+                    R"(<TextureInfo item="A">)",
+                    "\t\t\t\t<Size>1</Size>",
+                    "</TextureInfo>",
+                    R"(<TextureInfo item="B">)",
+                    "  <Size>22</Size>",
+                    "  <File>b.tga</File>",
+                    "  <Hot>0</Hot>",
+                    "</TextureInfo>",
+                    R"(<TextureInfo item="C">)",
+                    "  <Size>3</Size>",
+                    "</TextureInfo>",
+                    R"(   <Ui2DAnimation item="P">)",
+                    "   </Ui2DAnimation>",
+                    R"(<Ui2DAnimation item="Q">)",
+                    "\t\t<Cycle>false</Cycle>",
+                    "</Ui2DAnimation>",
+                    R"(<Ui2DAnimation item="R">)",
+                    "   <Cycle>true</Cycle>",
+                    "</Ui2DAnimation>",
+                    "<Loose/>",
+                    "</XML>"}));
     EXPECT_EQ(window.progress, (std::vector<float>{25, 50, 75, 100, 100, 100}));
     EXPECT_EQ(TempFolder::Read("EQUI_An.xml"), kMain);
     EXPECT_FALSE(TempFolder::Exists("Zor_Tex.txt"));
@@ -93,7 +112,8 @@ TEST_F(CommandsTest, PatchesWithOnlyTheTextureFile) {
 }
 
 TEST_F(CommandsTest, AcceptsCommentsAheadOfAnItemAndOneStrayLastLine) {
-    TempFolder::Write("Zor_Tex.txt", CrLf({"<!-- C, new -->", R"(<TextureInfo item="C">)", "</TextureInfo>", "<!-- end -->"}));
+    TempFolder::Write("Zor_Tex.txt", CrLf({"<!-- C, new -->", R"(<TextureInfo item="C">)", "</TextureInfo>",
+                                           "<!-- end -->"}));
     ASSERT_EQ(LoadAndPatch(window), Flow::Done);
     EXPECT_NE(TempFolder::Read("EQUI_Animations.xml").find("<!-- C, new -->\r\n<TextureInfo item=\"C\">"),
               std::string::npos);
@@ -106,9 +126,10 @@ TEST_F(CommandsTest, RefusesAMainFileWithAnElementLeftOpen) {
     TempFolder::Write("EQUI_An.xml", kMain);
     EXPECT_EQ(LoadAndPatch(window), Flow::Failed);
     ASSERT_EQ(window.messages.size(), 1U);
-    EXPECT_EQ(window.messages[0].text, "EQUI_Animations.xml cannot be patched: the element \"Q\" that opens on line 16 "
-                                       "is never closed.\rNothing was changed. Please correct the file and run Zorby "
-                                       "again.");
+    EXPECT_EQ(window.messages[0].text,
+              "EQUI_Animations.xml cannot be patched: the element \"Q\" that opens on line 16 "
+              "is never closed.\rNothing was changed. Please correct the file and run Zorby "
+              "again.");
     EXPECT_EQ(TempFolder::Read("EQUI_Animations.xml"), open);
     EXPECT_TRUE(window.Enabled(Control::Restore_Animation));
 }
@@ -159,7 +180,8 @@ TEST_F(CommandsTest, AWriteFailureAtAnyLineLosesNothing) {
         main += CrLf({"  <Ui2DAnimation item=\"" + title + "\">", "    <Cycle>true</Cycle>", "    <Frames>",
                       "      <Texture>t.tga</Texture>", "    </Frames>", "  </Ui2DAnimation>"});
         if (e % 10 == 0) {
-            zorAnim += CrLf({"<Ui2DAnimation item=\"" + title + "\">", "  <Cycle>false</Cycle>", "</Ui2DAnimation>"});
+            zorAnim += CrLf(
+                {"<Ui2DAnimation item=\"" + title + "\">", "  <Cycle>false</Cycle>", "</Ui2DAnimation>"});
         }
     }
     main += CrLf({"</XML>"});
@@ -180,7 +202,8 @@ TEST_F(CommandsTest, AWriteFailureAtAnyLineLosesNothing) {
         ASSERT_EQ(TempFolder::Read("Zor_Anim.txt"), zorAnim) << failAt;
         for (const auto& entry : std::filesystem::directory_iterator(".")) {
             const auto name = entry.path().filename().string();
-            ASSERT_TRUE(name == "EQUI_Animations.xml" || name == "Zor_Anim.txt" || name == "EQUI_An.xml") << name;
+            ASSERT_TRUE(name == "EQUI_Animations.xml" || name == "Zor_Anim.txt" || name == "EQUI_An.xml")
+                << name;
         }
         std::filesystem::remove("EQUI_An.xml");
     }
@@ -205,14 +228,16 @@ TEST_F(CommandsTest, RestoreNeverLosesTheMainFile) {
     TempFolder::Write("EQUI_An.xml", "backup\r\n");
     TempFolder::MakeReadOnly("EQUI_Animations.xml");
     EXPECT_EQ(LoadAndRestore(window), Flow::Failed);
-    EXPECT_EQ(window.messages.back().text, "Error 70: Permission denied\rNothing was changed. Zorby will close now.");
+    EXPECT_EQ(window.messages.back().text,
+              "Error 70: Permission denied\rNothing was changed. Zorby will close now.");
     EXPECT_EQ(TempFolder::Read("EQUI_Animations.xml"), kMain);
     EXPECT_EQ(TempFolder::Read("EQUI_An.xml"), "backup\r\n");
 
     FakeWindow noBackup;
     std::filesystem::remove("EQUI_An.xml");
     EXPECT_EQ(RunCommand(noBackup, [&] { return RestoreCommand(noBackup); }), Flow::Failed);
-    EXPECT_EQ(noBackup.messages.back().text, "Error 53: File not found\rNothing was changed. Zorby will close now.");
+    EXPECT_EQ(noBackup.messages.back().text,
+              "Error 53: File not found\rNothing was changed. Zorby will close now.");
 }
 
 } // namespace

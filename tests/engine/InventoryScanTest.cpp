@@ -1,6 +1,7 @@
-#include "FakeWindow.h"
-#include "Failure.h"
 #include "InventoryScan.h"
+
+#include "Failure.h"
+#include "FakeWindow.h"
 #include "TempFolder.h"
 #include "TextFile.h"
 
@@ -31,13 +32,15 @@ TEST_F(InventoryScanTest, FilesEveryLineOfTheWorkedExample) {
                    "<!-- textures -->", R"(<TextureInfo item="A">)", "\t<Size>2</Size>", "</TextureInfo>", "",
                    R"(    <Ui2DAnimation item="B">)", "    </Ui2DAnimation>", "</Document>"}));
 
-    EXPECT_EQ(ws.Header.Lines(), (Lines{R"(<?xml version="1.0"?>)", "<Document>", R"(<Schema xmlns="EverQuestData"/>)"}));
+    EXPECT_EQ(ws.Header.Lines(),
+              (Lines{R"(<?xml version="1.0"?>)", "<Document>", R"(<Schema xmlns="EverQuestData"/>)"}));
     EXPECT_EQ(ws.Textures.Lines(), (Lines{"A"}));
-    EXPECT_EQ(ws.AllTextures.Lines(),
-              (Lines{"<!-- textures -->", R"(<TextureInfo item="A">)", "\t<Size>2</Size>", "</TextureInfo>"}));
+    EXPECT_EQ(ws.AllTextures.Lines(), (Lines{"<!-- textures -->", R"(<TextureInfo item="A">)",
+                                             "\t<Size>2</Size>", "</TextureInfo>"}));
     EXPECT_EQ(ws.Animations.Lines(), (Lines{"B"}));
     EXPECT_EQ(ws.AllAnimationsTemp.Lines(), (Lines{R"(<Ui2DAnimation item="B">)"}));
-    EXPECT_EQ(ws.AllAnimations.Lines(), (Lines{"\t\t\t\t<Ui2DAnimation item=\"B\">", "\t\t\t\t</Ui2DAnimation>"}));
+    EXPECT_EQ(ws.AllAnimations.Lines(),
+              (Lines{"\t\t\t\t<Ui2DAnimation item=\"B\">", "\t\t\t\t</Ui2DAnimation>"}));
     EXPECT_EQ(ws.MiscItems.Lines(), (Lines{"</Document>"}));
     EXPECT_TRUE(ws.AllTexturesTemp.Lines().empty());
     EXPECT_FALSE(ws.Unclosed);
@@ -53,10 +56,11 @@ TEST_F(InventoryScanTest, KeepsOnlyTheLastCommentBeforeAnElementAndDropsTrailing
 }
 
 TEST_F(InventoryScanTest, KeepsAMultiLineCommentTogetherWithTheNextElement) {
-    ScanMain(CrLf({"<Schema/>", "<!-- a comment", R"(  <Ui2DAnimation item="Hidden">)", "", "  still -->",
-                   R"(<TextureInfo item="T">)", "</TextureInfo>", "<!-- dropped", "  too -->", "</Document>"}));
-    EXPECT_EQ(ws.AllTextures.Lines(), (Lines{"<!-- a comment", R"(  <Ui2DAnimation item="Hidden">)", "  still -->",
-                                             R"(<TextureInfo item="T">)", "</TextureInfo>"}));
+    ScanMain(
+        CrLf({"<Schema/>", "<!-- a comment", R"(  <Ui2DAnimation item="Hidden">)", "", "  still -->",
+              R"(<TextureInfo item="T">)", "</TextureInfo>", "<!-- dropped", "  too -->", "</Document>"}));
+    EXPECT_EQ(ws.AllTextures.Lines(), (Lines{"<!-- a comment", R"(  <Ui2DAnimation item="Hidden">)",
+                                             "  still -->", R"(<TextureInfo item="T">)", "</TextureInfo>"}));
     EXPECT_TRUE(ws.Animations.Lines().empty()) << "an element inside a comment is no element";
     EXPECT_EQ(ws.MiscItems.Lines(), (Lines{"</Document>"}));
 }
@@ -69,7 +73,8 @@ TEST_F(InventoryScanTest, HeadRulesSchemaAndElementsInsideTheHead) {
     EXPECT_EQ(ws.MiscItems.Lines(), (Lines{"<Tail/>"}));
 
     Workspace noSchema;
-    TempFolder::Write("EQUI_Animations.xml", CrLf({"<Doc>", R"(<TextureInfo item="T">)", "</TextureInfo>", "</Doc>"}));
+    TempFolder::Write("EQUI_Animations.xml",
+                      CrLf({"<Doc>", R"(<TextureInfo item="T">)", "</TextureInfo>", "</Doc>"}));
     ScanAnimationFile(noSchema, nullptr);
     EXPECT_EQ(noSchema.Header.Lines(), (Lines{"<Doc>", "</Doc>"}));
     EXPECT_TRUE(noSchema.MiscItems.Lines().empty());
@@ -80,7 +85,8 @@ TEST_F(InventoryScanTest, RecognisesOnlyExactOpeningPrefixes) {
                    "\t  <TextureInfo item=\"Indented\">", "</TextureInfo>", R"(<TextureInfo item="Dup">)",
                    "</TextureInfo>", R"(<TextureInfo item="Dup">)", "</TextureInfo>"}));
     EXPECT_EQ(ws.Textures.Lines(), (Lines{"Indented", "Dup", "Dup"}));
-    EXPECT_EQ(ws.MiscItems.Lines(), (Lines{R"(<TextureInfo  item="TwoSpaces">)", R"(<ui2danimation item="lower">)"}));
+    EXPECT_EQ(ws.MiscItems.Lines(),
+              (Lines{R"(<TextureInfo  item="TwoSpaces">)", R"(<ui2danimation item="lower">)"}));
 }
 
 TEST_F(InventoryScanTest, AnOpenAnimationTakesPrecedenceOverAnOpenTexture) {
@@ -88,7 +94,8 @@ TEST_F(InventoryScanTest, AnOpenAnimationTakesPrecedenceOverAnOpenTexture) {
                    "</Ui2DAnimation>", "<Child/>", "</TextureInfo>"}));
     EXPECT_EQ(ws.Textures.Lines(), (Lines{"T"}));
     EXPECT_EQ(ws.Animations.Lines(), (Lines{"A"}));
-    EXPECT_EQ(ws.AllAnimations.Lines(), (Lines{R"(<Ui2DAnimation item="A">)", "</TextureInfo>", "</Ui2DAnimation>"}));
+    EXPECT_EQ(ws.AllAnimations.Lines(),
+              (Lines{R"(<Ui2DAnimation item="A">)", "</TextureInfo>", "</Ui2DAnimation>"}));
     EXPECT_EQ(ws.AllTextures.Lines(), (Lines{R"(<TextureInfo item="T">)", "<Child/>", "</TextureInfo>"}));
 }
 
@@ -99,8 +106,8 @@ TEST_F(InventoryScanTest, AClosingLineWithTrailingBlanksClosesItsElement) {
 }
 
 TEST_F(InventoryScanTest, RecordsAnElementStillOpenAtTheEnd) {
-    ScanMain(CrLf({"<Schema/>", R"(<TextureInfo item="Good">)", "</TextureInfo>", "", R"(<TextureInfo item="Open">)",
-                   R"(<TextureInfo item="Inner">)", "</Document>"}));
+    ScanMain(CrLf({"<Schema/>", R"(<TextureInfo item="Good">)", "</TextureInfo>", "",
+                   R"(<TextureInfo item="Open">)", R"(<TextureInfo item="Inner">)", "</Document>"}));
     ASSERT_TRUE(ws.Unclosed);
     EXPECT_EQ(ws.Unclosed->title, "Open");
     EXPECT_EQ(ws.Unclosed->lineNumber, 5);
@@ -141,7 +148,8 @@ TEST_F(InventoryScanTest, FailsOnAnOpeningLineWithoutATitleAndOnOverflow) {
 }
 
 TEST_F(InventoryScanTest, TracesTheTestFormOfEveryNonBlankMainFileLine) {
-    TempFolder::Write("EQUI_Animations.xml", CrLf({"<Schema/>", "", "  \t<!-- c", "x -->", "\t<Ui2DAnimation item=\"A\">\t"}));
+    TempFolder::Write("EQUI_Animations.xml",
+                      CrLf({"<Schema/>", "", "  \t<!-- c", "x -->", "\t<Ui2DAnimation item=\"A\">\t"}));
     TempFolder::Write("Zor_Anim.txt", CrLf({R"(<Ui2DAnimation item="Z">)", "</Ui2DAnimation>"}));
     {
         TextFileWriter trace("Debug.txt");
@@ -149,11 +157,13 @@ TEST_F(InventoryScanTest, TracesTheTestFormOfEveryNonBlankMainFileLine) {
         trace.Close();
     }
     ScanAddOnFiles(ws, window);
-    EXPECT_EQ(TempFolder::Read("Debug.txt"), CrLf({"<Schema/>", "<!-- c", "x -->", "<Ui2DAnimation item=\"A\"> "}));
+    EXPECT_EQ(TempFolder::Read("Debug.txt"),
+              CrLf({"<Schema/>", "<!-- c", "x -->", "<Ui2DAnimation item=\"A\"> "}));
 }
 
 TEST_F(InventoryScanTest, ReadsAddOnFilesRawWhateverTheirLetterCase) {
-    TempFolder::Write("ZOR_ANIM.TXT", CrLf({"  <Ui2DAnimation item=\"N\">", "", "    <Frame/>", "  </Ui2DAnimation>"}));
+    TempFolder::Write("ZOR_ANIM.TXT",
+                      CrLf({"  <Ui2DAnimation item=\"N\">", "", "    <Frame/>", "  </Ui2DAnimation>"}));
     TempFolder::Write("zor_TEX.txt", CrLf({"\t", "  "}));
     ScanAddOnFiles(ws, window);
     EXPECT_EQ(ws.ZorAnimations.Lines(), (Lines{"N"}));

@@ -1,12 +1,11 @@
-#include "FakeWindow.h"
-#include "Failure.h"
 #include "ItemMerge.h"
-#include "StepByStepMerge.h"
 
+#include "Failure.h"
+#include "FakeWindow.h"
+#include "StepByStepMerge.h"
 #include "ThrownNumber.h"
 
 #include <gtest/gtest.h>
-
 #include <optional>
 #include <random>
 
@@ -45,14 +44,16 @@ Lists Make(const Lines& items, const Lines& titles, const Lines& existing, const
 }
 
 TEST(ItemMerge, ReplacesAKnownElementWhereItStandsAndKeepsNewItemsAside) {
-    Lists lists = Make({Open("New"), "  <A/>", kClose, Open("Old"), " <B/>", kClose, "stray"}, {"First", "Old"},
-                       {"<!-- c -->", Open("First"), "\t<X/>", kClose, Open("Old"), "\t<Y/>", "\t<Z/>", "\t<W/>", kClose,
-                        Open("Last"), kClose});
+    Lists lists =
+        Make({Open("New"), "  <A/>", kClose, Open("Old"), " <B/>", kClose, "stray"}, {"First", "Old"},
+             {"<!-- c -->", Open("First"), "\t<X/>", kClose, Open("Old"), "\t<Y/>", "\t<Z/>", "\t<W/>",
+              kClose, Open("Last"), kClose});
     FakeWindow window;
     MergeItems(lists.View(), &window);
-    EXPECT_EQ(lists.existing.Lines(), (Lines{"<!-- c -->", Open("First"), "\t<X/>", kClose, Open("Old"), " <B/>",
-                                             kClose, Open("Last"), kClose}));
-    EXPECT_EQ(lists.items.Lines(), (Lines{Open("New"), "  <A/>", kClose})) << "the stray last line is dropped";
+    EXPECT_EQ(lists.existing.Lines(), (Lines{"<!-- c -->", Open("First"), "\t<X/>", kClose, Open("Old"),
+                                             " <B/>", kClose, Open("Last"), kClose}));
+    EXPECT_EQ(lists.items.Lines(), (Lines{Open("New"), "  <A/>", kClose}))
+        << "the stray last line is dropped";
     EXPECT_TRUE(lists.collector.Lines().empty());
     EXPECT_EQ(window.redraws, 2);
 }
@@ -73,17 +74,18 @@ TEST(ItemMerge, TitlesAreCaseSensitiveAndNewItemsOfOneTitleAreAllKept) {
 }
 
 TEST(ItemMerge, ACommentAheadOfAnItemTravelsWithItWithoutNamingIt) {
-    Lists lists = Make({"<!-- replaces T -->", "  <!-- twice -->", Open("T"), "<new/>", kClose, "<!-- new one -->",
-                        Open("N"), kClose},
+    Lists lists = Make({"<!-- replaces T -->", "  <!-- twice -->", Open("T"), "<new/>", kClose,
+                        "<!-- new one -->", Open("N"), kClose},
                        {"T"}, {"<!-- old note -->", Open("T"), "<old/>", kClose});
     MergeItems(lists.View(), nullptr);
-    EXPECT_EQ(lists.existing.Lines(), (Lines{"<!-- old note -->", "<!-- replaces T -->", "  <!-- twice -->", Open("T"),
-                                             "<new/>", kClose}));
+    EXPECT_EQ(lists.existing.Lines(), (Lines{"<!-- old note -->", "<!-- replaces T -->", "  <!-- twice -->",
+                                             Open("T"), "<new/>", kClose}));
     EXPECT_EQ(lists.items.Lines(), (Lines{"<!-- new one -->", Open("N"), kClose}));
 }
 
 TEST(ItemMerge, ClosingLinesMayBeIndentedButMustMatchExactly) {
-    Lists lists = Make({Open("A"), "</ui2danimation>", "</Ui2DAnimation> x", " \t</Ui2DAnimation>\t "}, {}, {});
+    Lists lists =
+        Make({Open("A"), "</ui2danimation>", "</Ui2DAnimation> x", " \t</Ui2DAnimation>\t "}, {}, {});
     MergeItems(lists.View(), nullptr);
     EXPECT_EQ(lists.items.Count(), 4);
 }
@@ -133,7 +135,6 @@ TEST(ItemMerge, ShortListsRunNoPass) {
         EXPECT_EQ(window.calls, (Lines{"progress 100"}));
     }
 }
-
 
 TEST(ItemMerge, MalformedListsFailInsteadOfReadingPastTheirEnd) {
     Lists noClosing = Make({Open("A"), "<x/>", "<y/>"}, {}, {});
@@ -197,7 +198,8 @@ public:
             items.push_back(ChildLine());
         }
         if (Chance(20)) {
-            existing.insert(existing.end(), static_cast<std::size_t>(LineList::kMaxLines - Pick(0, 6)) - existing.size(),
+            existing.insert(existing.end(),
+                            static_cast<std::size_t>(LineList::kMaxLines - Pick(0, 6)) - existing.size(),
                             "<pad/>");
         }
         Lines rebuild;

@@ -1,6 +1,6 @@
-#include "Failure.h"
 #include "LineHelpers.h"
 
+#include "Failure.h"
 #include "ThrownNumber.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +9,6 @@ namespace zorby {
 namespace {
 
 using testing::ThrownNumber;
-
 
 TEST(LineHelpers, TabTrimTurnsEveryTabIntoOneSpace) {
     EXPECT_EQ(TabTrim("\tA\tB"), " A B");

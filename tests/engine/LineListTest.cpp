@@ -1,8 +1,8 @@
-#include "Failure.h"
 #include "LineList.h"
-#include "Workspace.h"
 
+#include "Failure.h"
 #include "ThrownNumber.h"
+#include "Workspace.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,6 @@ namespace zorby {
 namespace {
 
 using testing::ThrownNumber;
-
 
 TEST(LineList, SetReplacesBelowTheCountAndAppendsAtIt) {
     LineList list;
@@ -28,7 +27,8 @@ TEST(LineList, HoldsAtMost32768Lines) {
     list.Set(LineList::kMaxLines - 1, "last");
     EXPECT_EQ(list.Count(), LineList::kMaxLines);
     EXPECT_EQ(ThrownNumber([&] { list.Set(LineList::kMaxLines, "one too many"); }), Overflow);
-    EXPECT_EQ(ThrownNumber([&] { list.Assign(std::vector<std::string>(LineList::kMaxLines + 1)); }), Overflow);
+    EXPECT_EQ(ThrownNumber([&] { list.Assign(std::vector<std::string>(LineList::kMaxLines + 1)); }),
+              Overflow);
 }
 
 TEST(Workspace, StartsEmptyButForThePlaceholderOfZorAnimations) {

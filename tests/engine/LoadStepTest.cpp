@@ -1,5 +1,6 @@
-#include "FakeWindow.h"
 #include "LoadStep.h"
+
+#include "FakeWindow.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -45,8 +46,9 @@ TEST_F(LoadStepTest, OutsideACustomUiFolderExplainsAndOffersTheHelpPage) {
     EXPECT_EQ(Load(), Flow::Failed);
     ASSERT_EQ(window.messages.size(), 2U);
     EXPECT_EQ(window.messages[0].title, "Error");
-    EXPECT_EQ(window.messages[0].text, "You are attempting to run zorby.exe from a directory that is not your custom "
-                                       "ui directory.\rPlease reinstall to your custom ui directory and try again");
+    EXPECT_EQ(window.messages[0].text,
+              "You are attempting to run zorby.exe from a directory that is not your custom "
+              "ui directory.\rPlease reinstall to your custom ui directory and try again");
     EXPECT_EQ(window.messages[0].icon, MessageIcon::Warning);
     EXPECT_EQ(window.messages[1].title, "Confirm");
     EXPECT_EQ(window.messages[1].text, "Want to see an example of this error?");

@@ -1,5 +1,6 @@
-#include "FakeWindow.h"
 #include "OutputWriter.h"
+
+#include "FakeWindow.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>

@@ -65,7 +65,9 @@ public:
         enabledState[static_cast<int>(control)] = enabled;
         calls.push_back(std::string(enabled ? "enable " : "disable ") + NameOf(control));
     }
-    bool IsChecked(Control control) const override { return control == Control::Backup_Animation && backupChecked; }
+    bool IsChecked(Control control) const override {
+        return control == Control::Backup_Animation && backupChecked;
+    }
     void OpenLink(const std::string& target) override {
         links.push_back(target);
         calls.push_back("open " + target);
@@ -77,15 +79,24 @@ public:
 
     static const char* NameOf(Control control) {
         switch (control) {
-        case Control::PatchCommand: return "PatchCommand";
-        case Control::Restore_Animation: return "Restore_Animation";
-        case Control::Backup_Animation: return "Backup_Animation";
-        case Control::DebugLabel: return "DebugLabel";
-        case Control::DebugButton: return "DebugButton";
-        case Control::ZorAnimations: return "ZorAnimations";
-        case Control::Anim_Label: return "Anim_Label";
-        case Control::ZorTextures: return "ZorTextures";
-        case Control::Tex_Label: return "Tex_Label";
+        case Control::PatchCommand:
+            return "PatchCommand";
+        case Control::Restore_Animation:
+            return "Restore_Animation";
+        case Control::Backup_Animation:
+            return "Backup_Animation";
+        case Control::DebugLabel:
+            return "DebugLabel";
+        case Control::DebugButton:
+            return "DebugButton";
+        case Control::ZorAnimations:
+            return "ZorAnimations";
+        case Control::Anim_Label:
+            return "Anim_Label";
+        case Control::ZorTextures:
+            return "ZorTextures";
+        case Control::Tex_Label:
+            return "Tex_Label";
         }
         return "?";
     }

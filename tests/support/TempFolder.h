@@ -49,7 +49,8 @@ public:
     static bool Exists(const std::filesystem::path& name) { return std::filesystem::exists(name); }
     static void MakeReadOnly(const std::filesystem::path& name) {
         std::filesystem::permissions(name,
-                                     std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
+                                     std::filesystem::perms::owner_write |
+                                         std::filesystem::perms::group_write |
                                          std::filesystem::perms::others_write,
                                      std::filesystem::perm_options::remove);
     }

@@ -1,4 +1,5 @@
 #include "AnimationPatcher.h"
+
 #include "FancyButton.h"
 #include "TempFolder.h"
 #include "WindowPlacement.h"
@@ -10,9 +11,8 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-#include <gtest/gtest.h>
-
 #include <deque>
+#include <gtest/gtest.h>
 
 namespace zorby::ui {
 namespace {
@@ -30,17 +30,18 @@ struct ScriptedBoxes {
     std::deque<Answer> answers;
 
     MessagePresenter Presenter() {
-        return [this](QWidget*, const QString& title, const QString& text, MessageIcon, MessageButtons buttons) {
-            shown.push_back({title, text});
-            if (buttons == MessageButtons::Ok) {
-                return Answer::Ok;
-            }
-            const Answer answer = answers.empty() ? Answer::No : answers.front();
-            if (!answers.empty()) {
-                answers.pop_front();
-            }
-            return answer;
-        };
+        return
+            [this](QWidget*, const QString& title, const QString& text, MessageIcon, MessageButtons buttons) {
+                shown.push_back({title, text});
+                if (buttons == MessageButtons::Ok) {
+                    return Answer::Ok;
+                }
+                const Answer answer = answers.empty() ? Answer::No : answers.front();
+                if (!answers.empty()) {
+                    answers.pop_front();
+                }
+                return answer;
+            };
     }
 };
 
@@ -90,7 +91,8 @@ TEST(AnimationPatcher, LaysOutTheDebugAreaInThreeColumns) {
     EXPECT_EQ(Find<QListView>(window, "AllTexturesTemp")->geometry(), QRect(208, 464, 201, 43));
     EXPECT_EQ(Find<QLabel>(window, "Label1")->text(), "Temp Items");
     EXPECT_EQ(Find<QLabel>(window, "Label3")->geometry(), QRect(0, 280, 409, 17));
-    EXPECT_EQ(Find<QListView>(window, "ZorAnimations")->model()->index(0, 0).data().toString(), "ZorAnimations");
+    EXPECT_EQ(Find<QListView>(window, "ZorAnimations")->model()->index(0, 0).data().toString(),
+              "ZorAnimations");
 }
 
 TEST(AnimationPatcher, DebugToggleDecidesOnTheOuterHeight) {
@@ -111,9 +113,10 @@ TEST(AnimationPatcher, DebugToggleDecidesOnTheOuterHeight) {
 class WindowInFolder : public ::testing::Test {
 protected:
     void SetUp() override {
-        TempFolder::Write("EQUI_Animations.xml",
-                          CrLf({"<Schema/>", R"(<Ui2DAnimation item="A">)", "  <Old/>", "</Ui2DAnimation>", "</XML>"}));
-        TempFolder::Write("Zor_Anim.txt", CrLf({R"(<Ui2DAnimation item="A">)", "  <New/>", "</Ui2DAnimation>"}));
+        TempFolder::Write("EQUI_Animations.xml", CrLf({"<Schema/>", R"(<Ui2DAnimation item="A">)", "  <Old/>",
+                                                       "</Ui2DAnimation>", "</XML>"}));
+        TempFolder::Write("Zor_Anim.txt",
+                          CrLf({R"(<Ui2DAnimation item="A">)", "  <New/>", "</Ui2DAnimation>"}));
     }
 
     TempFolder folder;
@@ -152,7 +155,8 @@ TEST_F(WindowInFolder, PatchesThroughTheWindowAndEndsTheRun) {
     EXPECT_EQ(ended.at(0).at(0).toInt(), 0);
     ASSERT_EQ(boxes.shown.size(), 2U);
     EXPECT_EQ(boxes.shown[0].title, "Confirm");
-    EXPECT_EQ(boxes.shown[1].text, "Patch Completed - if you have problems, re-run this program and select 'Restore'");
+    EXPECT_EQ(boxes.shown[1].text,
+              "Patch Completed - if you have problems, re-run this program and select 'Restore'");
     EXPECT_EQ(TempFolder::Read("EQUI_Animations.xml"),
               CrLf({"<Schema/>", R"(<Ui2DAnimation item="A">)", "  <New/>", "</Ui2DAnimation>", "</XML>"}));
     EXPECT_EQ(Find<QProgressBar>(window, "PatchProgress")->value(), 100);
@@ -166,8 +170,9 @@ TEST_F(WindowInFolder, ReportsAFailedLoadAndClosingEndsTheRun) {
     AnimationPatcher refused("help.html", boxes.Presenter());
     EXPECT_EQ(refused.Load(), Flow::Failed);
     ASSERT_EQ(boxes.shown.size(), 2U);
-    EXPECT_EQ(boxes.shown[0].text, "You are attempting to run zorby.exe from a directory that is not your custom ui "
-                                   "directory.\nPlease reinstall to your custom ui directory and try again");
+    EXPECT_EQ(boxes.shown[0].text,
+              "You are attempting to run zorby.exe from a directory that is not your custom ui "
+              "directory.\nPlease reinstall to your custom ui directory and try again");
 
     AnimationPatcher window("help.html", boxes.Presenter());
     QSignalSpy ended(&window, &AnimationPatcher::RunEnded);
