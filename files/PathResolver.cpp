@@ -60,13 +60,10 @@ bool IsFolder(const std::string& path) {
     return fs::is_directory(path, error);
 }
 
-// The entry of `folder` that `component` names: the exact spelling when it exists, otherwise the first
-// entry, in sorted order, that differs only in letter case. Empty when there is none.
+// The entry of `folder` that `component` names. Letter case is ignored entirely, so that every spelling
+// reaches the same entry even where the file system holds names that differ only in case: the first of
+// those in sorted order. Empty when there is none.
 std::string MatchEntry(const std::string& folder, const std::string& component) {
-    const std::string exact = Join(folder, component);
-    if (EntryExists(exact)) {
-        return exact;
-    }
     std::error_code error;
     fs::directory_iterator entries(folder.empty() ? std::string(".") : folder, error);
     if (error) {
