@@ -32,14 +32,23 @@ public:
             Take(raw, lineNumber);
         }
         if (inAnimation_) {
-            ws_.Unclosed = animationStart_;
+            Note({MainFileDefect::Kind::UnclosedElement, animationStart_, {}});
         } else if (inTexture_) {
-            ws_.Unclosed = textureStart_;
+            Note({MainFileDefect::Kind::UnclosedElement, textureStart_, {}});
+        } else if (commentOpen_) {
+            Note({MainFileDefect::Kind::UnclosedComment, {{}, commentStart_}, {}});
         }
     }
 
 private:
     bool OutsideAfterHead() const { return !inTexture_ && !inAnimation_ && !inHead_; }
+
+    // Only the first defect is told to the user.
+    void Note(MainFileDefect defect) {
+        if (!ws_.Defect) {
+            ws_.Defect = std::move(defect);
+        }
+    }
 
     // Files one line. A line is kept in one list at most, so it moves there, re-indented in place.
     void Take(std::string& raw, int lineNumber) {
@@ -63,6 +72,7 @@ private:
             // Only the last comment before an element is kept with it.
             pending_.assign(1, raw);
             commentOpen_ = t.find(tags::kCommentEnd, tags::kComment.size()) == std::string::npos;
+            commentStart_ = lineNumber;
         }
         if (t.empty()) {
             return;
@@ -73,6 +83,8 @@ private:
             std::string title = GetTitle(t);
             if (!inAnimation_) {
                 animationStart_ = {title, lineNumber};
+            } else {
+                Note({MainFileDefect::Kind::NestedElement, {title, lineNumber}, animationStart_});
             }
             ws_.Animations.Set(animationTitles_, std::move(title));
             ws_.AllAnimationsTemp.Set(animationTitles_, t);
@@ -83,6 +95,8 @@ private:
             std::string title = GetTitle(t);
             if (!inTexture_) {
                 textureStart_ = {title, lineNumber};
+            } else {
+                Note({MainFileDefect::Kind::NestedElement, {title, lineNumber}, textureStart_});
             }
             ws_.Textures.Set(textureTitles_, std::move(title));
             ++textureTitles_;
@@ -142,8 +156,9 @@ private:
     bool inTexture_ = false;
     std::vector<std::string> pending_; // the pending comment, one or more raw lines; empty when none
     bool commentOpen_ = false;         // the pending comment has not reached its "-->" yet
-    UnclosedElement animationStart_;
-    UnclosedElement textureStart_;
+    OpeningLine animationStart_; // where the open element of each kind began
+    OpeningLine textureStart_;
+    int commentStart_ = 0; // the first line of the pending comment
 };
 
 void ScanAddOnFile(const char* name, std::string_view opening, LineList& titles, LineList& lines,

@@ -72,13 +72,28 @@ std::optional<std::string> CheckAddOnFile(const LineList& list, const std::vecto
     return std::nullopt;
 }
 
+std::string DescribeDefect(const MainFileDefect& defect) {
+    const std::string start = std::string(names::kAnimationFile) + " cannot be patched: ";
+    const auto line = [](const OpeningLine& opening) { return std::to_string(opening.lineNumber); };
+    switch (defect.kind) {
+    case MainFileDefect::Kind::UnclosedElement:
+        return start + "the element \"" + defect.where.title + "\" that opens on line " + line(defect.where) +
+               " is never closed.";
+    case MainFileDefect::Kind::NestedElement:
+        return start + "the element \"" + defect.where.title + "\" on line " + line(defect.where) +
+               " opens inside the element \"" + defect.outer.title + "\" from line " + line(defect.outer) +
+               ", which is not closed before it.";
+    case MainFileDefect::Kind::UnclosedComment:
+        return start + "the comment that opens on line " + line(defect.where) + " is never closed.";
+    }
+    return start;
+}
+
 } // namespace
 
 std::optional<std::string> FindPatchRefusal(const Workspace& workspace) {
-    if (workspace.Unclosed) {
-        return std::string(names::kAnimationFile) + " cannot be patched: the element \"" +
-               workspace.Unclosed->title + "\" that opens on line " +
-               std::to_string(workspace.Unclosed->lineNumber) + " is never closed." + kNothingChanged;
+    if (workspace.Defect) {
+        return DescribeDefect(*workspace.Defect) + kNothingChanged;
     }
     const AddOnKind textures{names::kAddOnTextures, tags::kTextureOpening, tags::kTextureClosing,
                              "TextureInfo"};

@@ -9,10 +9,23 @@
 
 namespace zorby {
 
-// An element of EQUI_Animations.xml that opens and is never closed before the end of the file.
-struct UnclosedElement {
+// An opening line of EQUI_Animations.xml, as the scan met it.
+struct OpeningLine {
     std::string title;
-    int lineNumber = 0; // 1-based line of the opening line in the file
+    int lineNumber = 0; // 1-based line in the file
+};
+
+// Why EQUI_Animations.xml cannot be patched safely. Rewritten, such a file would lose lines or come out
+// malformed, so the scan notes the first of these and "Patch!" refuses.
+struct MainFileDefect {
+    enum class Kind {
+        UnclosedElement, // `where` opens an element that is still open at the end of the file
+        NestedElement,   // `where` opens an element inside `outer`, another of its kind not yet closed
+        UnclosedComment, // the comment on line `where.lineNumber` is still open at the end of the file
+    };
+    Kind kind;
+    OpeningLine where;
+    OpeningLine outer;
 };
 
 // The whole working state of one run: fourteen line lists, filled once by the inventory scan, reworked
@@ -43,8 +56,8 @@ struct Workspace {
     std::vector<int> AllZorTexturesLineNumbers;
     std::vector<int> AllZorAnimationsLineNumbers;
 
-    // Set by the scan when an element of EQUI_Animations.xml is still open at the end of the file.
-    std::optional<UnclosedElement> Unclosed;
+    // Set by the scan when EQUI_Animations.xml cannot be patched safely.
+    std::optional<MainFileDefect> Defect;
 
     std::array<LineList*, 14> AllLists();
 };

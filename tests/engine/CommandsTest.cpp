@@ -132,6 +132,26 @@ TEST_F(CommandsTest, RefusesAMainFileWithAnElementLeftOpen) {
               "again.");
     EXPECT_EQ(TempFolder::Read("EQUI_Animations.xml"), open);
     EXPECT_TRUE(window.Enabled(Control::Restore_Animation));
+
+    // A comment left open would take every later line out of the rewritten file.
+    const std::string openComment = std::string(kMain).insert(kMain.find("<Loose/>"), "<!-- note\r\n");
+    TempFolder::Write("EQUI_Animations.xml", openComment);
+    FakeWindow refused;
+    EXPECT_EQ(LoadAndPatch(refused), Flow::Failed);
+    EXPECT_EQ(refused.messages.at(0).text, "EQUI_Animations.xml cannot be patched: the comment that opens on line 12 "
+                                           "is never closed.\rNothing was changed. Please correct the file and run "
+                                           "Zorby again.");
+    EXPECT_EQ(TempFolder::Read("EQUI_Animations.xml"), openComment);
+}
+
+TEST_F(CommandsTest, UsesOneAndTheSameAddOnFileWhateverItsSpelling) {
+    // Only a case-sensitive file system can hold both; the file that is read must be the one deleted.
+    TempFolder::Write("zor_anim.txt", CrLf({R"(<Ui2DAnimation item="S">)", "</Ui2DAnimation>"}));
+    ASSERT_EQ(LoadAndPatch(window), Flow::Done);
+    const bool mergedUpper = TempFolder::Read("EQUI_Animations.xml").find("item=\"R\"") != std::string::npos;
+    EXPECT_TRUE(mergedUpper) << "Zor_Anim.txt sorts first and is the one used";
+    EXPECT_FALSE(TempFolder::Exists("Zor_Anim.txt"));
+    EXPECT_EQ(TempFolder::Read("zor_anim.txt"), CrLf({R"(<Ui2DAnimation item="S">)", "</Ui2DAnimation>"}));
 }
 
 TEST_F(CommandsTest, AFailureInTheMergeEndsTheRunWithNothingWritten) {

@@ -43,7 +43,7 @@ TEST_F(InventoryScanTest, FilesEveryLineOfTheWorkedExample) {
               (Lines{"\t\t\t\t<Ui2DAnimation item=\"B\">", "\t\t\t\t</Ui2DAnimation>"}));
     EXPECT_EQ(ws.MiscItems.Lines(), (Lines{"</Document>"}));
     EXPECT_TRUE(ws.AllTexturesTemp.Lines().empty());
-    EXPECT_FALSE(ws.Unclosed);
+    EXPECT_FALSE(ws.Defect);
 }
 
 TEST_F(InventoryScanTest, KeepsOnlyTheLastCommentBeforeAnElementAndDropsTrailingOnes) {
@@ -102,15 +102,39 @@ TEST_F(InventoryScanTest, AnOpenAnimationTakesPrecedenceOverAnOpenTexture) {
 TEST_F(InventoryScanTest, AClosingLineWithTrailingBlanksClosesItsElement) {
     ScanMain(CrLf({"<Schema/>", R"(<Ui2DAnimation item="A">)", "</Ui2DAnimation> \t", "</Document>"}));
     EXPECT_EQ(ws.MiscItems.Lines(), (Lines{"</Document>"}));
-    EXPECT_FALSE(ws.Unclosed);
+    EXPECT_FALSE(ws.Defect);
 }
 
-TEST_F(InventoryScanTest, RecordsAnElementStillOpenAtTheEnd) {
-    ScanMain(CrLf({"<Schema/>", R"(<TextureInfo item="Good">)", "</TextureInfo>", "",
-                   R"(<TextureInfo item="Open">)", R"(<TextureInfo item="Inner">)", "</Document>"}));
-    ASSERT_TRUE(ws.Unclosed);
-    EXPECT_EQ(ws.Unclosed->title, "Open");
-    EXPECT_EQ(ws.Unclosed->lineNumber, 5);
+TEST_F(InventoryScanTest, NotesTheFirstDefectThatWouldSpoilTheRewrittenFile) {
+    using Kind = MainFileDefect::Kind;
+    struct Case {
+        std::string file;
+        Kind kind;
+        OpeningLine where;
+        OpeningLine outer;
+    };
+    const std::vector<Case> cases{
+        {CrLf({"<Schema/>", R"(<TextureInfo item="Good">)", "</TextureInfo>", "", R"(<TextureInfo item="Open">)",
+               "<Size/>", "</Document>"}),
+         Kind::UnclosedElement, {"Open", 5}, {}},
+        {CrLf({"<Schema/>", R"(<Ui2DAnimation item="A">)", R"(<TextureInfo item="T">)", "</TextureInfo>",
+               R"(<Ui2DAnimation item="B">)", "</Ui2DAnimation>"}),
+         Kind::NestedElement, {"B", 5}, {"A", 2}},
+        {CrLf({"<Schema/>", R"(<TextureInfo item="T">)", "</TextureInfo>", "<!-- never closed",
+               R"(<TextureInfo item="Lost">)", "</TextureInfo>", "</Document>"}),
+         Kind::UnclosedComment, {"", 4}, {}},
+    };
+    for (const auto& [file, kind, where, outer] : cases) {
+        Workspace scanned;
+        TempFolder::Write("EQUI_Animations.xml", file);
+        ScanAnimationFile(scanned, nullptr);
+        ASSERT_TRUE(scanned.Defect) << file;
+        EXPECT_EQ(scanned.Defect->kind, kind);
+        EXPECT_EQ(scanned.Defect->where.title, where.title);
+        EXPECT_EQ(scanned.Defect->where.lineNumber, where.lineNumber);
+        EXPECT_EQ(scanned.Defect->outer.title, outer.title);
+        EXPECT_EQ(scanned.Defect->outer.lineNumber, outer.lineNumber);
+    }
 }
 
 TEST_F(InventoryScanTest, ReadsEveryKindOfLineEnd) {
