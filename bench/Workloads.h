@@ -1,0 +1,23 @@
+#pragma once
+
+#include "GeneratedFolder.h"
+
+namespace zorby::bench {
+
+// W1: a large custom UI (25,000 lines) and an add-on pack of 200 items, half of them replacing.
+inline FolderRecipe W1() {
+    FolderRecipe recipe;
+    recipe.textures = {1500, 20, 20};
+    recipe.animations = {23450, 80, 80};
+    return recipe;
+}
+
+// W2: both lists close to the 32,767-line limit and 2,000 replacing items.
+inline FolderRecipe W2() {
+    FolderRecipe recipe;
+    recipe.textures = {31000, 1000, 0};
+    recipe.animations = {32000, 1000, 0};
+    return recipe;
+}
+
+} // namespace zorby::bench
