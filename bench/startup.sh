@@ -181,8 +181,9 @@ measure() {
     local lines
     lines=$(grep -c $'\r$' "$folder/custom/EQUI_Animations.xml" || true)
     [ "$lines" -eq "$expected" ] || fail "$workload: patched file has $lines lines, expected $expected"
-    [ ! -e "$folder/custom/Zor_Anim.txt" ] && [ ! -e "$folder/custom/Zor_Tex.txt" ] ||
+    if [ -e "$folder/custom/Zor_Anim.txt" ] || [ -e "$folder/custom/Zor_Tex.txt" ]; then
         fail "$workload: add-on files were not deleted"
+    fi
     rm -rf "$folder"
 }
 

@@ -93,6 +93,7 @@ private:
     Workspace workspace_;
     std::vector<LineListModel*> models_;
     bool busy_ = false;
+    int paintedProgress_ = -1; // the progress value of the last redraw
     bool ended_ = false;
 
     FancyButton* PatchCommand = nullptr;

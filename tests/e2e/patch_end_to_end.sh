@@ -118,7 +118,7 @@ crlf '<?xml version="1.0" encoding="us-ascii"?>' '<XML ID="EQInterfaceDefinition
 
 # --- A private X server on a free display. Without -auth it keeps no cookies, so no xauth is needed;
 # with TCP off only local clients can reach it.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/logs/display" >"$work/logs/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/logs/display" >"$work/logs/xvfb.log" 2>&1 &
 xvfb_pid=$!
 display_number=""
 deadline=$((SECONDS + wait_seconds))
