@@ -296,6 +296,18 @@ std::vector<Row> BadMainFiles() {
          .main = blank,
          .shown = {kPatchCompleted},
          .changes = Patched(kOnlyAddOnItems, blank)},
+        // Rewritten, an open comment would take every later line with it; a nested element would leave a
+        // stray opening line behind.
+        {.name = "MainFileCommentLeftOpen",
+         .main = Join(Concat({kHead, kTextureA, {"<!-- note"}, kTextureB, kAnimationP, kEnd})),
+         .flow = Flow::Failed,
+         .shown = {Refused("EQUI_Animations.xml cannot be patched: the comment that opens on line 7 is never "
+                           "closed.")}},
+        {.name = "MainFileElementOpenedInsideAnother",
+         .main = Join(Concat({kHead, {kTextureA[0], kTextureA[1]}, kTextureB, kAnimationP, kEnd})),
+         .flow = Flow::Failed,
+         .shown = {Refused("EQUI_Animations.xml cannot be patched: the element \"B\" on line 6 opens inside the "
+                           "element \"A\" from line 4, which is not closed before it.")}},
         // Bytes are never transcoded: NUL and high bytes pass through; line ends and leading spaces are
         // rewritten as in any file.
         {.name = "BinaryMainFileWithNulBytes",
