@@ -156,9 +156,9 @@ private:
     bool inTexture_ = false;
     std::vector<std::string> pending_; // the pending comment, one or more raw lines; empty when none
     bool commentOpen_ = false;         // the pending comment has not reached its "-->" yet
-    OpeningLine animationStart_; // where the open element of each kind began
+    OpeningLine animationStart_;       // where the open element of each kind began
     OpeningLine textureStart_;
-    int commentStart_ = 0; // the first line of the pending comment
+    int commentStart_ = 0;             // the first line of the pending comment
 };
 
 void ScanAddOnFile(const char* name, std::string_view opening, LineList& titles, LineList& lines,

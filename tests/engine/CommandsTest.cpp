@@ -1,3 +1,4 @@
+#include "FailingSink.h"
 #include "Failure.h"
 #include "PatchRun.h"
 #include "TempFolder.h"
@@ -8,6 +9,7 @@ namespace zorby {
 namespace {
 
 using testing::CrLf;
+using testing::FailingSink;
 using testing::FakeWindow;
 using testing::LoadAndPatch;
 using testing::LoadAndRestore;
@@ -138,9 +140,10 @@ TEST_F(CommandsTest, RefusesAMainFileWithAnElementLeftOpen) {
     TempFolder::Write("EQUI_Animations.xml", openComment);
     FakeWindow refused;
     EXPECT_EQ(LoadAndPatch(refused), Flow::Failed);
-    EXPECT_EQ(refused.messages.at(0).text, "EQUI_Animations.xml cannot be patched: the comment that opens on line 12 "
-                                           "is never closed.\rNothing was changed. Please correct the file and run "
-                                           "Zorby again.");
+    EXPECT_EQ(refused.messages.at(0).text,
+              "EQUI_Animations.xml cannot be patched: the comment that opens on line 12 "
+              "is never closed.\rNothing was changed. Please correct the file and run "
+              "Zorby again.");
     EXPECT_EQ(TempFolder::Read("EQUI_Animations.xml"), openComment);
 }
 
@@ -169,29 +172,6 @@ TEST_F(CommandsTest, AFailureInTheMergeEndsTheRunWithNothingWritten) {
     EXPECT_TRUE(TempFolder::Exists("Zor_Anim.txt"));
 }
 
-// Makes the output fail at one chosen write, as a full disk would.
-class FailingSink : public ByteSink {
-public:
-    FailingSink(std::unique_ptr<ByteSink> inner, int failAt) : inner_(std::move(inner)), failAt_(failAt) {}
-    void Write(std::string_view bytes) override {
-        if (writes_++ == failAt_) {
-            throw Failure(DiskFull);
-        }
-        inner_->Write(bytes);
-    }
-    void Finish() override {
-        if (writes_ == failAt_) {
-            throw Failure(DiskFull);
-        }
-        inner_->Finish();
-    }
-
-private:
-    std::unique_ptr<ByteSink> inner_;
-    int failAt_;
-    int writes_ = 0;
-};
-
 TEST_F(CommandsTest, AWriteFailureAtAnyLineLosesNothing) {
     std::string main = CrLf({"<?xml version=\"1.0\"?>", "<XML>", "<Schema/>"});
     std::string zorAnim;
@@ -213,10 +193,7 @@ TEST_F(CommandsTest, AWriteFailureAtAnyLineLosesNothing) {
     const int outputLines = 3 + 150 * 6 - 15 * 3 + 2 + 1;
     for (int failAt = 0; failAt <= outputLines; ++failAt) {
         FakeWindow failing;
-        const SinkWrapper wrap = [failAt](std::unique_ptr<ByteSink> real) {
-            return std::make_unique<FailingSink>(std::move(real), failAt);
-        };
-        ASSERT_EQ(LoadAndPatch(failing, wrap), Flow::Failed) << failAt;
+        ASSERT_EQ(LoadAndPatch(failing, FailingSink::FailingAt(failAt)), Flow::Failed) << failAt;
         ASSERT_EQ(failing.messages.back().text, "Error 61has occurred in patch module");
         ASSERT_EQ(TempFolder::Read("EQUI_Animations.xml"), main) << failAt;
         ASSERT_EQ(TempFolder::Read("Zor_Anim.txt"), zorAnim) << failAt;

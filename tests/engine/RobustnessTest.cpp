@@ -306,8 +306,9 @@ std::vector<Row> BadMainFiles() {
         {.name = "MainFileElementOpenedInsideAnother",
          .main = Join(Concat({kHead, {kTextureA[0], kTextureA[1]}, kTextureB, kAnimationP, kEnd})),
          .flow = Flow::Failed,
-         .shown = {Refused("EQUI_Animations.xml cannot be patched: the element \"B\" on line 6 opens inside the "
-                           "element \"A\" from line 4, which is not closed before it.")}},
+         .shown = {Refused(
+             "EQUI_Animations.xml cannot be patched: the element \"B\" on line 6 opens inside the "
+             "element \"A\" from line 4, which is not closed before it.")}},
         // Bytes are never transcoded: NUL and high bytes pass through; line ends and leading spaces are
         // rewritten as in any file.
         {.name = "BinaryMainFileWithNulBytes",

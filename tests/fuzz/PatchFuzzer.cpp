@@ -12,6 +12,7 @@
 // Debug.txt exists, and the backup is the old main file.
 
 #include "Commands.h"
+#include "FailingSink.h"
 #include "Failure.h"
 #include "FakeWindow.h"
 #include "FileNames.h"
@@ -65,30 +66,6 @@ void Require(bool holds, const std::string& what) {
         Violated(what);
     }
 }
-
-// Makes one chosen write of the new EQUI_Animations.xml fail, as a full disk would. The write after the
-// last line is the final flush.
-class FailingSink : public ByteSink {
-public:
-    FailingSink(std::unique_ptr<ByteSink> inner, int failAt) : inner_(std::move(inner)), failAt_(failAt) {}
-    void Write(std::string_view bytes) override {
-        if (writes_++ == failAt_) {
-            throw Failure(DiskFull);
-        }
-        inner_->Write(bytes);
-    }
-    void Finish() override {
-        if (writes_ == failAt_) {
-            throw Failure(DiskFull);
-        }
-        inner_->Finish();
-    }
-
-private:
-    std::unique_ptr<ByteSink> inner_;
-    int failAt_;
-    int writes_ = 0;
-};
 
 bool EqualIgnoringAsciiCase(const std::string& a, const std::string& b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
@@ -186,12 +163,8 @@ void Run(const FuzzCase& c, RunRecord& run) {
     auto& window = run.window;
     window.answers.assign(c.answers.begin(), c.answers.end());
     window.backupChecked = !c.Blocks(FuzzCase::kObstacleBackupUnticked);
-    SinkWrapper wrap;
-    if (c.failingWrite >= 0) {
-        wrap = [failAt = c.failingWrite](std::unique_ptr<ByteSink> real) -> std::unique_ptr<ByteSink> {
-            return std::make_unique<FailingSink>(std::move(real), failAt);
-        };
-    }
+    const SinkWrapper wrap =
+        c.failingWrite >= 0 ? testing::FailingSink::FailingAt(c.failingWrite) : SinkWrapper();
     try {
         Workspace ws;
         run.load = RunLoadStep(ws, window, "help.html");
