@@ -33,29 +33,7 @@ readonly patch_x=59 patch_y=25
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/zorby-startup-XXXXXX")
 mkdir "$work/logs"
-xvfb_pid=""
-zorby_pid=""
-
-# Ends a process we started: politely first, then for good, never waiting unbounded.
-stop_process() {
-    local pid=$1
-    [ -n "$pid" ] || return 0
-    kill -TERM "$pid" 2>/dev/null || return 0
-    for _ in $(seq 30); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -KILL "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
-}
-
-cleanup() {
-    stop_process "$zorby_pid"
-    stop_process "$xvfb_pid"
-    rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
+source "$(dirname "$0")/../tests/support/xvfb-session.sh"
 
 fail() {
     echo "FAIL: $*" >&2
@@ -68,27 +46,7 @@ now_ns() {
     date +%s%N
 }
 
-# --- A private X server on a free display; without -auth it needs no cookies. -noreset: by default the
-# server resets whenever its last client leaves, and every xdotool probe before Zorby connects is such a
-# client; the reset compiles the keymap again (xkbcomp), and Zorby's connection would wait for that.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/logs/display" >"$work/logs/xvfb.log" 2>&1 &
-xvfb_pid=$!
-display_number=""
-deadline=$((SECONDS + wait_seconds))
-while [ "$SECONDS" -lt "$deadline" ]; do
-    if [ "$(wc -l <"$work/logs/display")" -ge 1 ]; then
-        display_number=$(head -n 1 "$work/logs/display")
-        break
-    fi
-    kill -0 "$xvfb_pid" 2>/dev/null || break
-    sleep 0.1
-done
-[ -n "$display_number" ] || fail "Xvfb gave no display number within $wait_seconds s"
-export DISPLAY=":$display_number"
-unset XAUTHORITY WAYLAND_DISPLAY
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-export QT_QPA_PLATFORM=xcb
+start_private_xvfb
 
 xdo() {
     timeout 5 xdotool "$@" >/dev/null || fail "xdotool $* failed or timed out"

@@ -29,31 +29,10 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/zorby-e2e-XXXXXX")
 custom="$work/custom"
 mkdir "$work/default" "$custom" "$work/logs"
 
-xvfb_pid=""
-zorby_pid=""
 # Set once our own server answers: only then are its windows listed or photographed on failure.
 display_ready=false
 
-# Ends a process we started: politely first, then for good, never waiting unbounded.
-stop_process() {
-    local pid=$1
-    [ -n "$pid" ] || return 0
-    kill -TERM "$pid" 2>/dev/null || return 0
-    for _ in $(seq 30); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -KILL "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
-}
-
-cleanup() {
-    stop_process "$zorby_pid"
-    stop_process "$xvfb_pid"
-    rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
+source "$(dirname "$0")/../support/xvfb-session.sh"
 
 show_windows() {
     echo "--- windows on display $DISPLAY:"
@@ -116,30 +95,8 @@ crlf '<?xml version="1.0" encoding="us-ascii"?>' '<XML ID="EQInterfaceDefinition
     '<Ui2DAnimation item="Q">' "$tab$tab<Cycle>false</Cycle>" '</Ui2DAnimation>' '<Ui2DAnimation item="R">' \
     '   <Cycle>true</Cycle>' '</Ui2DAnimation>' '<Loose/>' '</XML>' >"$work/expected.xml"
 
-# --- A private X server on a free display. Without -auth it keeps no cookies, so no xauth is needed;
-# with TCP off only local clients can reach it.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/logs/display" >"$work/logs/xvfb.log" 2>&1 &
-xvfb_pid=$!
-display_number=""
-deadline=$((SECONDS + wait_seconds))
-while [ "$SECONDS" -lt "$deadline" ]; do
-    # Xvfb writes the number and a line end once it accepts connections.
-    if [ "$(wc -l <"$work/logs/display")" -ge 1 ]; then
-        display_number=$(head -n 1 "$work/logs/display")
-        break
-    fi
-    kill -0 "$xvfb_pid" 2>/dev/null || break
-    sleep 0.1
-done
-[ -n "$display_number" ] || fail "Xvfb gave no display number within $wait_seconds s"
-export DISPLAY=":$display_number"
-unset XAUTHORITY WAYLAND_DISPLAY
-# Qt wants a private runtime folder; keep it inside the tree rather than in a shared /tmp one.
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
+start_private_xvfb
 display_ready=true
-# The test presets run widgets offscreen; this test needs the real X window.
-export QT_QPA_PLATFORM=xcb
 
 # One xdotool command; bounded, since a stuck X server must not hang the test.
 xdo() {
