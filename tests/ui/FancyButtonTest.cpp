@@ -135,32 +135,6 @@ TEST(FancyButtonProperties, SavesOnlyWhatDiffersFromTheDefaultsAndReadsItBack) {
     EXPECT_FALSE(restored.Enabled());
 }
 
-TEST(FancyButtonProperties, SettersTellTheContainerButLoadingDoesNot) {
-    FancyButton button;
-    QSignalSpy changed(&button, &FancyButton::PropertyChanged);
-    button.SetCaption(QStringLiteral("About"));
-    button.SetBackColor(Qt::gray);
-    button.SetEnabled(false);
-    ASSERT_EQ(changed.count(), 3);
-    EXPECT_EQ(changed.at(0).at(0).toString(), QStringLiteral("Caption"));
-    EXPECT_EQ(changed.at(1).at(0).toString(), QStringLiteral("BackColor"));
-    EXPECT_EQ(changed.at(2).at(0).toString(), QStringLiteral("Enabled"));
-
-    button.ReadProperties({{QStringLiteral("Caption"), QStringLiteral("Restore")}});
-    EXPECT_EQ(changed.count(), 3);
-}
-
-TEST(FancyButtonHover, TimerRunsFromCreationUntilItFindsThePointerOutside) {
-    FancyButton button;
-    button.SetPointerSource([] { return QPoint(-500, -500); });
-    auto* timer = button.findChild<QTimer*>(QStringLiteral("Timer1"));
-    EXPECT_TRUE(timer->isActive());
-    EXPECT_EQ(timer->interval(), 1);
-    EXPECT_TRUE(QTest::qWaitFor([timer] { return !timer->isActive(); }, 1000));
-    EXPECT_FALSE(button.findChild<QWidget*>(QStringLiteral("ButtonDark"))->isHidden());
-    EXPECT_TRUE(button.findChild<QWidget*>(QStringLiteral("ButtonLight"))->isHidden());
-}
-
 TEST_F(FancyButtonTest, HoverLightsThePlateUntilThePointerLeaves) {
     PointAt(QPoint(40, 15));
     Hover();
