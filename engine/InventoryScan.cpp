@@ -1,5 +1,6 @@
 #include "InventoryScan.h"
 
+#include "CommentBlock.h"
 #include "ElementTags.h"
 #include "FileHelpers.h"
 #include "FileNames.h"
@@ -31,12 +32,13 @@ public:
             ++lineNumber;
             Take(raw, lineNumber);
         }
-        if (inAnimation_) {
+        // A comment left open is the cause when an element is left open with it.
+        if (block_.IsOpen()) {
+            Note({MainFileDefect::Kind::UnclosedComment, {{}, blockStart_}, {}});
+        } else if (inAnimation_) {
             Note({MainFileDefect::Kind::UnclosedElement, animationStart_, {}});
         } else if (inTexture_) {
             Note({MainFileDefect::Kind::UnclosedElement, textureStart_, {}});
-        } else if (commentOpen_) {
-            Note({MainFileDefect::Kind::UnclosedComment, {{}, commentStart_}, {}});
         }
     }
 
@@ -54,30 +56,25 @@ private:
     void Take(std::string& raw, int lineNumber) {
         TestFormInto(raw, testForm_);
         const std::string& t = testForm_;
-
-        // The rest of a comment that spans several lines travels with its first line, so that the
-        // rewritten file never separates the two ends of a comment.
-        if (commentOpen_) {
-            if (t.empty()) {
-                return;
-            }
-            Trace(t);
-            pending_.push_back(raw);
-            commentOpen_ = t.find(tags::kCommentEnd) == std::string::npos;
-            return;
-        }
-
-        const bool isComment = StartsWith(t, tags::kComment);
-        if (isComment && OutsideAfterHead()) {
-            // Only the last comment before an element is kept with it.
-            pending_.assign(1, raw);
-            commentOpen_ = t.find(tags::kCommentEnd, tags::kComment.size()) == std::string::npos;
-            commentStart_ = lineNumber;
-        }
         if (t.empty()) {
             return;
         }
         Trace(t);
+
+        // A comment that spans lines is kept whole where it stands, and nothing inside it opens or closes
+        // an element or ends the head.
+        const bool wasOpen = block_.IsOpen();
+        if (block_.Covers(t)) {
+            if (!wasOpen) {
+                blockStart_ = lineNumber;
+            }
+            TakeComment(raw, !wasOpen);
+            return;
+        }
+        if (StartsWith(t, tags::kComment)) {
+            TakeComment(raw, true);
+            return;
+        }
 
         if (StartsWith(t, tags::kAnimationOpening)) {
             std::string title = GetTitle(t);
@@ -102,7 +99,7 @@ private:
             ++textureTitles_;
             inTexture_ = true;
         }
-        if (!isComment && OutsideAfterHead()) {
+        if (OutsideAfterHead()) {
             Keep(ws_.MiscItems, raw);
         }
 
@@ -125,13 +122,29 @@ private:
         }
     }
 
+    // A comment line, or a line of a comment block: inside an element or the head it is one of their
+    // lines; between elements it is the pending comment, which only the last comment before an element
+    // becomes, raw.
+    void TakeComment(std::string& raw, bool startsComment) {
+        if (inAnimation_) {
+            Keep(ws_.AllAnimations, raw);
+        } else if (inTexture_) {
+            Keep(ws_.AllTextures, raw);
+        } else if (inHead_) {
+            Keep(ws_.Header, raw);
+        } else if (startsComment) {
+            pending_.assign(1, std::move(raw));
+        } else {
+            pending_.push_back(std::move(raw));
+        }
+    }
+
     void FileElementLine(LineList& list, std::string& raw) {
         // The pending comment goes in just ahead of the element, raw.
         for (auto& comment : pending_) {
             list.Set(list.Count(), std::move(comment));
         }
         pending_.clear();
-        commentOpen_ = false;
         Keep(list, raw);
     }
 
@@ -155,10 +168,10 @@ private:
     bool inAnimation_ = false;
     bool inTexture_ = false;
     std::vector<std::string> pending_; // the pending comment, one or more raw lines; empty when none
-    bool commentOpen_ = false;         // the pending comment has not reached its "-->" yet
-    OpeningLine animationStart_;       // where the open element of each kind began
+    CommentBlock block_;
+    int blockStart_ = 0;         // the first line of the last comment block
+    OpeningLine animationStart_; // where the open element of each kind began
     OpeningLine textureStart_;
-    int commentStart_ = 0;             // the first line of the pending comment
 };
 
 void ScanAddOnFile(const char* name, std::string_view opening, LineList& titles, LineList& lines,
@@ -166,13 +179,14 @@ void ScanAddOnFile(const char* name, std::string_view opening, LineList& titles,
     int titleIndex = 0;
     int lineNumber = 0;
     std::string t; // the test form, reused from line to line
+    CommentBlock block;
     for (auto& raw : ReadTextLines(name)) {
         ++lineNumber;
         TestFormInto(raw, t);
         if (t.empty()) {
             continue;
         }
-        if (StartsWith(t, opening)) {
+        if (!block.Covers(t) && StartsWith(t, opening)) {
             titles.Set(titleIndex++, GetTitle(t));
         }
         lines.Set(lines.Count(), std::move(raw));

@@ -1,5 +1,6 @@
 #include "ItemMerge.h"
 
+#include "CommentBlock.h"
 #include "ElementTags.h"
 #include "Failure.h"
 #include "LineHelpers.h"
@@ -78,12 +79,26 @@ private:
     // An item is named by its first line that is not a comment: a comment written ahead of an element
     // travels with it and does not turn a replacement into a second element of the same title.
     std::size_t TitleLineOfItemAt(int first) const {
+        CommentBlock block;
         for (auto index = static_cast<std::size_t>(first); index < items_.size(); ++index) {
-            if (!TestFormStartsWith(items_[index], tags::kComment)) {
+            if (!block.Covers(items_[index]) && !TestFormStartsWith(items_[index], tags::kComment)) {
                 return index;
             }
         }
         return static_cast<std::size_t>(first);
+    }
+
+    // Copies the item at the read cursor through its first closing line outside a comment block.
+    void TakeItem(std::vector<std::string>& into, Cursor& written) {
+        CommentBlock block;
+        bool closed = false;
+        do {
+            const std::string& line = ItemLine(i_.Value());
+            closed = !block.Covers(line) && IsClosing(line);
+            into.push_back(line);
+            LineConsumed();
+            written.Advance();
+        } while (!closed);
     }
 
     // The progress bar counts add-on lines consumed.
@@ -97,13 +112,7 @@ private:
         progress_->SetProgress(static_cast<float>(std::min(percent, 100.0)));
     }
 
-    void KeepAsNew() {
-        do {
-            newItems_.push_back(ItemLine(i_.Value()));
-            LineConsumed();
-            m_.Advance();
-        } while (!IsClosing(items_[static_cast<std::size_t>(i_.Value() - 1)]));
-    }
+    void KeepAsNew() { TakeItem(newItems_, m_); }
 
     void ReturnExisting() {
         if (existing_) {
@@ -123,15 +132,11 @@ private:
         Cursor end(match);
         do {
             end.Advance();
-        } while (!IsClosing(existing.At(end.Value() - 1)));
+        } while (existing.InCommentBlock(end.Value() - 1) || !IsClosing(existing.At(end.Value() - 1)));
 
         Cursor written(match);
         std::vector<std::string> item;
-        do {
-            item.push_back(ItemLine(i_.Value()));
-            LineConsumed();
-            written.Advance();
-        } while (!IsClosing(item.back()));
+        TakeItem(item, written);
 
         const int rest = existing.Count() - end.Value();
         if (rest > 0 && written.Value() + rest > kInt16Max) {

@@ -20,12 +20,13 @@ struct MergeLists {
 };
 
 // Folds the add-on items into the existing elements. An item runs from its first line through its first
-// closing line and is named by its first line that is not a comment. An item whose title is among
-// `titles` replaces the first element from the top that carries that title, where it stands; the other items
-// stay in `items`, in their order. The result is line for line that of rebuilding the whole list for each
-// replacement, but the work is done by splicing. When `progress` is given it is redrawn at the start of every
-// item and its progress bar follows the add-on lines consumed, ending at 100. Failures are thrown: 5 for a
-// line without a usable title, 6 when a list would pass 32,768 lines, 9 when a list ends inside an item.
+// closing line outside a comment block, and is named by its first line that is not a comment. An item
+// whose title is among `titles` replaces the first element from the top that carries that title outside
+// a comment block, where it stands; the other items stay in `items`, in their order. The result is line
+// for line that of rebuilding the whole list for each replacement, but the work is done by splicing.
+// When `progress` is given it is redrawn at the start of every item and its progress bar follows the
+// add-on lines consumed, ending at 100. Failures are thrown: 5 for a line without a usable title, 6 when
+// a list would pass 32,768 lines, 9 when a list ends inside an item.
 void MergeItems(const MergeLists& lists, WindowPort* progress);
 
 void MergeTextures(Workspace& workspace);

@@ -1,5 +1,6 @@
 #include "PatchPreconditions.h"
 
+#include "CommentBlock.h"
 #include "ElementTags.h"
 #include "FileNames.h"
 #include "LineHelpers.h"
@@ -31,43 +32,69 @@ std::optional<std::string> CheckAddOnFile(const LineList& list, const std::vecto
     auto lineNumber = [&](std::size_t index) {
         return std::to_string(index < lineNumbers.size() ? lineNumbers[index] : static_cast<int>(index) + 1);
     };
+    const std::string cannot = std::string(kind.fileName) + " cannot be used: ";
+    auto notClosed = [&](std::size_t opening) {
+        return cannot + "the element that starts on line " + lineNumber(opening) + " (" +
+               Shown(lines[opening]) + ") has no " + std::string(kind.closing) + " line." + kNothingChanged;
+    };
 
     std::size_t index = 0;
     // The merge takes one item per pass and leaves a single last line alone; so does this check.
     while (count >= 2 && index < count - 1) {
-        const std::size_t itemStart = index;
+        // Comment lines and comment blocks may stand ahead of the element; they travel with it.
+        CommentBlock block;
+        std::size_t blockStart = index;
         std::size_t opening = index;
-        while (opening < count && TestFormStartsWith(lines[opening], tags::kComment)) {
-            ++opening;
-        }
-        if (opening == count || !TestFormStartsWith(lines[opening], kind.opening)) {
-            const std::size_t shown = opening == count ? itemStart : opening;
-            return std::string(kind.fileName) + " cannot be used: line " + lineNumber(shown) + " (" +
-                   Shown(lines[shown]) + ") should start a <" + kind.elementName + "> element." +
-                   kNothingChanged;
+        for (; opening < count; ++opening) {
+            const bool wasOpen = block.IsOpen();
+            if (!block.Covers(lines[opening]) && !TestFormStartsWith(lines[opening], tags::kComment)) {
+                break;
+            }
+            if (!wasOpen) {
+                blockStart = opening;
+            }
         }
         std::size_t closing = opening + 1;
-        while (closing < count && !tags::IsClosingLine(lines[closing], kind.closing)) {
-            if (TestFormStartsWith(lines[closing], kind.opening)) {
-                // Without its closing line the first element would take the second one in.
-                return std::string(kind.fileName) + " cannot be used: the element that starts on line " +
-                       lineNumber(opening) + " (" + Shown(lines[opening]) + ") is not closed before line " +
-                       lineNumber(closing) + " starts another." + kNothingChanged;
+        if (opening < count) {
+            if (!TestFormStartsWith(lines[opening], kind.opening)) {
+                return cannot + "line " + lineNumber(opening) + " (" + Shown(lines[opening]) +
+                       ") should start a <" + kind.elementName + "> element." + kNothingChanged;
             }
-            ++closing;
+            for (; closing < count; ++closing) {
+                const bool wasOpen = block.IsOpen();
+                if (block.Covers(lines[closing])) {
+                    if (!wasOpen) {
+                        blockStart = closing;
+                    }
+                    continue;
+                }
+                if (tags::IsClosingLine(lines[closing], kind.closing)) {
+                    break;
+                }
+                if (TestFormStartsWith(lines[closing], kind.opening)) {
+                    // Without its closing line the first element would take the second one in.
+                    return cannot + "the element that starts on line " + lineNumber(opening) + " (" +
+                           Shown(lines[opening]) + ") is not closed before line " + lineNumber(closing) +
+                           " starts another." + kNothingChanged;
+                }
+            }
+        }
+        if (block.IsOpen()) {
+            return cannot + "the comment that opens on line " + lineNumber(blockStart) + " is never closed." +
+                   kNothingChanged;
+        }
+        if (opening == count) {
+            return cannot + "line " + lineNumber(index) + " (" + Shown(lines[index]) + ") should start a <" +
+                   kind.elementName + "> element." + kNothingChanged;
         }
         if (closing == count) {
-            return std::string(kind.fileName) + " cannot be used: the element that starts on line " +
-                   lineNumber(opening) + " (" + Shown(lines[opening]) + ") has no " +
-                   std::string(kind.closing) + " line." + kNothingChanged;
+            return notClosed(opening);
         }
         index = closing + 1;
     }
     // A last line on its own is dropped, unless it starts an element: that is an item cut off.
     if (index + 1 == count && TestFormStartsWith(lines[index], kind.opening)) {
-        return std::string(kind.fileName) + " cannot be used: the element that starts on line " +
-               lineNumber(index) + " (" + Shown(lines[index]) + ") has no " + std::string(kind.closing) +
-               " line." + kNothingChanged;
+        return notClosed(index);
     }
     return std::nullopt;
 }

@@ -8,8 +8,9 @@
 namespace zorby {
 
 // Why the lists cannot be patched safely, or nothing when they can. Checked before any list changes:
-// - every add-on item starts with an opening line of its kind (comment lines may stand in front of it)
-//   and ends with a closing line before another element of its kind opens;
+// - every add-on item starts with an opening line of its kind (comment lines and comment blocks may
+//   stand in front of it) and ends with a closing line before another element of its kind opens; no
+//   comment block is left open, and nothing inside one counts as an opening or closing line;
 // - one stray line after the last item is dropped, unless it starts an element;
 // - EQUI_Animations.xml has no defect that the scan noted (an element or a comment left open, an
 //   element opened inside another of its kind).

@@ -1,5 +1,6 @@
 #include "TitleIndexedLines.h"
 
+#include "CommentBlock.h"
 #include "Failure.h"
 #include "LineHelpers.h"
 
@@ -14,13 +15,31 @@ namespace {
 constexpr int kInt16Max = 32767;
 constexpr std::size_t kChunkLines = 256;
 
+// Keys of titles are odd; two even values mark the lines that carry none.
+constexpr std::uint64_t kUntitled = 0;       // GetTitle fails on the line
+constexpr std::uint64_t kInCommentBlock = 2; // inside a comment block, where no line is an element's
+
 std::uint64_t KeyOfTitle(std::string_view title) {
-    return std::hash<std::string_view>{}(title) | 1U; // never 0, which marks a line without a title
+    return std::hash<std::string_view>{}(title) | 1U;
 }
 
-std::uint64_t KeyOfLine(std::string_view line) {
+std::uint64_t KeyOfLine(std::string_view line, CommentBlock& block) {
+    if (block.Covers(line)) {
+        return kInCommentBlock;
+    }
     const auto title = TitleView(line);
-    return title ? KeyOfTitle(*title) : 0;
+    return title ? KeyOfTitle(*title) : kUntitled;
+}
+
+// The keys of lines that follow one another, starting outside any comment block.
+std::vector<std::uint64_t> KeysOfLines(const std::vector<std::string>& lines) {
+    CommentBlock block;
+    std::vector<std::uint64_t> keys;
+    keys.reserve(lines.size());
+    for (const auto& line : lines) {
+        keys.push_back(KeyOfLine(line, block));
+    }
+    return keys;
 }
 
 std::array<std::size_t, 2> FilterBits(std::uint64_t key) {
@@ -58,32 +77,25 @@ std::optional<std::string_view> TitleView(std::string_view line) {
 void TitleIndexedLines::Chunk::Reindex() {
     filter.fill(0);
     untitled = 0;
-    for (const std::uint64_t key : keys) {
-        if (key == 0) {
-            ++untitled;
-            continue;
-        }
-        for (const std::size_t bit : FilterBits(key)) {
-            filter[bit / 64] |= std::uint64_t{1} << (bit % 64);
-        }
-    }
+    Learn(keys);
 }
 
 void TitleIndexedLines::Chunk::Learn(const std::vector<std::uint64_t>& added) {
     for (const std::uint64_t key : added) {
-        if (key == 0) {
+        if (key == kUntitled) {
             ++untitled;
-            continue;
-        }
-        for (const std::size_t bit : FilterBits(key)) {
-            filter[bit / 64] |= std::uint64_t{1} << (bit % 64);
+        } else if (key != kInCommentBlock) {
+            for (const std::size_t bit : FilterBits(key)) {
+                filter[bit / 64] |= std::uint64_t{1} << (bit % 64);
+            }
         }
     }
 }
 
 void TitleIndexedLines::Chunk::Forget(std::size_t first, std::size_t count) {
-    untitled -= static_cast<int>(std::count(keys.begin() + static_cast<std::ptrdiff_t>(first),
-                                            keys.begin() + static_cast<std::ptrdiff_t>(first + count), 0U));
+    untitled -=
+        static_cast<int>(std::count(keys.begin() + static_cast<std::ptrdiff_t>(first),
+                                    keys.begin() + static_cast<std::ptrdiff_t>(first + count), kUntitled));
 }
 
 bool TitleIndexedLines::Chunk::MayHold(std::uint64_t key) const {
@@ -94,15 +106,14 @@ bool TitleIndexedLines::Chunk::MayHold(std::uint64_t key) const {
 
 TitleIndexedLines::TitleIndexedLines(std::vector<std::string> lines)
     : count_(static_cast<int>(lines.size())) {
+    const std::vector<std::uint64_t> keys = KeysOfLines(lines);
     for (std::size_t first = 0; first < lines.size(); first += kChunkLines) {
         Chunk chunk;
         const std::size_t last = std::min(lines.size(), first + kChunkLines);
         chunk.lines.assign(std::make_move_iterator(lines.begin() + static_cast<std::ptrdiff_t>(first)),
                            std::make_move_iterator(lines.begin() + static_cast<std::ptrdiff_t>(last)));
-        chunk.keys.reserve(chunk.lines.size());
-        for (const auto& line : chunk.lines) {
-            chunk.keys.push_back(KeyOfLine(line));
-        }
+        chunk.keys.assign(keys.begin() + static_cast<std::ptrdiff_t>(first),
+                          keys.begin() + static_cast<std::ptrdiff_t>(last));
         chunk.Reindex();
         chunks_.push_back(std::move(chunk));
     }
@@ -134,6 +145,14 @@ const std::string& TitleIndexedLines::At(int index) const {
     return chunks_[position.chunk].lines[position.offset];
 }
 
+bool TitleIndexedLines::InCommentBlock(int index) const {
+    if (index < 0 || index >= count_) {
+        throw Failure(SubscriptOutOfRange);
+    }
+    const Position position = Find(index);
+    return chunks_[position.chunk].keys[position.offset] == kInCommentBlock;
+}
+
 int TitleIndexedLines::Locate(const std::string& title) const {
     const std::uint64_t key = KeyOfTitle(title);
     int base = 0;
@@ -143,7 +162,7 @@ int TitleIndexedLines::Locate(const std::string& title) const {
                 if (chunk.keys[x] == key && *TitleView(chunk.lines[x]) == title) {
                     return base + static_cast<int>(x);
                 }
-                if (chunk.keys[x] == 0) {
+                if (chunk.keys[x] == kUntitled) {
                     GetTitle(chunk.lines[x]); // throws the failure this line gives
                 }
             }
@@ -154,11 +173,7 @@ int TitleIndexedLines::Locate(const std::string& title) const {
 }
 
 void TitleIndexedLines::Splice(int first, int last, std::vector<std::string> replacement) {
-    std::vector<std::uint64_t> keys;
-    keys.reserve(replacement.size());
-    for (const auto& line : replacement) {
-        keys.push_back(KeyOfLine(line));
-    }
+    std::vector<std::uint64_t> keys = KeysOfLines(replacement);
     count_ += static_cast<int>(replacement.size()) - (last - first);
     if (chunks_.empty()) {
         chunks_.emplace_back();
@@ -193,7 +208,8 @@ void TitleIndexedLines::Append(std::string line) {
         chunks_.emplace_back();
     }
     Chunk& chunk = chunks_.back();
-    chunk.keys.push_back(KeyOfLine(line));
+    CommentBlock block; // an appended line starts no block that later lines would continue
+    chunk.keys.push_back(KeyOfLine(line, block));
     chunk.Learn({chunk.keys.back()});
     chunk.lines.push_back(std::move(line));
     ++count_;

@@ -15,18 +15,21 @@ std::optional<std::string_view> TitleView(std::string_view line);
 // The existing lines of a merge while items replace elements in them. The lines are kept in chunks of a
 // few hundred, so that replacing an element moves only the lines of its own chunk; each chunk keeps a
 // small filter of the titles its lines carry, so that finding an element skips the chunks that cannot
-// hold it. Indexes are positions in the whole sequence, as in a flat list.
+// hold it. Indexes are positions in the whole sequence, as in a flat list. Lines inside comment blocks
+// carry no title; a replacement is a whole element or item, so it starts and ends outside any block and
+// the lines around it keep their standing.
 class TitleIndexedLines {
 public:
     explicit TitleIndexedLines(std::vector<std::string> lines);
 
     int Count() const { return count_; }
-    // Fails with 9 outside the lines.
+    // Fail with 9 outside the lines.
     const std::string& At(int index) const;
+    bool InCommentBlock(int index) const;
 
-    // The first line from the top whose title is `title`. A line above it without a usable title fails
-    // as GetTitle does; when no line has the title, running off the end fails with 9, or with 6 when the
-    // lines already fill all 32,768 places.
+    // The first line from the top, outside comment blocks, whose title is `title`. A line above it
+    // without a usable title fails as GetTitle does; when no line has the title, running off the end fails
+    // with 9, or with 6 when the lines already fill all 32,768 places.
     int Locate(const std::string& title) const;
 
     // Replaces the lines [first, last) with `replacement`.
@@ -38,7 +41,7 @@ public:
 private:
     struct Chunk {
         std::vector<std::string> lines;
-        std::vector<std::uint64_t> keys;        // one per line; 0 for a line without a usable title
+        std::vector<std::uint64_t> keys;        // one per line: its title's, or a mark for none
         std::array<std::uint64_t, 64> filter{}; // two bits per key among 4,096
         int untitled = 0;
 

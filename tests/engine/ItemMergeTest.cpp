@@ -153,14 +153,15 @@ TEST(ItemMerge, MalformedListsFailInsteadOfReadingPastTheirEnd) {
 }
 
 // Random lists built to meet every rule of the merge: duplicate titles, child lines that carry a known
-// title, lines without a usable title, comments, stray lines, missing closing lines, leftovers of the
-// scan, and lists near the 32,768-line limit.
+// title, lines without a usable title, comments on one line and over several (hiding opening and
+// closing lines, or left open), stray lines, missing closing lines, leftovers of the scan, and lists near
+// the 32,768-line limit.
 class RandomLists {
 public:
     explicit RandomLists(unsigned seed) : random_(seed) {}
 
-    Lists Next() {
-        Lists lists;
+    // Two sets of the same lists, one for each merge.
+    std::pair<Lists, Lists> Next() {
         Lines titles;
         Lines existing;
         const int elements = Pick(0, 8);
@@ -170,9 +171,15 @@ public:
             if (Chance(10)) {
                 existing.push_back("<!-- about " + title + " -->");
             }
+            if (Chance(10)) {
+                AddCommentBlock(existing, true);
+            }
             existing.push_back(Chance(5) ? "\t" + Open(title) : Open(title));
             for (int c = Pick(0, 3); c > 0; --c) {
                 existing.push_back(ChildLine());
+            }
+            if (Chance(8)) {
+                AddCommentBlock(existing, true);
             }
             if (!Chance(3)) {
                 existing.push_back(Chance(10) ? "  " + kClose + " " : kClose);
@@ -186,9 +193,15 @@ public:
             if (Chance(10)) {
                 items.push_back("<!-- new -->");
             }
+            if (Chance(10)) {
+                AddCommentBlock(items, !Chance(10));
+            }
             items.push_back(Open(Title()));
             for (int c = Pick(0, 3); c > 0; --c) {
                 items.push_back(ChildLine());
+            }
+            if (Chance(8)) {
+                AddCommentBlock(items, !Chance(10));
             }
             if (!Chance(4)) {
                 items.push_back(kClose);
@@ -208,14 +221,21 @@ public:
                 rebuild.push_back(Open(title));
             }
         }
-        lists.items.Assign(items);
-        lists.titles.Assign(titles);
-        lists.existing.Assign(existing);
-        lists.rebuild.Assign(rebuild);
-        return lists;
+        return {Make(items, titles, existing, rebuild), Make(items, titles, existing, rebuild)};
     }
 
 private:
+    // "<!--", lines that would open or close an element outside a comment, and "-->" when `closed`.
+    void AddCommentBlock(Lines& lines, bool closed) {
+        lines.push_back(Chance(2) ? "<!--" : "  <!-- " + Title());
+        for (int c = Pick(0, 3); c > 0; --c) {
+            lines.push_back(Chance(2) ? kClose : ChildLine());
+        }
+        if (closed) {
+            lines.push_back(Chance(2) ? "-->" : "\t" + Title() + " -->");
+        }
+    }
+
     int Pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
     bool Chance(int oneIn) { return Pick(1, oneIn) == 1; }
     std::string Title() {
@@ -242,8 +262,7 @@ TEST(ItemMerge, GivesTheSameResultAsTheStepByStepProcedure) {
     RandomLists random(20261206);
     int failures = 0;
     for (int round = 0; round < 3000; ++round) {
-        Lists fast = random.Next();
-        Lists slow = fast;
+        auto [fast, slow] = random.Next();
         FakeWindow fastWindow;
         FakeWindow slowWindow;
         std::optional<int> fastFailure;

@@ -3,6 +3,7 @@
 // file of the custom folder and of ../default/ is byte for byte what it was, apart from the changes the
 // row names.
 
+#include "InventoryScan.h"
 #include "PatchRun.h"
 #include "TempFolder.h"
 
@@ -514,10 +515,76 @@ std::vector<Row> DiskFull() {
     };
 }
 
+// A comment over several lines is kept whole wherever it stands; nothing inside it opens or closes an
+// element, and the add-on items around it are still found.
+std::vector<Row> CommentsSpanningLines() {
+    const Lines hiddenClosing{kAnimationP[0], "<!--",         "</Ui2DAnimation>",
+                              "-->",          kAnimationP[1], kAnimationP[2]};
+    const Lines animationQ{R"(<Ui2DAnimation item="Q">)", "<Cycle>true</Cycle>", "</Ui2DAnimation>"};
+    const Lines zorAnimQ{R"(<Ui2DAnimation item="Q">)", "<Cycle>false</Cycle>", "</Ui2DAnimation>"};
+    const std::string closingInside =
+        Join(Concat({kHead, kTextureA, kTextureB, hiddenClosing, animationQ, kEnd}));
+    const Lines hiddenElement{
+        kHead[0], "<!-- an old version:", kAnimationP[0], kAnimationP[2], "-->", kHead[1], kHead[2]};
+    const std::string elementInHead = Join(Concat({hiddenElement, kTextureA, kTextureB, kAnimationP, kEnd}));
+    const Lines hiddenOpening{kAnimationP[0], "  <!--",       R"(  <Ui2DAnimation item="Old">)",
+                              "  -->",        kAnimationP[1], kAnimationP[2]};
+    const std::string openingInside = Join(Concat({kHead, kTextureA, kTextureB, hiddenOpening, kEnd}));
+    const Lines itemRWithNotes{"<!-- R, reworked",    "   by hand -->",   kZorAnimR[0], "<!--",
+                               "<Cycle>true</Cycle>", "</Ui2DAnimation>", "-->",        kZorAnimR[1],
+                               kZorAnimR[2]};
+    const Lines noteOnQ{"<!-- Q", "follows -->"};
+
+    return {
+        {.name = "CommentInsideAnElementHoldingAClosingLine",
+         .main = closingInside,
+         .zorAnim = Join(zorAnimQ),
+         .shown = {kPatchCompleted},
+         .changes =
+             Patched(Join(Concat({kHead, kTextureA, kZorTexB, kZorTexC, hiddenClosing, zorAnimQ, kEnd})),
+                     closingInside)},
+        {.name = "CommentInTheHeadHoldingAWholeElement",
+         .main = elementInHead,
+         .shown = {kPatchCompleted},
+         .changes = Patched(
+             Join(Concat({hiddenElement, kTextureA, kZorTexB, kZorTexC, kAnimationP, kZorAnimR, kEnd})),
+             elementInHead)},
+        {.name = "CommentInsideAnElementHoldingAnOpeningLine",
+         .main = openingInside,
+         .shown = {kPatchCompleted},
+         .changes = Patched(Join(Concat({kHead,
+                                         kTextureA,
+                                         kZorTexB,
+                                         kZorTexC,
+                                         {kAnimationP[0], "\t\t<!--", "\t\t<Ui2DAnimation item=\"Old\">",
+                                          "\t\t-->", kAnimationP[1], kAnimationP[2]},
+                                         kZorAnimR,
+                                         kEnd})),
+                            openingInside)},
+        {.name = "CommentInsideAnElementNeverClosed",
+         .main = Join(Concat({kHead, kTextureA, {kAnimationP[0], "<!-- note"}, kEnd})),
+         .flow = Flow::Failed,
+         .shown = {Refused("EQUI_Animations.xml cannot be patched: the comment that opens on line 8 is never "
+                           "closed.")}},
+        {.name = "AddOnCommentsBetweenAndInsideItems",
+         .main = closingInside,
+         .zorAnim = Join(Concat({itemRWithNotes, noteOnQ, zorAnimQ})),
+         .shown = {kPatchCompleted},
+         .changes = Patched(Join(Concat({kHead, kTextureA, kZorTexB, kZorTexC, hiddenClosing, noteOnQ,
+                                         zorAnimQ, itemRWithNotes, kEnd})),
+                            closingInside)},
+        {.name = "AddOnCommentNeverClosed",
+         .zorAnim = Join(Concat({kZorAnimR, {"<!-- note"}, zorAnimQ})),
+         .flow = Flow::Failed,
+         .shown = {Refused(
+             "Zor_Anim.txt cannot be used: the comment that opens on line 4 is never closed.")}},
+    };
+}
+
 std::vector<Row> AllRows() {
     std::vector<Row> rows;
     for (auto group : {BadMainFiles(), ListLimits(), LineEnds(), BadAddOnFiles(), ProtectedFiles(),
-                       MissingFolders(), DiskFull()}) {
+                       MissingFolders(), DiskFull(), CommentsSpanningLines()}) {
         rows.insert(rows.end(), std::make_move_iterator(group.begin()), std::make_move_iterator(group.end()));
     }
     return rows;
@@ -560,6 +627,11 @@ TEST_P(RobustnessTable, Row) {
     EXPECT_FALSE(window.busy) << "the busy pointer was left on";
     EXPECT_EQ(Differences(Apply(before, row.changes), TakeSnapshot(folder.Root())),
               std::vector<std::string>{});
+    if (flow == Flow::Done) {
+        Workspace rewritten;
+        ScanAnimationFile(rewritten, nullptr);
+        EXPECT_FALSE(rewritten.Defect) << "the rewritten file would be refused";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Robustness, RobustnessTable, ::testing::ValuesIn(AllRows()),

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CommentBlock.h"
 #include "Failure.h"
 #include "ItemMerge.h"
 #include "LineHelpers.h"
@@ -36,8 +37,11 @@ inline void StepByStepMerge(const MergeLists& l, WindowPort* progress) {
             progress->Redraw();
         }
         int titleLine = i;
-        while (titleLine < l.items.Count() && StartsWith(TestForm(l.items.At(titleLine)), "<!--")) {
-            ++titleLine;
+        for (CommentBlock block; titleLine < l.items.Count(); ++titleLine) {
+            if (!block.Covers(l.items.At(titleLine)) &&
+                !StartsWith(TestForm(l.items.At(titleLine)), "<!--")) {
+                break;
+            }
         }
         const std::string title = GetTitle(l.items.At(titleLine < l.items.Count() ? titleLine : i));
         bool known = false;
@@ -45,29 +49,38 @@ inline void StepByStepMerge(const MergeLists& l, WindowPort* progress) {
             known = l.titles.At(x) == title;
         }
         if (!known) {
+            CommentBlock block;
+            bool closed = false;
             do {
+                closed = !block.Covers(l.items.At(i)) && closing(l.items.At(i));
                 l.collector.Set(m, l.items.At(i));
                 advance(i);
                 reportProgress();
                 advance(m);
-            } while (!closing(l.items.At(i - 1)));
+            } while (!closed);
             continue;
         }
         int j = 0;
-        while (GetTitle(l.existing.At(j)) != title) {
+        for (CommentBlock block; block.Covers(l.existing.At(j)) || GetTitle(l.existing.At(j)) != title;) {
             l.rebuild.Set(k, l.existing.At(j));
             advance(k);
             advance(j);
         }
-        do {
+        for (CommentBlock block;;) {
             advance(j);
-        } while (!closing(l.existing.At(j - 1)));
+            if (!block.Covers(l.existing.At(j - 1)) && closing(l.existing.At(j - 1))) {
+                break;
+            }
+        }
+        CommentBlock block;
+        bool closed = false;
         do {
+            closed = !block.Covers(l.items.At(i)) && closing(l.items.At(i));
             l.rebuild.Set(k, l.items.At(i));
             advance(i);
             reportProgress();
             advance(k);
-        } while (!closing(l.items.At(i - 1)));
+        } while (!closed);
         for (int x = j; x < l.existing.Count(); ++x) {
             l.rebuild.Set(k, l.existing.At(x));
             advance(k);
