@@ -82,6 +82,12 @@ SEEDS = {
         main=crlf("<Schema/>", "<!-- one", "", "  two -->", '<TextureInfo item="A">', "</TextureInfo>",
                   "<!-- lone -->", "<!-- kept -->", '<Ui2DAnimation item="P">', "<!-- inside -->", "</Ui2DAnimation>",
                   "<!-- at the end", "-->")),
+    "comment-blocks-everywhere": case(
+        main=crlf("<XML>", "<!-- old:", '<Ui2DAnimation item="P">', "</Ui2DAnimation>", "-->", "<Schema/>",
+                  '<Ui2DAnimation item="P">', "  <!--", "  </Ui2DAnimation>", '  <Ui2DAnimation item="Q">', "  -->",
+                  "</Ui2DAnimation>", '<Ui2DAnimation item="Q">', "</Ui2DAnimation>", "</XML>"),
+        tex=b"", anim=crlf("<!-- Q, new", "look -->", '<Ui2DAnimation item="Q">', "<!--", "</Ui2DAnimation>", "-->",
+                           "</Ui2DAnimation>", '<Ui2DAnimation item="R">', "<!-- one -->", "</Ui2DAnimation>")),
     "nested-animation-openings": case(
         main=crlf("<Schema/>", '<Ui2DAnimation item="A">', '    <Ui2DAnimation item="B">', '\t<Ui2DAnimation item="C">',
                   "</Ui2DAnimation>"),
