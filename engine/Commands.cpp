@@ -3,9 +3,13 @@
 #include "Failure.h"
 #include "FileHelpers.h"
 #include "FileNames.h"
+#include "FolderChecks.h"
 #include "ItemMerge.h"
 #include "OutputWriter.h"
 #include "PatchPreconditions.h"
+
+#include <new>
+#include <optional>
 
 namespace zorby {
 
@@ -20,12 +24,26 @@ Flow DeleteUsedAddOn(WindowPort& window, const char* name) {
     return Flow::Continue;
 }
 
+// Everything that must hold before anything changes: the files are still those the scan read, they
+// can be used, and the backup, if one is to be made, is a plain file.
+std::optional<std::string> FindReasonNotToPatch(const Workspace& ws, const WindowPort& window) {
+    if (auto changed = FindInputChangedSinceScan(ws)) {
+        return changed;
+    }
+    if (auto refusal = FindPatchRefusal(ws)) {
+        return refusal;
+    }
+    if (window.IsChecked(Control::Backup_Animation)) {
+        return RefusalOfNonPlainFile(names::kBackupFile);
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 Flow PatchCommand(Workspace& ws, WindowPort& window, const SinkWrapper& wrapOutput) {
-    if (const auto refusal = FindPatchRefusal(ws)) {
-        window.ShowMessage("Error", *refusal, MessageIcon::Critical, MessageButtons::Ok);
-        return Flow::Failed;
+    if (const auto reason = FindReasonNotToPatch(ws, window)) {
+        return Refuse(window, *reason);
     }
 
     window.SetBusyPointer(true);
@@ -50,6 +68,9 @@ Flow PatchCommand(Workspace& ws, WindowPort& window, const SinkWrapper& wrapOutp
 }
 
 Flow RestoreCommand(WindowPort& window) {
+    if (const auto refusal = RefusalOfNonPlainFile(names::kBackupFile)) {
+        return Refuse(window, *refusal);
+    }
     // One rename, so that EQUI_Animations.xml is never missing: a failure leaves both files as they were.
     MoveFileOver(names::kBackupFile, names::kAnimationFile);
     window.SetEnabled(Control::Restore_Animation, false);
@@ -58,9 +79,7 @@ Flow RestoreCommand(WindowPort& window) {
 }
 
 Flow RunCommand(WindowPort& window, const std::function<Flow()>& command) {
-    try {
-        return command();
-    } catch (const Failure& failure) {
+    const auto stop = [&](const Failure& failure) {
         // The box needs a normal pointer to be answered.
         window.SetBusyPointer(false);
         window.ShowMessage("Zorby",
@@ -68,6 +87,13 @@ Flow RunCommand(WindowPort& window, const std::function<Flow()>& command) {
                                "\rNothing was changed. Zorby will close now.",
                            MessageIcon::Critical, MessageButtons::Ok);
         return Flow::Failed;
+    };
+    try {
+        return command();
+    } catch (const Failure& failure) {
+        return stop(failure);
+    } catch (const std::bad_alloc&) {
+        return stop(Failure(OutOfMemory));
     }
 }
 

@@ -77,7 +77,7 @@ private:
         }
 
         if (StartsWith(t, tags::kAnimationOpening)) {
-            std::string title = GetTitle(t);
+            std::string title = ElementTitle(t);
             if (!inAnimation_) {
                 animationStart_ = {title, lineNumber};
             } else {
@@ -89,7 +89,7 @@ private:
             inAnimation_ = true;
         }
         if (StartsWith(t, tags::kTextureOpening)) {
-            std::string title = GetTitle(t);
+            std::string title = ElementTitle(t);
             if (!inTexture_) {
                 textureStart_ = {title, lineNumber};
             } else {
@@ -175,19 +175,21 @@ private:
 };
 
 void ScanAddOnFile(const char* name, std::string_view opening, LineList& titles, LineList& lines,
-                   std::vector<int>& lineNumbers) {
+                   std::vector<int>& lineNumbers, ScannedFile& scanned) {
+    TextFileContent content = ReadTextFile(name);
+    scanned = {content.fingerprint, content.unreadable};
     int titleIndex = 0;
     int lineNumber = 0;
     std::string t; // the test form, reused from line to line
     CommentBlock block;
-    for (auto& raw : ReadTextLines(name)) {
+    for (auto& raw : content.lines) {
         ++lineNumber;
         TestFormInto(raw, t);
         if (t.empty()) {
             continue;
         }
         if (!block.Covers(t) && StartsWith(t, opening)) {
-            titles.Set(titleIndex++, GetTitle(t));
+            titles.Set(titleIndex++, ElementTitle(t));
         }
         lines.Set(lines.Count(), std::move(raw));
         lineNumbers.push_back(lineNumber);
@@ -197,20 +199,25 @@ void ScanAddOnFile(const char* name, std::string_view opening, LineList& titles,
 } // namespace
 
 void ScanAnimationFile(Workspace& workspace, TextFileWriter* trace) {
-    MainFileScan(workspace, trace).Run(ReadTextLines(names::kAnimationFile));
+    TextFileContent content = ReadTextFile(names::kAnimationFile);
+    workspace.MainFile = {content.fingerprint, content.unreadable};
+    workspace.MainFileMark = content.utf8Mark;
+    MainFileScan(workspace, trace).Run(std::move(content.lines));
 }
 
 void ScanAddOnFiles(Workspace& workspace, WindowPort& window) {
     if (CheckForFile(names::kAddOnAnimationsRead)) {
         ScanAddOnFile(names::kAddOnAnimationsRead, tags::kAnimationOpening, workspace.ZorAnimations,
-                      workspace.AllZorAnimations, workspace.AllZorAnimationsLineNumbers);
+                      workspace.AllZorAnimations, workspace.AllZorAnimationsLineNumbers,
+                      workspace.AddOnAnimationsFile);
     } else {
         window.SetVisible(Control::ZorAnimations, false);
         window.SetVisible(Control::Anim_Label, false);
     }
     if (CheckForFile(names::kAddOnTexturesRead)) {
         ScanAddOnFile(names::kAddOnTexturesRead, tags::kTextureOpening, workspace.ZorTextures,
-                      workspace.AllZorTextures, workspace.AllZorTexturesLineNumbers);
+                      workspace.AllZorTextures, workspace.AllZorTexturesLineNumbers,
+                      workspace.AddOnTexturesFile);
     } else {
         window.SetVisible(Control::ZorTextures, false);
         window.SetVisible(Control::Tex_Label, false);

@@ -54,7 +54,7 @@ public:
             if (progress_ != nullptr) {
                 progress_->Redraw();
             }
-            const std::string title = GetTitle(items_[TitleLineOfItemAt(i_.Value())]);
+            const std::string title = ElementTitle(items_[TitleLineOfItemAt(i_.Value())]);
             if (known_.contains(title)) {
                 Replace(title);
             } else {

@@ -40,6 +40,42 @@ std::string GetTitle(std::string_view line) {
     return std::string(line.substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(count)));
 }
 
+std::optional<std::string_view> ItemAttributeValue(std::string_view line) {
+    constexpr std::string_view kName = "item";
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    for (std::size_t at = line.find(kName); at != std::string_view::npos; at = line.find(kName, at + 1)) {
+        // A whole attribute name: blanks before it, then `=` after optional blanks.
+        if (at == 0 || !blank(line[at - 1])) {
+            continue;
+        }
+        std::size_t x = at + kName.size();
+        while (x < line.size() && blank(line[x])) {
+            ++x;
+        }
+        if (x == line.size() || line[x] != '=') {
+            continue;
+        }
+        do {
+            ++x;
+        } while (x < line.size() && blank(line[x]));
+        if (x == line.size() || (line[x] != '"' && line[x] != '\'')) {
+            continue;
+        }
+        const std::size_t end = line.find(line[x], x + 1);
+        if (end != std::string_view::npos) {
+            return line.substr(x + 1, end - x - 1);
+        }
+    }
+    return std::nullopt;
+}
+
+std::string ElementTitle(std::string_view line) {
+    if (const auto value = ItemAttributeValue(line)) {
+        return std::string(*value);
+    }
+    return GetTitle(line);
+}
+
 std::string Tabs(int count) {
     return count > 0 ? std::string(static_cast<std::size_t>(count), '\t') : std::string();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,15 @@ std::string TTrim(std::string_view line);
 // one-character line, or a first quote among the last two characters) and with 6 when the first quote
 // lies at position 32,767 or later.
 std::string GetTitle(std::string_view line);
+
+// The value of the line's item attribute: the text between the quote that follows `item` (after optional
+// blanks, `=` and blanks) and the next quote of the same kind. Nothing when the line has no such value.
+std::optional<std::string_view> ItemAttributeValue(std::string_view line);
+
+// The title of an element from its opening line: the value of its item attribute, so that
+// `item = 'abc' >` and `item="abc">` with trailing blanks both give `abc`. A line without such a value
+// has GetTitle's text, and fails as GetTitle does.
+std::string ElementTitle(std::string_view line);
 
 // `count` tabs; empty for zero or less.
 std::string Tabs(int count);

@@ -4,9 +4,12 @@
 #include "Failure.h"
 #include "FileHelpers.h"
 #include "FileNames.h"
+#include "FolderChecks.h"
 #include "InventoryScan.h"
+#include "ReplacementFile.h"
 #include "TextFile.h"
 
+#include <new>
 #include <optional>
 
 namespace zorby {
@@ -32,11 +35,29 @@ void ReportWrongFolder(WindowPort& window, const std::string& helpPage) {
 } // namespace
 
 Flow RunLoadStep(Workspace& workspace, WindowPort& window, const std::string& helpPage) {
+    const auto report = [&](const Failure& failure) {
+        if (failure.Number() == PathNotFound) {
+            ReportWrongFolder(window, helpPage);
+        } else {
+            ShowUnexpectedError(window, failure);
+        }
+        return Flow::Failed;
+    };
     try {
+        // The trace and the main file are written later: a link there would lead outside the folder.
+        for (const char* written : {names::kDebugFile, names::kAnimationFile}) {
+            if (const auto refusal = RefusalOfNonPlainFile(written)) {
+                return Refuse(window, *refusal);
+            }
+        }
         for (const char* stale : {names::kStaleBatch, names::kStaleCom}) {
             if (const Flow flow = DeleteIfPresent(window, stale); flow != Flow::Continue) {
                 return flow;
             }
+        }
+        // What a run killed while writing left behind.
+        for (const char* replaced : {names::kAnimationFile, names::kBackupFile}) {
+            ReplacementFile::RemoveLeftovers(replaced);
         }
 
         std::optional<TextFileWriter> trace;
@@ -64,12 +85,9 @@ Flow RunLoadStep(Workspace& workspace, WindowPort& window, const std::string& he
         window.SetEnabled(Control::Restore_Animation, CheckForFile(names::kBackupFile));
         return Flow::Continue;
     } catch (const Failure& failure) {
-        if (failure.Number() == PathNotFound) {
-            ReportWrongFolder(window, helpPage);
-        } else {
-            ShowUnexpectedError(window, failure);
-        }
-        return Flow::Failed;
+        return report(failure);
+    } catch (const std::bad_alloc&) {
+        return report(Failure(OutOfMemory));
     }
 }
 

@@ -4,13 +4,20 @@
 #include "FileHelpers.h"
 #include "FileNames.h"
 
+#include <new>
+
 namespace zorby {
 
 namespace {
 
-// Keeps a copy of EQUI_Animations.xml as it stood before the patch, asking before an older backup is
-// replaced. The copy replaces the old backup in one step, so a failed copy keeps the old one.
-Flow MakeBackup(WindowPort& window) {
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+enum class Backup { None, Make };
+
+// Asks before an older backup is replaced, and makes sure it could be replaced: a protected backup gets
+// its notice here, before anything is written.
+Flow DecideBackup(WindowPort& window, Backup& backup) {
+    backup = Backup::None;
     if (!window.IsChecked(Control::Backup_Animation)) {
         return Flow::Continue;
     }
@@ -24,38 +31,58 @@ Flow MakeBackup(WindowPort& window) {
             return flow;
         }
     }
-    CopyFile(names::kAnimationFile, names::kBackupFile);
+    backup = Backup::Make;
+    return Flow::Continue;
+}
+
+Flow Write(Workspace& ws, WindowPort& window, const SinkWrapper& wrapOutput) {
+    Backup backup = Backup::None;
+    if (const Flow flow = DecideBackup(window, backup); flow != Flow::Continue) {
+        return flow;
+    }
+    // A protected file is refused here, before anything is written.
+    if (const Flow flow = DeleteFile(window, names::kAnimationFile, Deletion::ByReplacement);
+        flow != Flow::Continue) {
+        return flow;
+    }
+
+    ReplacementFile output(names::kAnimationFile, wrapOutput);
+    if (ws.MainFileMark) {
+        output.Write(kUtf8Mark);
+    }
+    for (const LineList* list : {&ws.Header, &ws.AllTextures, &ws.AllZorTextures, &ws.AllAnimations,
+                                 &ws.AllZorAnimations, &ws.MiscItems}) {
+        for (const auto& line : list->Lines()) {
+            output.WriteLine(line);
+        }
+    }
+    output.Sync();
+    // Only now, with the new file complete on disk, may an older backup give way: any failure up to here
+    // leaves both files as they were.
+    if (backup == Backup::Make) {
+        ReplacementFile copy(names::kBackupFile);
+        CopyInto(names::kAnimationFile, copy);
+        copy.Commit();
+    }
+    window.SetEnabled(Control::Restore_Animation, CheckForFile(names::kBackupFile));
+    output.Commit();
     return Flow::Continue;
 }
 
 } // namespace
 
 Flow WriteAnimationFile(Workspace& ws, WindowPort& window, const SinkWrapper& wrapOutput) {
-    try {
-        if (const Flow flow = MakeBackup(window); flow != Flow::Continue) {
-            return flow;
-        }
-        window.SetEnabled(Control::Restore_Animation, CheckForFile(names::kBackupFile));
-
-        // A protected file is refused here, before anything is written.
-        if (const Flow flow = DeleteFile(window, names::kAnimationFile, Deletion::ByReplacement);
-            flow != Flow::Continue) {
-            return flow;
-        }
-        ReplacementFile output(names::kAnimationFile, wrapOutput);
-        for (const LineList* list : {&ws.Header, &ws.AllTextures, &ws.AllZorTextures, &ws.AllAnimations,
-                                     &ws.AllZorAnimations, &ws.MiscItems}) {
-            for (const auto& line : list->Lines()) {
-                output.WriteLine(line);
-            }
-        }
-        output.Commit();
-        return Flow::Continue;
-    } catch (const Failure& failure) {
-        window.ShowMessage("Error",
-                           "Error " + std::to_string(failure.Number()) + "has occurred in patch module",
+    const auto report = [&](int number) {
+        window.ShowMessage("Error", "Error " + std::to_string(number) + "has occurred in patch module",
                            MessageIcon::Critical, MessageButtons::Ok);
         return Flow::Failed;
+    };
+    try {
+        return Write(ws, window, wrapOutput);
+    } catch (const Failure& failure) {
+        return report(failure.Number());
+    } catch (const std::bad_alloc&) {
+        return report(OutOfMemory);
     }
 }
 

@@ -116,9 +116,37 @@ std::string DescribeDefect(const MainFileDefect& defect) {
     return start;
 }
 
+std::optional<std::string> DescribeUnreadable(const char* name, const ScannedFile& file) {
+    const std::string encoding = std::string(name) + " is saved as Unicode (";
+    const std::string saveAgain =
+        ", which Zorby cannot read.\rNothing was changed. Please save it as UTF-8 or ANSI "
+        "and run Zorby again.";
+    switch (file.unreadable) {
+    case Unreadable::No:
+        return std::nullopt;
+    case Unreadable::Utf16:
+        return encoding + "UTF-16)" + saveAgain;
+    case Unreadable::Utf32:
+        return encoding + "UTF-32)" + saveAgain;
+    case Unreadable::TooLarge:
+        break;
+    }
+    constexpr std::uint64_t kMegabyte = 1024 * 1024;
+    return std::string(name) + " is " + std::to_string((file.fingerprint.size + kMegabyte - 1) / kMegabyte) +
+           " MB, more than the " + std::to_string(kLargestTextFile / kMegabyte) + " MB that Zorby can read." +
+           kNothingChanged;
+}
+
 } // namespace
 
 std::optional<std::string> FindPatchRefusal(const Workspace& workspace) {
+    for (const auto& [name, file] : {std::pair{names::kAnimationFile, &workspace.MainFile},
+                                     std::pair{names::kAddOnTextures, &workspace.AddOnTexturesFile},
+                                     std::pair{names::kAddOnAnimations, &workspace.AddOnAnimationsFile}}) {
+        if (auto refusal = DescribeUnreadable(name, *file)) {
+            return refusal;
+        }
+    }
     if (workspace.Defect) {
         return DescribeDefect(*workspace.Defect) + kNothingChanged;
     }

@@ -8,6 +8,7 @@
 namespace zorby {
 
 // Why the lists cannot be patched safely, or nothing when they can. Checked before any list changes:
+// - no input file was too large or in a wide encoding (UTF-16, UTF-32) to read as lines;
 // - every add-on item starts with an opening line of its kind (comment lines and comment blocks may
 //   stand in front of it) and ends with a closing line before another element of its kind opens; no
 //   comment block is left open, and nothing inside one counts as an opening or closing line;

@@ -16,7 +16,7 @@ constexpr int kInt16Max = 32767;
 constexpr std::size_t kChunkLines = 256;
 
 // Keys of titles are odd; two even values mark the lines that carry none.
-constexpr std::uint64_t kUntitled = 0;       // GetTitle fails on the line
+constexpr std::uint64_t kUntitled = 0;       // ElementTitle fails on the line
 constexpr std::uint64_t kInCommentBlock = 2; // inside a comment block, where no line is an element's
 
 std::uint64_t KeyOfTitle(std::string_view title) {
@@ -65,6 +65,9 @@ void ReplaceRange(std::vector<T>& target, std::size_t first, std::size_t count, 
 } // namespace
 
 std::optional<std::string_view> TitleView(std::string_view line) {
+    if (const auto value = ItemAttributeValue(line)) {
+        return value;
+    }
     const auto quote = line.find('"');
     const std::size_t start = quote == std::string_view::npos ? 1 : quote + 2; // 1-based, as GetTitle counts
     const auto count = static_cast<long long>(line.size()) - 1 - static_cast<long long>(start);
@@ -163,7 +166,7 @@ int TitleIndexedLines::Locate(const std::string& title) const {
                     return base + static_cast<int>(x);
                 }
                 if (chunk.keys[x] == kUntitled) {
-                    GetTitle(chunk.lines[x]); // throws the failure this line gives
+                    ElementTitle(chunk.lines[x]); // throws the failure this line gives
                 }
             }
         }

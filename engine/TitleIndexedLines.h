@@ -9,7 +9,7 @@
 
 namespace zorby {
 
-// What GetTitle would return for a line, without copying it; nothing where GetTitle would fail.
+// What ElementTitle would return for a line, without copying it; nothing where it would fail.
 std::optional<std::string_view> TitleView(std::string_view line);
 
 // The existing lines of a merge while items replace elements in them. The lines are kept in chunks of a

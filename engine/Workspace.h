@@ -1,6 +1,7 @@
 #pragma once
 
 #include "LineList.h"
+#include "TextFile.h"
 
 #include <array>
 #include <optional>
@@ -26,6 +27,13 @@ struct MainFileDefect {
     Kind kind;
     OpeningLine where;
     OpeningLine outer;
+};
+
+// What the scan read of one input file: whether it can be used at all, and what it held, so that "Patch!"
+// can tell whether it changed meanwhile.
+struct ScannedFile {
+    FileFingerprint fingerprint; // not present when there was no such file
+    Unreadable unreadable = Unreadable::No;
 };
 
 // The whole working state of one run: fourteen line lists, filled once by the inventory scan, reworked
@@ -58,6 +66,12 @@ struct Workspace {
 
     // Set by the scan when EQUI_Animations.xml cannot be patched safely.
     std::optional<MainFileDefect> Defect;
+
+    ScannedFile MainFile;
+    ScannedFile AddOnAnimationsFile;
+    ScannedFile AddOnTexturesFile;
+    // EQUI_Animations.xml began with a UTF-8 byte-order mark; the rewritten file begins with it too.
+    bool MainFileMark = false;
 
     std::array<LineList*, 14> AllLists();
 };

@@ -10,6 +10,7 @@ namespace zorby {
 enum ErrorNumber : int {
     InvalidArgument = 5,
     Overflow = 6,
+    OutOfMemory = 7,
     SubscriptOutOfRange = 9,
     FileNotFound = 53,
     DeviceIoError = 57,

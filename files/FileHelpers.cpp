@@ -30,16 +30,24 @@ private:
     int fd_;
 };
 
-// The file RemoveFile would delete; throws what RemoveFile would throw before it tries.
+// The file RemoveFile would delete; throws what RemoveFile would throw before it tries. A symbolic link
+// is the file: deleting it removes the link, so what it points to does not matter.
 std::string RequireDeletable(const std::string& name) {
-    const detail::ExistingEntry entry = detail::RequireExisting(name);
-    if (S_ISDIR(entry.status.st_mode)) {
+    const ResolvedPath resolved = ResolvePath(name);
+    if (resolved.state == ResolvedPath::State::MissingFolder) {
+        throw Failure(PathNotFound);
+    }
+    struct stat status {};
+    if (resolved.state == ResolvedPath::State::MissingLeaf || ::lstat(resolved.path.c_str(), &status) != 0) {
+        throw Failure(FileNotFound);
+    }
+    if (S_ISDIR(status.st_mode)) {
         throw Failure(FileNotFound); // a folder is no file to delete
     }
-    if (detail::IsReadOnly(entry.status)) {
+    if (!S_ISLNK(status.st_mode) && detail::IsReadOnly(status)) {
         throw Failure(PermissionDenied);
     }
-    return entry.path;
+    return resolved.path;
 }
 
 } // namespace
@@ -53,10 +61,30 @@ bool CheckForFile(const std::string& name) {
     return ::stat(resolved.path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
 }
 
+EntryKind KindOfEntry(const std::string& name) {
+    const ResolvedPath resolved = ResolvePath(name);
+    struct stat status {};
+    if (resolved.state != ResolvedPath::State::Exists || ::lstat(resolved.path.c_str(), &status) != 0) {
+        return EntryKind::Missing;
+    }
+    if (S_ISLNK(status.st_mode)) {
+        return EntryKind::Link;
+    }
+    if (S_ISREG(status.st_mode)) {
+        return EntryKind::RegularFile;
+    }
+    return S_ISDIR(status.st_mode) ? EntryKind::Folder : EntryKind::Other;
+}
+
 void CopyFile(const std::string& source, const std::string& target) {
     const detail::ExistingEntry from = detail::RequireReadableFile(source);
     ReplacementFile copy(target);
+    CopyInto(from.path, copy);
+    copy.Commit();
+}
 
+void CopyInto(const std::string& source, ReplacementFile& copy) {
+    const detail::ExistingEntry from = detail::RequireReadableFile(source);
     const int fd = ::open(from.path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         throw detail::FailureFromErrno(errno);
@@ -76,7 +104,6 @@ void CopyFile(const std::string& source, const std::string& target) {
         }
         copy.Write(std::string_view(chunk.data(), static_cast<std::size_t>(got)));
     }
-    copy.Commit();
 }
 
 void RemoveFile(const std::string& name) {

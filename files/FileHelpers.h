@@ -10,14 +10,26 @@
 // clear, even when running as root), 61 disk full.
 namespace zorby {
 
-// True when a regular file of that name exists; false for a folder or nothing.
+// True when a regular file of that name exists, also behind a symbolic link; false for a folder or nothing.
 bool CheckForFile(const std::string& name);
+
+enum class EntryKind { Missing, RegularFile, Folder, Link, Other };
+
+// What stands under `name` itself: a symbolic link is a Link, whatever it points to (if anything).
+// Missing also when a folder on the way is missing.
+EntryKind KindOfEntry(const std::string& name);
+
+class ReplacementFile;
 
 // Copies `source` onto `target`, overwriting it. The target is replaced in one step, so it is either the
 // old file or the complete copy.
 void CopyFile(const std::string& source, const std::string& target);
 
-// Deletes a file without force: a read-only file is left alone and fails with 70.
+// Writes every byte of `source` into `copy`, to be put in place later.
+void CopyInto(const std::string& source, ReplacementFile& copy);
+
+// Deletes a file without force: a read-only file is left alone and fails with 70. A symbolic link is
+// removed itself, never what it points to.
 void RemoveFile(const std::string& name);
 
 // Moves `from` to `to` in one step, replacing an existing `to`. A read-only `to` fails with 70 and

@@ -35,11 +35,6 @@ char FoldAscii(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool EqualIgnoringAsciiCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return FoldAscii(x) == FoldAscii(y); });
-}
-
 std::string Join(const std::string& folder, const std::string& component) {
     if (folder.empty()) {
         return component;
@@ -64,17 +59,8 @@ bool IsFolder(const std::string& path) {
 // reaches the same entry even where the file system holds names that differ only in case: the first of
 // those in sorted order. Empty when there is none.
 std::string MatchEntry(const std::string& folder, const std::string& component) {
-    std::error_code error;
-    fs::directory_iterator entries(folder.empty() ? std::string(".") : folder, error);
-    if (error) {
-        return {};
-    }
     std::vector<std::string> candidates;
-    for (auto it = fs::begin(entries); it != fs::end(entries); it.increment(error)) {
-        if (error) {
-            break;
-        }
-        std::string entryName = it->path().filename().string();
+    for (std::string& entryName : FolderEntries(folder.empty() ? std::string(".") : folder)) {
         if (EqualIgnoringAsciiCase(entryName, component)) {
             candidates.push_back(std::move(entryName));
         }
@@ -86,6 +72,27 @@ std::string MatchEntry(const std::string& folder, const std::string& component) 
 }
 
 } // namespace
+
+bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](char x, char y) { return FoldAscii(x) == FoldAscii(y); });
+}
+
+std::vector<std::string> FolderEntries(const std::string& folder) {
+    std::vector<std::string> names;
+    std::error_code error;
+    fs::directory_iterator entries(folder, error);
+    if (error) {
+        return names;
+    }
+    for (auto it = fs::begin(entries); it != fs::end(entries); it.increment(error)) {
+        if (error) {
+            break;
+        }
+        names.push_back(it->path().filename().string());
+    }
+    return names;
+}
 
 ResolvedPath ResolvePath(const std::string& name) {
     const std::vector<std::string> components = SplitComponents(name);

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace zorby {
 
@@ -17,5 +19,11 @@ struct ResolvedPath {
 };
 
 ResolvedPath ResolvePath(const std::string& name);
+
+// Whether two names are the same but for the case of ASCII letters. Names are bytes, never transcoded.
+bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b);
+
+// The names of the entries of a folder, in no particular order; none when it cannot be read.
+std::vector<std::string> FolderEntries(const std::string& folder);
 
 } // namespace zorby

@@ -1,8 +1,10 @@
 #include "ReplacementFile.h"
 
 #include "FileChecks.h"
+#include "PathResolver.h"
 #include "PosixFileSink.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -24,6 +26,28 @@ std::string FolderOf(const std::string& path) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
+// The temporary file of a replacement is hidden beside its target: ".<target>.zorby-" and six letters
+// or digits that mkstemp chooses.
+constexpr std::string_view kTemporaryMark = ".zorby-";
+constexpr std::size_t kTemporaryRandomLetters = 6;
+
+std::string TemporaryPattern(const std::string& folder, const std::string& leaf) {
+    return folder + "." + leaf + std::string(kTemporaryMark) + std::string(kTemporaryRandomLetters, 'X');
+}
+
+bool IsTemporaryNameOf(std::string_view entry, std::string_view leaf) {
+    const std::size_t prefix = 1 + leaf.size() + kTemporaryMark.size();
+    if (entry.size() != prefix + kTemporaryRandomLetters || entry[0] != '.' ||
+        !EqualIgnoringAsciiCase(entry.substr(1, leaf.size()), leaf) ||
+        entry.substr(1 + leaf.size(), kTemporaryMark.size()) != kTemporaryMark) {
+        return false;
+    }
+    const auto letterOrDigit = [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+    };
+    return std::all_of(entry.begin() + static_cast<std::ptrdiff_t>(prefix), entry.end(), letterOrDigit);
+}
+
 // Makes the rename itself durable. Best effort: the data is already safe, only the name may be lost.
 void SyncFolder(const std::string& folder) {
     const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -39,7 +63,7 @@ ReplacementFile::ReplacementFile(const std::string& name, const SinkWrapper& wra
     const detail::WriteTarget target = detail::RequireWritableTarget(name);
     targetPath_ = target.path;
     const std::string folder = FolderOf(targetPath_);
-    std::string pattern = folder + "." + targetPath_.substr(folder.size()) + ".zorby-XXXXXX";
+    std::string pattern = TemporaryPattern(folder, targetPath_.substr(folder.size()));
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0) {
         throw detail::FailureFromErrno(errno);
@@ -87,10 +111,17 @@ void ReplacementFile::WriteLine(std::string_view line) {
     Write(lineBuffer_);
 }
 
-void ReplacementFile::Commit() {
+void ReplacementFile::Sync() {
     RequireUsable();
+    if (!synced_) {
+        Guarded([&] { sink_->Finish(); });
+        synced_ = true;
+    }
+}
+
+void ReplacementFile::Commit() {
+    Sync();
     Guarded([&] {
-        sink_->Finish();
         // The target may have been protected while the new version was being written.
         struct stat status {};
         if (::stat(targetPath_.c_str(), &status) == 0 && detail::IsReadOnly(status)) {
@@ -103,6 +134,23 @@ void ReplacementFile::Commit() {
     committed_ = true;
     sink_.reset();
     SyncFolder(FolderOf(targetPath_));
+}
+
+void ReplacementFile::RemoveLeftovers(const std::string& name) {
+    const ResolvedPath target = ResolvePath(name);
+    if (target.state == ResolvedPath::State::MissingFolder) {
+        return;
+    }
+    const std::string folder = FolderOf(target.path);
+    const std::string leaf = target.path.substr(folder.size());
+    for (const std::string& entry : FolderEntries(folder.empty() ? "." : folder)) {
+        struct stat status {};
+        const std::string path = folder + entry;
+        if (IsTemporaryNameOf(entry, leaf) && ::lstat(path.c_str(), &status) == 0 &&
+            S_ISREG(status.st_mode)) {
+            ::unlink(path.c_str());
+        }
+    }
 }
 
 void ReplacementFile::RequireUsable() const {

@@ -35,8 +35,15 @@ public:
     void Write(std::string_view bytes);
     // Writes the line followed by CR LF.
     void WriteLine(std::string_view line);
-    // Flushes, syncs and renames the temporary file over the target.
+    // Flushes and syncs: the new version is complete on disk, but not yet in place.
+    void Sync();
+    // Syncs unless done, and renames the temporary file over the target.
     void Commit();
+
+    // Removes the temporary files that replacements of `name` left behind when a run was killed while
+    // writing: only names of the form this class gives them, nothing else. Best effort: what cannot be
+    // removed stays.
+    static void RemoveLeftovers(const std::string& name);
 
 private:
     void RequireUsable() const;
@@ -48,6 +55,7 @@ private:
     std::unique_ptr<ByteSink> sink_;
     std::string lineBuffer_;
     int failedNumber_ = 0;
+    bool synced_ = false;
     bool committed_ = false;
 };
 

@@ -1,6 +1,7 @@
 #include "TextFile.h"
 
 #include "FileChecks.h"
+#include "FileHelpers.h"
 #include "PosixFileSink.h"
 
 #include <algorithm>
@@ -41,14 +42,14 @@ std::vector<std::string> SplitLines(std::string_view bytes) {
     return lines;
 }
 
-std::vector<std::string> ReadTextLines(const std::string& name) {
-    const detail::ExistingEntry file = detail::RequireReadableFile(name);
-    const int fd = ::open(file.path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        throw detail::FailureFromErrno(errno);
-    }
+namespace {
+
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+// Reads the whole of an open file; a file that grows past the limit while it is read stops there.
+std::string ReadAll(int fd, std::uint64_t expectedSize) {
     std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(file.status.st_size));
+    bytes.reserve(static_cast<std::size_t>(std::min(expectedSize, kLargestTextFile)));
     char chunk[64 * 1024];
     for (;;) {
         const ssize_t got = ::read(fd, chunk, sizeof chunk);
@@ -56,24 +57,123 @@ std::vector<std::string> ReadTextLines(const std::string& name) {
             if (errno == EINTR) {
                 continue;
             }
-            const int error = errno;
-            ::close(fd);
-            throw detail::FailureFromErrno(error);
+            throw detail::FailureFromErrno(errno);
         }
-        if (got == 0) {
-            break;
+        if (got == 0 || bytes.size() > kLargestTextFile) {
+            return bytes;
         }
         bytes.append(chunk, static_cast<std::size_t>(got));
     }
+}
+
+// The whole file, or nothing but its size when it is too large to read.
+struct FileBytes {
+    std::string bytes;
+    std::uint64_t size = 0;
+    bool tooLarge = false;
+};
+
+FileBytes ReadFileBytes(const std::string& name) {
+    const detail::ExistingEntry file = detail::RequireReadableFile(name);
+    FileBytes result;
+    result.size = static_cast<std::uint64_t>(file.status.st_size);
+    if (result.size > kLargestTextFile) {
+        result.tooLarge = true;
+        return result;
+    }
+    const int fd = ::open(file.path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        throw detail::FailureFromErrno(errno);
+    }
+    try {
+        result.bytes = ReadAll(fd, result.size);
+    } catch (...) {
+        ::close(fd);
+        throw;
+    }
     ::close(fd);
-    return SplitLines(bytes);
+    result.size = result.bytes.size();
+    result.tooLarge = result.size > kLargestTextFile;
+    return result;
+}
+
+FileFingerprint FingerprintOf(const FileBytes& file) {
+    return {true, file.size, file.tooLarge ? 0 : std::hash<std::string_view>{}(file.bytes)};
+}
+
+// Whether, of the first few hundred groups of `units` bytes, three in four hold NUL bytes but for one,
+// at the same place in each group.
+bool MostlyPaddedWithNul(std::string_view bytes, std::size_t units) {
+    const std::size_t groups = std::min<std::size_t>(bytes.size() / units, 512);
+    if (groups < 2) {
+        return false;
+    }
+    for (std::size_t kept = 0; kept < units; ++kept) {
+        std::size_t matching = 0;
+        for (std::size_t g = 0; g < groups; ++g) {
+            bool match = bytes[g * units + kept] != '\0';
+            for (std::size_t x = 0; x < units && match; ++x) {
+                match = x == kept || bytes[g * units + x] == '\0';
+            }
+            matching += match ? 1 : 0;
+        }
+        if (matching * 4 >= groups * 3) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+Unreadable WideEncodingOf(std::string_view bytes) {
+    const auto startsWith = [&](std::string_view mark) { return bytes.substr(0, mark.size()) == mark; };
+    using namespace std::string_view_literals;
+    if (startsWith("\xFF\xFE\0\0"sv) || startsWith("\0\0\xFE\xFF"sv)) {
+        return Unreadable::Utf32;
+    }
+    if (startsWith("\xFF\xFE"sv) || startsWith("\xFE\xFF"sv)) {
+        return Unreadable::Utf16;
+    }
+    if (MostlyPaddedWithNul(bytes, 4)) {
+        return Unreadable::Utf32;
+    }
+    return MostlyPaddedWithNul(bytes, 2) ? Unreadable::Utf16 : Unreadable::No;
+}
+
+TextFileContent ReadTextFile(const std::string& name) {
+    const FileBytes file = ReadFileBytes(name);
+    TextFileContent content;
+    content.fingerprint = FingerprintOf(file);
+    if (file.tooLarge) {
+        content.unreadable = Unreadable::TooLarge;
+        return content;
+    }
+    content.unreadable = WideEncodingOf(file.bytes);
+    if (content.unreadable != Unreadable::No) {
+        return content;
+    }
+    std::string_view text = file.bytes;
+    content.utf8Mark = text.substr(0, kUtf8Mark.size()) == kUtf8Mark;
+    if (content.utf8Mark) {
+        text.remove_prefix(kUtf8Mark.size());
+    }
+    content.lines = SplitLines(text);
+    return content;
+}
+
+FileFingerprint FingerprintOf(const std::string& name) {
+    if (!CheckForFile(name)) {
+        return {};
+    }
+    return FingerprintOf(ReadFileBytes(name));
 }
 
 TextFileWriter::TextFileWriter(const std::string& name) {
     const detail::WriteTarget target = detail::RequireWritableTarget(name);
-    fd_ = ::open(target.path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    fd_ = ::open(target.path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
     if (fd_ < 0) {
-        throw detail::FailureFromErrno(errno);
+        throw detail::FailureFromErrno(errno == ELOOP ? EACCES : errno);
     }
 }
 

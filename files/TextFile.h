@@ -1,22 +1,61 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace zorby {
 
+// The largest text file the tool reads: far beyond any real UI file, and small enough to hold in memory
+// with room to spare. A larger file could never fit the 32,768-line lists.
+inline constexpr std::uint64_t kLargestTextFile = 64 * 1024 * 1024;
+
+// What a file held when it was read, so that a later look can tell whether it has changed since.
+struct FileFingerprint {
+    bool present = false;
+    std::uint64_t size = 0;
+    std::size_t hash = 0; // of every byte; 0 for a file too large to read
+
+    bool operator==(const FileFingerprint&) const = default;
+};
+
+// Why a text file cannot be taken as lines of bytes.
+enum class Unreadable {
+    No,
+    Utf16,    // "Unicode" from Notepad: two bytes a character
+    Utf32,    // four bytes a character
+    TooLarge, // larger than kLargestTextFile
+};
+
+struct TextFileContent {
+    std::vector<std::string> lines; // empty when the file is unreadable
+    Unreadable unreadable = Unreadable::No;
+    bool utf8Mark = false; // it began with a UTF-8 byte-order mark, which is not part of the first line
+    FileFingerprint fingerprint;
+};
+
 // Splits bytes into lines. CR LF, a lone CR and a lone LF each end a line; the line end is not part of
 // the line, and the last line need not have one. Nothing else is changed.
 std::vector<std::string> SplitLines(std::string_view bytes);
 
-// Reads a whole text file as raw lines (see SplitLines). Throws Failure: 53, 76, 70, ...
-std::vector<std::string> ReadTextLines(const std::string& name);
+// Whether bytes are text in two or four bytes a character: a byte-order mark of UTF-16 or UTF-32, or NUL
+// bytes in every other (or three of four) places, as ASCII text saved that way has them.
+Unreadable WideEncodingOf(std::string_view bytes);
+
+// Reads a whole text file as raw lines (see SplitLines), unless it is too large or in a wide encoding.
+// Throws Failure: 53, 76, 75 for a folder or anything else that is not a regular file, 70, ...
+TextFileContent ReadTextFile(const std::string& name);
+
+// The fingerprint of the file as it is now; not present when CheckForFile would say there is none.
+FileFingerprint FingerprintOf(const std::string& name);
 
 // A text file opened for writing from scratch (truncated). Every line gets CR LF. Used for the debug
 // trace, where what was written before a failure must stay on disk.
 class TextFileWriter {
 public:
+    // Never writes through a symbolic link: a link under `name` fails with 70.
     explicit TextFileWriter(const std::string& name);
     ~TextFileWriter();
     TextFileWriter(const TextFileWriter&) = delete;

@@ -152,7 +152,7 @@ TEST_F(InventoryScanTest, AnEmptyFileLeavesEveryListEmpty) {
 
 TEST_F(InventoryScanTest, FailsOnAnOpeningLineWithoutATitleAndOnOverflow) {
     try {
-        ScanMain("<Schema/>\r\n<TextureInfo item=\"\"\r\n");
+        ScanMain("<Schema/>\r\n<TextureInfo item\"\r\n");
         FAIL() << "no failure";
     } catch (const Failure& failure) {
         EXPECT_EQ(failure.Number(), InvalidArgument);

@@ -3,8 +3,11 @@
 // file of the custom folder and of ../default/ is byte for byte what it was, apart from the changes the
 // row names.
 
+#include "Commands.h"
+#include "FailingSink.h"
+#include "FakeWindow.h"
 #include "InventoryScan.h"
-#include "PatchRun.h"
+#include "LoadStep.h"
 #include "TempFolder.h"
 
 #include <csignal>
@@ -17,6 +20,8 @@
 #include <stdexcept>
 #include <string>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -26,7 +31,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::string_literals;
 using testing::FakeWindow;
-using testing::LoadAndPatch;
 using testing::TempFolder;
 using Lines = std::vector<std::string>;
 
@@ -49,8 +53,8 @@ const Lines kZorTexB{R"(<TextureInfo item="B">)", "<Size>22</Size>", "</TextureI
 const Lines kZorTexC{R"(<TextureInfo item="C">)", "<Size>3</Size>", "</TextureInfo>"};
 const Lines kZorAnimR{R"(<Ui2DAnimation item="R">)", "<Cycle>false</Cycle>", "</Ui2DAnimation>"};
 
-Lines Concat(std::initializer_list<Lines> parts) {
-    Lines all;
+template <typename T> std::vector<T> Concat(std::initializer_list<std::vector<T>> parts) {
+    std::vector<T> all;
     for (const auto& part : parts) {
         all.insert(all.end(), part.begin(), part.end());
     }
@@ -123,23 +127,40 @@ Changes Patched(const std::string& output, const std::string& oldMain) {
             {kZorAnimPath, std::nullopt}};
 }
 
+// What stands at one path. Files too large to hold are compared by size; pipes are never opened.
 struct Entry {
-    bool folder = false;
-    std::string bytes;
+    enum class Kind { File, Folder, Link, Other } kind = Kind::File;
+    std::string bytes; // a file's content, or a link's target
     bool readOnly = false;
+    bool operator==(const Entry&) const = default;
 };
 using Snapshot = std::map<std::string, Entry>;
+
+constexpr std::uintmax_t kLargestCompared = 16 * 1024 * 1024;
+
+Entry EntryAt(const fs::path& path) {
+    const fs::file_status status = fs::symlink_status(path);
+    Entry entry;
+    entry.readOnly = (status.permissions() & fs::perms::owner_write) == fs::perms::none;
+    if (fs::is_symlink(status)) {
+        return {Entry::Kind::Link, fs::read_symlink(path).string(), false};
+    }
+    if (fs::is_directory(status)) {
+        entry.kind = Entry::Kind::Folder;
+    } else if (!fs::is_regular_file(status)) {
+        entry.kind = Entry::Kind::Other;
+    } else if (fs::file_size(path) > kLargestCompared) {
+        entry.bytes = "(" + std::to_string(fs::file_size(path)) + " bytes)";
+    } else {
+        entry.bytes = TempFolder::Read(path);
+    }
+    return entry;
+}
 
 Snapshot TakeSnapshot(const fs::path& root) {
     Snapshot snapshot;
     for (const auto& item : fs::recursive_directory_iterator(root)) {
-        Entry entry;
-        entry.folder = item.is_directory();
-        if (!entry.folder) {
-            entry.bytes = TempFolder::Read(item.path());
-        }
-        entry.readOnly = (item.status().permissions() & fs::perms::owner_write) == fs::perms::none;
-        snapshot[fs::relative(item.path(), root).generic_string()] = std::move(entry);
+        snapshot[item.path().lexically_relative(root).generic_string()] = EntryAt(item.path());
     }
     return snapshot;
 }
@@ -148,7 +169,7 @@ Snapshot Apply(Snapshot snapshot, const Changes& changes) {
     for (const auto& change : changes) {
         if (change.content) {
             // Whatever the tool writes, it writes as a file that can be written again.
-            snapshot[change.path] = Entry{false, *change.content, false};
+            snapshot[change.path] = Entry{Entry::Kind::File, *change.content, false};
         } else {
             snapshot.erase(change.path);
         }
@@ -166,8 +187,8 @@ std::vector<std::string> Differences(const Snapshot& expected, const Snapshot& a
             continue;
         }
         const Entry& have = got->second;
-        if (have.folder != want.folder) {
-            found.push_back(path + (have.folder ? " became a folder" : " is no longer a folder"));
+        if (have.kind != want.kind) {
+            found.push_back(path + " changed its kind");
         } else if (have.bytes != want.bytes) {
             std::size_t at = 0;
             while (at < have.bytes.size() && at < want.bytes.size() && have.bytes[at] == want.bytes[at]) {
@@ -223,15 +244,20 @@ private:
 
 // ---- The table ----
 
+enum class Command { Patch, Restore };
+
 struct Row {
     std::string name{};
     // Contents that replace those of the standard folder.
     std::optional<std::string> main{};
     std::optional<std::string> zorTex{};
     std::optional<std::string> zorAnim{};
-    std::function<void()> arrange{}; // any other change to the folder; runs in the custom folder
-    std::deque<Answer> answers{};    // for the Yes/No boxes, in order
+    std::function<void()> arrange{};    // any other change to the folder; runs in the custom folder
+    std::function<void()> afterStart{}; // a change made while the window is open, before the click
+    Command command = Command::Patch;
+    std::deque<Answer> answers{}; // for the Yes/No boxes, in order
     std::optional<rlim_t> fileSizeLimit{};
+    SinkWrapper output{}; // around the writing of the new main file
     Flow flow = Flow::Done;
     ShownList shown{};
     Changes changes{};
@@ -447,8 +473,16 @@ std::vector<Row> ProtectedFiles() {
         {.name = "ReadOnlyMainFile",
          .arrange = [] { TempFolder::MakeReadOnly("EQUI_Animations.xml"); },
          .flow = Flow::Failed,
-         .shown = {Protected("EQUI_Animations.xml")},
-         .changes = {{kBackupPath, kMain}}},
+         .shown = {Protected("EQUI_Animations.xml")}},
+        {.name = "ReadOnlyMainFileWithAnOlderBackup",
+         .arrange =
+             [] {
+                 TempFolder::Write("EQUI_An.xml", kOldBackup);
+                 TempFolder::MakeReadOnly("EQUI_Animations.xml");
+             },
+         .answers = {Answer::Yes},
+         .flow = Flow::Failed,
+         .shown = {kOverwriteBackup, Protected("EQUI_Animations.xml")}},
         {.name = "ReadOnlyBackupAnsweredYes",
          .arrange =
              [] {
@@ -510,8 +544,17 @@ std::vector<Row> DiskFull() {
         {.name = "DiskFullWhileWritingTheMainFile",
          .fileSizeLimit = kMain.size(),
          .flow = Flow::Failed,
-         .shown = {kDiskFullInPatch},
-         .changes = {{kBackupPath, kMain}}},
+         .shown = {kDiskFullInPatch}},
+        {.name = "DiskFullWhileWritingTheMainFileWithAnOlderBackup",
+         .arrange = [] { TempFolder::Write("EQUI_An.xml", kOldBackup); },
+         .answers = {Answer::Yes},
+         .fileSizeLimit = kMain.size(),
+         .flow = Flow::Failed,
+         .shown = {kOverwriteBackup, kDiskFullInPatch}},
+        {.name = "OutOfMemoryWhileWritingTheMainFile",
+         .output = testing::FailingSink::OutOfMemoryAt(2),
+         .flow = Flow::Failed,
+         .shown = {{"Error", "Error 7has occurred in patch module"}}},
     };
 }
 
@@ -581,10 +624,189 @@ std::vector<Row> CommentsSpanningLines() {
     };
 }
 
+// A file that changed while the window was open is neither overwritten nor deleted: the patch would
+// write what was read at start and drop what came since.
+std::vector<Row> ChangedAfterStart() {
+    const auto changed = [](const std::string& name) {
+        return Shown{"Error",
+                     name +
+                         " has changed since Zorby started.\rNothing was changed. Please run Zorby again."};
+    };
+    const std::string editedMain = kMain + "<!-- edited -->\r\n";
+    return {
+        {.name = "AddOnFileAddedAfterStart",
+         .arrange = [] { fs::remove("Zor_Tex.txt"); },
+         .afterStart = [] { TempFolder::Write("Zor_Tex.txt", kZorTex); },
+         .flow = Flow::Failed,
+         .shown = {changed("Zor_Tex.txt")},
+         .changes = {{kZorTexPath, kZorTex}}},
+        {.name = "AddOnFileReplacedAfterStart",
+         .afterStart = [] { TempFolder::Write("Zor_Anim.txt", Join(kZorTexC)); },
+         .flow = Flow::Failed,
+         .shown = {changed("Zor_Anim.txt")},
+         .changes = {{kZorAnimPath, Join(kZorTexC)}}},
+        {.name = "AddOnFileRemovedAfterStart",
+         .afterStart = [] { fs::remove("Zor_Anim.txt"); },
+         .flow = Flow::Failed,
+         .shown = {changed("Zor_Anim.txt")},
+         .changes = {{kZorAnimPath, std::nullopt}}},
+        {.name = "MainFileEditedAfterStart",
+         .afterStart = [=] { TempFolder::Write("EQUI_Animations.xml", editedMain); },
+         .flow = Flow::Failed,
+         .shown = {changed("EQUI_Animations.xml")},
+         .changes = {{kMainPath, editedMain}}},
+    };
+}
+
+// Zorby never writes, truncates, replaces or deletes through a symbolic link, and never takes a pipe or a
+// device for a missing file. ../outside.txt stands for any file of the player's outside the folder.
+enum class Oddity { LinkedOutside, DanglingLink, Pipe };
+
+std::function<void()> MakeOdd(const std::string& name, Oddity oddity) {
+    return [=] {
+        fs::remove(name);
+        TempFolder::Write("../outside.txt", "a file of the player's\r\n");
+        if (oddity == Oddity::Pipe) {
+            ::mkfifo(name.c_str(), 0644);
+        } else {
+            fs::create_symlink(oddity == Oddity::LinkedOutside ? "../outside.txt" : "../nowhere.txt", name);
+        }
+    };
+}
+
+std::vector<Row> LinksAndSpecialFiles() {
+    struct Odd {
+        const char* rowName;
+        const char* file;
+        Oddity oddity;
+        Command command;
+    };
+    const Odd odds[] = {
+        {"DebugTxtLinkedOutside", "Debug.txt", Oddity::LinkedOutside, Command::Patch},
+        {"DebugTxtDanglingLink", "Debug.txt", Oddity::DanglingLink, Command::Patch},
+        {"DebugTxtAsAPipe", "Debug.txt", Oddity::Pipe, Command::Patch},
+        {"MainFileLinkedOutside", "EQUI_Animations.xml", Oddity::LinkedOutside, Command::Patch},
+        {"MainFileDanglingLink", "EQUI_Animations.xml", Oddity::DanglingLink, Command::Patch},
+        {"MainFileAsAPipe", "EQUI_Animations.xml", Oddity::Pipe, Command::Patch},
+        {"BackupLinkedOutsideAtRestore", "EQUI_An.xml", Oddity::LinkedOutside, Command::Restore},
+        {"BackupDanglingLinkAtRestore", "EQUI_An.xml", Oddity::DanglingLink, Command::Restore},
+        {"BackupAsAPipeAtRestore", "EQUI_An.xml", Oddity::Pipe, Command::Restore},
+        {"BackupLinkedOutsideAtPatch", "EQUI_An.xml", Oddity::LinkedOutside, Command::Patch},
+    };
+    std::vector<Row> rows;
+    for (const Odd& odd : odds) {
+        const std::string name = odd.file;
+        const std::string why =
+            odd.oddity == Oddity::Pipe
+                ? " is not a plain file but a folder, a pipe or a device.\rNothing was changed. "
+                  "Please remove it and run Zorby again."
+                : " is a symbolic link. Zorby changes only plain files in the custom UI "
+                  "folder, never what a link points to.\rNothing was changed. Please put the "
+                  "file itself in its place and run Zorby again.";
+        rows.push_back({.name = odd.rowName,
+                        .arrange = MakeOdd(name, odd.oddity),
+                        .command = odd.command,
+                        .flow = Flow::Failed,
+                        .shown = {{"Error", name + why}}});
+    }
+    // An add-on file may be a link: it is read through it, and using it up removes the link only.
+    rows.push_back({.name = "AddOnFileLinkedOutside",
+                    .arrange =
+                        [] {
+                            fs::remove("Zor_Anim.txt");
+                            TempFolder::Write("../outside-anim.txt", kZorAnim);
+                            fs::create_symlink("../outside-anim.txt", "Zor_Anim.txt");
+                        },
+                    .shown = {kPatchCompleted},
+                    .changes = Patched(kPatched, kMain)});
+    return rows;
+}
+
+// Text that is not bytes of lines: Unicode from Notepad, a byte-order mark, a file too large to hold.
+std::vector<Row> EncodingsAndSizes() {
+    const auto utf16 = [](const std::string& text, bool mark) {
+        std::string wide = mark ? "\xFF\xFE" : "";
+        for (const char c : text) {
+            wide += c;
+            wide += '\0';
+        }
+        return wide;
+    };
+    const auto unicode = [](const std::string& name) {
+        return name +
+               " is saved as Unicode (UTF-16), which Zorby cannot read.\rNothing was changed. Please save "
+               "it as UTF-8 or ANSI and run Zorby again.";
+    };
+    const std::string mark = "\xEF\xBB\xBF";
+    const auto sparse = [](const char* name, std::uintmax_t size) {
+        return [=] { fs::resize_file(name, size); };
+    };
+    return {
+        {.name = "Utf16MainFile",
+         .main = utf16(kMain, true),
+         .flow = Flow::Failed,
+         .shown = {{"Error", unicode("EQUI_Animations.xml")}}},
+        {.name = "Utf16AddOnFileWithoutAMark",
+         .zorAnim = utf16(kZorAnim, false),
+         .flow = Flow::Failed,
+         .shown = {{"Error", unicode("Zor_Anim.txt")}}},
+        {.name = "Utf8MarkOnEveryFile",
+         .main = mark + kMain,
+         .zorTex = mark + kZorTex,
+         .zorAnim = mark + kZorAnim,
+         .shown = {kPatchCompleted},
+         .changes = Patched(mark + kPatched, mark + kMain)},
+        {.name = "SparseMainFileOf1TiB",
+         .arrange = sparse("EQUI_Animations.xml", std::uintmax_t{1} << 40),
+         .flow = Flow::Failed,
+         .shown = {Refused("EQUI_Animations.xml is 1048576 MB, more than the 64 MB that Zorby can read.")}},
+        {.name = "SparseAddOnFileOf6GiB",
+         .arrange = sparse("Zor_Anim.txt", std::uintmax_t{6} << 30),
+         .flow = Flow::Failed,
+         .shown = {Refused("Zor_Anim.txt is 6144 MB, more than the 64 MB that Zorby can read.")}},
+    };
+}
+
+// The title is the item attribute's value, however the opening line spells it.
+std::vector<Row> TitleSpellings() {
+    const Lines main = Concat(
+        {kHead, {R"(<TextureInfo item="A"> )"}, {kTextureA[1], kTextureA[2]}, kTextureB, kAnimationP, kEnd});
+    const Lines zorTex{R"(<TextureInfo item = "A">)", "<Size>11</Size>", "</TextureInfo>",
+                       R"(<TextureInfo item="B" >)",  "<Size>22</Size>", "</TextureInfo>"};
+    const Lines zorAnim{"<Ui2DAnimation item='P'>\t", "<Cycle>false</Cycle>", "</Ui2DAnimation>"};
+    return {
+        {.name = "TitleSpellingsReplaceTheirElements",
+         .main = Join(main),
+         .zorTex = Join(zorTex),
+         .zorAnim = Join(zorAnim),
+         .shown = {kPatchCompleted},
+         .changes = Patched(Join(Concat({kHead, zorTex, zorAnim, kEnd})), Join(main))},
+    };
+}
+
+// Only the tool's own temporary files, left by a run killed while writing, are removed at start.
+std::vector<Row> Leftovers() {
+    return {
+        {.name = "LeftoverTemporaryFilesOfAKilledRun",
+         .arrange =
+             [] {
+                 TempFolder::Write(".EQUI_Animations.xml.zorby-a1B2c3", "half a file");
+                 TempFolder::Write(".equi_an.xml.zorby-Z9y8X7", "half a backup");
+                 TempFolder::Write(".EQUI_Animations.xml.zorby-notes", "the player's");
+                 TempFolder::Write("EQUI_Animations.xml.zorby-a1B2c3", "the player's");
+             },
+         .shown = {kPatchCompleted},
+         .changes = Concat({Patched(kPatched, kMain),
+                            {{"custom/.EQUI_Animations.xml.zorby-a1B2c3", std::nullopt},
+                             {"custom/.equi_an.xml.zorby-Z9y8X7", std::nullopt}}})},
+    };
+}
+
 std::vector<Row> AllRows() {
     std::vector<Row> rows;
     for (auto group : {BadMainFiles(), ListLimits(), LineEnds(), BadAddOnFiles(), ProtectedFiles(),
-                       MissingFolders(), DiskFull(), CommentsSpanningLines()}) {
+                       MissingFolders(), DiskFull(), CommentsSpanningLines(), ChangedAfterStart(),
+                       LinksAndSpecialFiles(), EncodingsAndSizes(), TitleSpellings(), Leftovers()}) {
         rows.insert(rows.end(), std::make_move_iterator(group.begin()), std::make_move_iterator(group.end()));
     }
     return rows;
@@ -614,7 +836,17 @@ TEST_P(RobustnessTable, Row) {
         if (row.fileSizeLimit) {
             limit.emplace(*row.fileSizeLimit);
         }
-        flow = LoadAndPatch(window);
+        Workspace ws;
+        flow = RunLoadStep(ws, window, "help.html");
+        if (flow == Flow::Continue) {
+            if (row.afterStart) {
+                row.afterStart();
+            }
+            flow = RunCommand(window, [&] {
+                return row.command == Command::Restore ? RestoreCommand(window)
+                                                       : PatchCommand(ws, window, row.output);
+            });
+        }
     }
 
     EXPECT_STREQ(FlowName(flow), FlowName(row.flow));

@@ -43,7 +43,7 @@ inline void StepByStepMerge(const MergeLists& l, WindowPort* progress) {
                 break;
             }
         }
-        const std::string title = GetTitle(l.items.At(titleLine < l.items.Count() ? titleLine : i));
+        const std::string title = ElementTitle(l.items.At(titleLine < l.items.Count() ? titleLine : i));
         bool known = false;
         for (int x = 0; x < l.titles.Count() && !known; ++x) {
             known = l.titles.At(x) == title;
@@ -61,7 +61,7 @@ inline void StepByStepMerge(const MergeLists& l, WindowPort* progress) {
             continue;
         }
         int j = 0;
-        for (CommentBlock block; block.Covers(l.existing.At(j)) || GetTitle(l.existing.At(j)) != title;) {
+        for (CommentBlock block; block.Covers(l.existing.At(j)) || ElementTitle(l.existing.At(j)) != title;) {
             l.rebuild.Set(k, l.existing.At(j));
             advance(k);
             advance(j);

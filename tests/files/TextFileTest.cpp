@@ -29,13 +29,31 @@ TEST(SplitLines, KeepsEveryOtherByte) {
     EXPECT_EQ(SplitLines(withNul), (Lines{std::string("a\0b\t \xe9", 6), std::string(1, '\0')}));
 }
 
-TEST(ReadTextLines, ReadsByNameInAnyCase) {
+TEST(ReadTextFile, ReadsByNameInAnyCase) {
     TempFolder folder;
     TempFolder::Write("Zor_Anim.txt", "one\r\ntwo\nthree");
-    EXPECT_EQ(ReadTextLines("zor_anim.txt"), (Lines{"one", "two", "three"}));
-    EXPECT_EQ(ThrownNumber([] { ReadTextLines("zor_tex.txt"); }), 53);
-    EXPECT_EQ(ThrownNumber([] { ReadTextLines("../nowhere/zor_tex.txt"); }), 76);
-    EXPECT_EQ(ThrownNumber([] { ReadTextLines("../default"); }), 75);
+    EXPECT_EQ(ReadTextFile("zor_anim.txt").lines, (Lines{"one", "two", "three"}));
+    EXPECT_EQ(ThrownNumber([] { ReadTextFile("zor_tex.txt"); }), 53);
+    EXPECT_EQ(ThrownNumber([] { ReadTextFile("../nowhere/zor_tex.txt"); }), 76);
+    EXPECT_EQ(ThrownNumber([] { ReadTextFile("../default"); }), 75);
+}
+
+TEST(WideEncodingOf, TellsUtf16AndUtf32FromBytesThatMerelyHoldNul) {
+    using namespace std::string_literals;
+    const std::pair<std::string, Unreadable> rows[] = {
+        {"\xFF\xFE<\0"s, Unreadable::Utf16},
+        {"\xFE\xFF\0<"s, Unreadable::Utf16},
+        {"<\0X\0M\0L\0>\0"s, Unreadable::Utf16},
+        {"\0<\0X\0M\0L"s, Unreadable::Utf16},
+        {"\xFF\xFE\0\0<\0\0\0"s, Unreadable::Utf32},
+        {"<\0\0\0X\0\0\0"s, Unreadable::Utf32},
+        {"\xEF\xBB\xBF<XML>"s, Unreadable::No},
+        {"\0\x01"s + "BIN\0\xff\xfe\r\n   \x7f\0<x>\r\0\0\n"s, Unreadable::No},
+        {"<\0"s, Unreadable::No}, // too short to tell
+    };
+    for (const auto& [bytes, encoding] : rows) {
+        EXPECT_EQ(WideEncodingOf(bytes), encoding) << ::testing::PrintToString(bytes);
+    }
 }
 
 TEST(TextFileWriter, TruncatesAndEndsEveryLineWithCrLf) {

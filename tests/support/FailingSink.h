@@ -4,37 +4,46 @@
 #include "ReplacementFile.h"
 
 #include <memory>
+#include <new>
 
 namespace zorby::testing {
 
-// Makes one chosen write of a replacement file fail, as a full disk would. Writes are counted from 0,
-// one per line; the write after the last line is the final flush.
+// Makes one chosen write of a replacement file fail, as a full disk would, or as memory running out.
+// Writes are counted from 0, one per line; the write after the last line is the final flush.
 class FailingSink : public ByteSink {
 public:
-    FailingSink(std::unique_ptr<ByteSink> inner, int failAt) : inner_(std::move(inner)), failAt_(failAt) {}
+    FailingSink(std::unique_ptr<ByteSink> inner, int failAt, bool outOfMemory)
+        : inner_(std::move(inner)), failAt_(failAt), outOfMemory_(outOfMemory) {}
     void Write(std::string_view bytes) override {
-        if (writes_++ == failAt_) {
-            throw Failure(DiskFull);
-        }
+        FailIfDue(writes_++);
         inner_->Write(bytes);
     }
     void Finish() override {
-        if (writes_ == failAt_) {
-            throw Failure(DiskFull);
-        }
+        FailIfDue(writes_);
         inner_->Finish();
     }
 
     // Puts a FailingSink around the real one.
-    static SinkWrapper FailingAt(int failAt) {
-        return [failAt](std::unique_ptr<ByteSink> real) {
-            return std::make_unique<FailingSink>(std::move(real), failAt);
+    static SinkWrapper FailingAt(int failAt, bool outOfMemory = false) {
+        return [=](std::unique_ptr<ByteSink> real) {
+            return std::make_unique<FailingSink>(std::move(real), failAt, outOfMemory);
         };
     }
+    static SinkWrapper OutOfMemoryAt(int failAt) { return FailingAt(failAt, true); }
 
 private:
+    void FailIfDue(int write) const {
+        if (write == failAt_) {
+            if (outOfMemory_) {
+                throw std::bad_alloc();
+            }
+            throw Failure(DiskFull);
+        }
+    }
+
     std::unique_ptr<ByteSink> inner_;
     int failAt_;
+    bool outOfMemory_;
     int writes_ = 0;
 };
 

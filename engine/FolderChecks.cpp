@@ -1,0 +1,53 @@
+#include "FolderChecks.h"
+
+#include "FileHelpers.h"
+#include "FileNames.h"
+
+namespace zorby {
+
+std::optional<std::string> RefusalOfNonPlainFile(const char* name) {
+    switch (KindOfEntry(name)) {
+    case EntryKind::Missing:
+    case EntryKind::RegularFile:
+        return std::nullopt;
+    case EntryKind::Link:
+        return std::string(name) + " is a symbolic link. Zorby changes only plain files in the custom UI "
+                                   "folder, never what a link "
+                                   "points to.\rNothing was changed. Please put the file itself in its place "
+                                   "and run Zorby again.";
+    case EntryKind::Folder:
+    case EntryKind::Other:
+        break;
+    }
+    return std::string(name) + " is not a plain file but a folder, a pipe or a device.\rNothing was changed. "
+                               "Please remove it and run Zorby again.";
+}
+
+std::optional<std::string> FindInputChangedSinceScan(const Workspace& ws) {
+    struct Input {
+        const char* shownName;
+        const char* readName;
+        const ScannedFile& scanned;
+        bool rewritten; // the patch replaces it, so it must still be the plain file that was read
+    };
+    const Input inputs[] = {
+        {names::kAnimationFile, names::kAnimationFile, ws.MainFile, true},
+        {names::kAddOnTextures, names::kAddOnTexturesRead, ws.AddOnTexturesFile, false},
+        {names::kAddOnAnimations, names::kAddOnAnimationsRead, ws.AddOnAnimationsFile, false},
+    };
+    for (const Input& input : inputs) {
+        const bool noLongerPlain = input.rewritten && KindOfEntry(input.readName) != EntryKind::RegularFile;
+        if (noLongerPlain || FingerprintOf(input.readName) != input.scanned.fingerprint) {
+            return std::string(input.shownName) +
+                   " has changed since Zorby started.\rNothing was changed. Please run Zorby again.";
+        }
+    }
+    return std::nullopt;
+}
+
+Flow Refuse(WindowPort& window, const std::string& reason) {
+    window.ShowMessage("Error", reason, MessageIcon::Critical, MessageButtons::Ok);
+    return Flow::Failed;
+}
+
+} // namespace zorby
