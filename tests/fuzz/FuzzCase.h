@@ -19,10 +19,11 @@ namespace zorby::fuzzing {
 //   byte 2      0: every write of the new EQUI_Animations.xml works; n: the n-th write fails (the one
 //               after the last line is the final flush), as a full disk would
 //   bytes 3, 4  answers to the Yes/No boxes in the order they come, lowest bit first (1 = Yes)
+//   byte 5      what changes while the window is open, before "Patch!" (kChange... bits)
 //   the rest    EQUI_Animations.xml, Zor_Tex.txt, Zor_Anim.txt, the old EQUI_An.xml and a second
 //               spelling of the add-on animation file, separated by 0x1E; a missing part is empty
 //
-// An input shorter than the five control bytes is treated as if padded with zeros: an ordinary
+// An input shorter than the six control bytes is treated as if padded with zeros: an ordinary
 // folder with all three files.
 struct FuzzCase {
     static constexpr char kSeparator = '\x1e';
@@ -46,10 +47,15 @@ struct FuzzCase {
     static constexpr std::uint8_t kObstacleOtherSpelling = 0x20;   // add-on names in other letter case
     static constexpr std::uint8_t kObstacleTwinAnimations = 0x40;  // "zor_anim.txt" beside the other
     static constexpr std::uint8_t kObstacleBackupUnticked = 0x80;
+    // byte 5
+    static constexpr std::uint8_t kChangeMainFile = 0x01;   // a line added to EQUI_Animations.xml
+    static constexpr std::uint8_t kChangeTextures = 0x02;   // the add-on texture file removed, or added
+    static constexpr std::uint8_t kChangeAnimations = 0x04; // the add-on animation file edited, or added
 
     std::uint8_t folder = 0;
     std::uint8_t obstacles = 0;
     int failingWrite = -1; // 0-based index of the write that fails; -1 for none
+    std::uint8_t afterStart = 0;
     std::array<Answer, kAnswerCount> answers{};
 
     std::string mainFile;
@@ -60,6 +66,7 @@ struct FuzzCase {
 
     bool Has(std::uint8_t folderBit) const { return (folder & folderBit) != 0; }
     bool Blocks(std::uint8_t obstacleBit) const { return (obstacles & obstacleBit) != 0; }
+    bool Changes(std::uint8_t changeBit) const { return (afterStart & changeBit) != 0; }
 
     static FuzzCase Decode(const std::uint8_t* data, std::size_t size) {
         auto control = [&](std::size_t index) -> std::uint8_t { return index < size ? data[index] : 0; };
@@ -73,7 +80,9 @@ struct FuzzCase {
                 ((answerBits >> static_cast<unsigned>(i)) & 1U) != 0 ? Answer::Yes : Answer::No;
         }
 
-        constexpr std::size_t kControlBytes = 5;
+        c.afterStart = control(5);
+
+        constexpr std::size_t kControlBytes = 6;
         std::string_view rest;
         if (size > kControlBytes) {
             rest =

@@ -8,6 +8,7 @@
 #include "PatchPreconditions.h"
 #include "PlainText.h"
 #include "StepByStepMerge.h"
+#include "TextFile.h"
 #include "Workspace.h"
 
 #include <filesystem>
@@ -82,6 +83,9 @@ inline PatchExpectation ExpectPatch(const std::filesystem::path& folder, const s
 
     expected.outcome = PatchExpectation::Outcome::Written;
     expected.progress = progress.progress;
+    if (ws.MainFileMark) {
+        expected.output = "\xEF\xBB\xBF";
+    }
     for (const LineList* list : {&ws.Header, &ws.AllTextures, &ws.AllZorTextures, &ws.AllAnimations,
                                  &ws.AllZorAnimations, &ws.MiscItems}) {
         for (const auto& line : list->Lines()) {
@@ -94,7 +98,14 @@ inline PatchExpectation ExpectPatch(const std::filesystem::path& folder, const s
 
 // The trace a debug start writes into Debug.txt: the test form of every line that is not blank, each
 // ending in CR LF.
-inline std::string ExpectTrace(const std::string& mainFile) {
+// A file in a wide encoding is not read as lines, and a UTF-8 byte-order mark is no part of the first.
+inline std::string ExpectTrace(std::string_view mainFile) {
+    if (WideEncodingOf(mainFile) != Unreadable::No) {
+        return {};
+    }
+    if (mainFile.starts_with("\xEF\xBB\xBF")) {
+        mainFile.remove_prefix(3);
+    }
     std::string trace;
     for (const auto& line : PlainLines(mainFile)) {
         const std::string form = PlainTestForm(line);

@@ -28,6 +28,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <optional>
@@ -155,9 +157,70 @@ struct RunRecord {
     Flow patch = Flow::Continue;
     bool completed = false;                // the completion notice was shown
     std::optional<Answer> overwriteAnswer; // the answer to the question about an older backup
+    std::string changedInput;              // the first input file changed while the window was open
+    std::optional<Snapshot> beforeClick;   // the folder after such a change
 };
 
-void Run(const FuzzCase& c, RunRecord& run) {
+// The bytes of the file the tool reads for `wanted` (whatever its letter case: the first such name in
+// byte order), or nothing when there is none.
+std::optional<std::string> InputBytes(const std::string& wanted) {
+    std::string found;
+    for (const auto& entry : fs::directory_iterator(".")) {
+        const std::string name = entry.path().filename().string();
+        if (entry.is_regular_file() && EqualIgnoringAsciiCase(name, wanted) &&
+            (found.empty() || name < found)) {
+            found = name;
+        }
+    }
+    if (found.empty()) {
+        return std::nullopt;
+    }
+    std::ifstream in(found, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Changes the input files while the window is open, as a player or a second window might. Returns the
+// first of them (in the order the tool checks them) whose bytes differ afterwards, or nothing.
+std::string ChangeInputs(const FuzzCase& c) {
+    const char* inputs[] = {kMainFile, names::kAddOnTexturesRead, names::kAddOnAnimationsRead};
+    std::optional<std::string> was[3];
+    for (int i = 0; i < 3; ++i) {
+        was[i] = InputBytes(inputs[i]);
+    }
+    const auto readName = [](const std::string& wanted) {
+        for (const auto& entry : fs::directory_iterator(".")) {
+            const std::string name = entry.path().filename().string();
+            if (EqualIgnoringAsciiCase(name, wanted)) {
+                return name;
+            }
+        }
+        return std::string();
+    };
+    if (c.Changes(FuzzCase::kChangeMainFile) && was[0]) {
+        FuzzFolder::Write(readName(kMainFile), *was[0] + "<!-- edited -->\r\n");
+    }
+    if (c.Changes(FuzzCase::kChangeTextures)) {
+        if (was[1]) {
+            fs::remove(readName(names::kAddOnTexturesRead));
+        } else {
+            FuzzFolder::Write(names::kAddOnTextures, c.textures);
+        }
+    }
+    // Beside a twin another spelling could come first and hold the same bytes; left out.
+    if (c.Changes(FuzzCase::kChangeAnimations) && !c.Blocks(FuzzCase::kObstacleTwinAnimations)) {
+        const std::string bytes = was[2].value_or(c.animations) + "<!-- changed -->\r\n";
+        FuzzFolder::Write(was[2] ? readName(names::kAddOnAnimationsRead) : names::kAddOnAnimations, bytes);
+    }
+    const char* shown[] = {kMainFile, names::kAddOnTextures, names::kAddOnAnimations};
+    for (int i = 0; i < 3; ++i) {
+        if (InputBytes(inputs[i]) != was[i]) {
+            return shown[i];
+        }
+    }
+    return {};
+}
+
+void Run(const FuzzCase& c, const FuzzFolder& folder, RunRecord& run) {
     auto& window = run.window;
     window.answers.assign(c.answers.begin(), c.answers.end());
     window.backupChecked = !c.Blocks(FuzzCase::kObstacleBackupUnticked);
@@ -167,6 +230,10 @@ void Run(const FuzzCase& c, RunRecord& run) {
         Workspace ws;
         run.load = RunLoadStep(ws, window, "help.html");
         if (run.load == Flow::Continue && window.Enabled(Control::PatchCommand)) {
+            if (c.afterStart != 0) {
+                run.changedInput = ChangeInputs(c);
+                run.beforeClick = folder.Take();
+            }
             run.clicked = true;
             run.patch = RunCommand(window, [&] { return PatchCommand(ws, window, wrap); });
         }
@@ -212,6 +279,10 @@ public:
 
     void All() {
         CheckFlow();
+        if (!run_.changedInput.empty()) {
+            CheckChangedInput();
+            return;
+        }
         CheckFiles();
         CheckOutcome();
     }
@@ -336,6 +407,16 @@ private:
         }
     }
 
+    // A file changed while the window was open: the patch must refuse, naming it, and change nothing.
+    void CheckChangedInput() const {
+        Require(run_.patch == Flow::Failed && !run_.completed, "patch went on though an input file changed");
+        Require(LastMessage() ==
+                    "Error: " + run_.changedInput +
+                        " has changed since Zorby started.\rNothing was changed. Please run Zorby again.",
+                "a changed input refused with another message: " + LastMessage());
+        Require(after_ == *run_.beforeClick, "the patch changed files after an input file had changed");
+    }
+
     std::string LastMessage() const {
         const auto& messages = run_.window.messages;
         return messages.empty() ? std::string("(no message)")
@@ -443,7 +524,7 @@ void FuzzOnePatch(const std::uint8_t* data, std::size_t size) {
     const Snapshot before = folder.Take();
 
     RunRecord run;
-    Run(c, run);
+    Run(c, folder, run);
     const Snapshot after = folder.Take();
     Describe(before, after, run);
 

@@ -38,8 +38,13 @@ def mini(*args, **kwargs):
                 anim=kwargs.pop("anim", MINI_ANIM), **kwargs)
 
 
-def case(folder=0, obstacles=0, failing_write=0, answers=0, main=MAIN, tex=TEX, anim=ANIM, backup=b"", twin=b""):
-    head = bytes([folder, obstacles, failing_write, answers & 0xFF, answers >> 8])
+# byte 5: changes while the window is open
+CHANGE_MAIN, CHANGE_TEX, CHANGE_ANIM = (1 << i for i in range(3))
+
+
+def case(folder=0, obstacles=0, failing_write=0, answers=0, main=MAIN, tex=TEX, anim=ANIM, backup=b"", twin=b"",
+         after_start=0):
+    head = bytes([folder, obstacles, failing_write, answers & 0xFF, answers >> 8, after_start])
     parts = [main, tex, anim]
     if backup or twin:
         parts += [backup, twin]
@@ -61,6 +66,11 @@ SEEDS = {
     "protected-backup": mini(OLD_BACKUP, BACKUP_RO, answers=1, backup=b"x\r\n"),
     "write-fails-at-line-5": mini(failing_write=6),
     "textures-only": mini(NO_ANIM),
+    "main-edited-after-start": mini(after_start=CHANGE_MAIN),
+    "utf16-main-in-debug-mode": mini(DEBUG, main=b"\xff\xfe" + b"".join(bytes([c, 0]) for c in MINI_MAIN)),
+    "utf8-marks": mini(main=b"\xef\xbb\xbf" + MINI_MAIN, tex=b"\xef\xbb\xbf" + MINI_TEX,
+                       anim=b"\xef\xbb\xbf" + MINI_ANIM),
+    "addons-changed-after-start": mini(NO_TEX, after_start=CHANGE_TEX | CHANGE_ANIM),
     "other-spelling-and-twin": mini(obstacles=OTHER_SPELLING | TWIN,
                                     twin=crlf('<Ui2DAnimation item="Q">', "</Ui2DAnimation>")),
     "addon-not-closed": mini(tex=crlf('<TextureInfo item="B">', "  <Size>22</Size>", "", '<TextureInfo item="C">',
