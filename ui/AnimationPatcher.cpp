@@ -65,7 +65,7 @@ Answer ShowMessageBox(QWidget* parent, const QString& title, const QString& text
 } // namespace
 
 AnimationPatcher::AnimationPatcher(std::string helpPage, MessagePresenter presenter, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint), helpPage_(std::move(helpPage)),
+    : WorkspaceWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint), helpPage_(std::move(helpPage)),
       presenter_(presenter ? std::move(presenter) : MessagePresenter(ShowMessageBox)) {
     setObjectName("AnimationPatcher");
     setWindowTitle("Kestrin's EQUI_Animation.xml Patcher");
