@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFontDatabase>
 #include <QFrame>
 #include <QLabel>
 #include <QListView>
@@ -170,11 +171,19 @@ void AnimationPatcher::BuildDebugArea() {
                  allZorAnimationsTemp});
 }
 
+// The lists are there to read whole lines: a fixed-pitch font keeps the indentation of the file in line
+// and lets the widest line be found by counting characters; every row is sized by that line, so each
+// list scrolls sideways as far as its widest line goes. Uniform item sizes keep a layout of 32,768 lines
+// to one measurement.
 QListView* AnimationPatcher::AddList(LineList& list, int left, int top, int width, int height) {
     auto* view = new QListView(this);
     view->setObjectName(QString::fromStdString(list.Name()));
     view->setGeometry(TwipRect(left, top, width, height));
+    QFont fixedPitch = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    fixedPitch.setPointSizeF(font().pointSizeF());
+    view->setFont(fixedPitch);
     view->setUniformItemSizes(true);
+    view->setItemDelegate(new WidestLineDelegate(view));
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     auto* model = new LineListModel(list, view);

@@ -9,7 +9,9 @@
 #include <QListView>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTest>
 #include <deque>
 #include <gtest/gtest.h>
@@ -93,6 +95,37 @@ TEST(AnimationPatcher, LaysOutTheDebugAreaInThreeColumns) {
     EXPECT_EQ(Find<QLabel>(window, "Label3")->geometry(), QRect(0, 280, 409, 17));
     EXPECT_EQ(Find<QListView>(window, "ZorAnimations")->model()->index(0, 0).data().toString(),
               "ZorAnimations");
+}
+
+// Each view is sized by its widest line, wherever it stands and however it arrived (a reset, a replaced
+// line, an appended one): no line is cut short, and the scroll bar reaches its end.
+TEST(AnimationPatcher, EveryListScrollsToItsWidestLine) {
+    AnimationPatcher window("help.html");
+    window.ToggleDebugView();
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const auto expectWholeLineShown = [&](int row) {
+        for (QListView* view : window.findChildren<QListView*>()) {
+            SCOPED_TRACE(view->objectName().toStdString() + " row " + std::to_string(row));
+            view->doItemsLayout();
+            const QModelIndex line = view->model()->index(row, 0);
+            const int margin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+            const int needed = view->fontMetrics().horizontalAdvance(line.data().toString()) + 2 * margin;
+            EXPECT_GE(view->visualRect(line).width(), needed);
+            EXPECT_GE(view->horizontalScrollBar()->maximum() + view->viewport()->width(), needed);
+        }
+    };
+    for (LineList* list : window.Lists().AllLists()) {
+        list->Assign({"\t<Ui2DAnimation item=\"A_DemoWindowCornerBottomRight\">", "</Ui2DAnimation>"});
+    }
+    expectWholeLineShown(0);
+    for (const int row : {1, 2}) {
+        for (LineList* list : window.Lists().AllLists()) {
+            list->Set(row,
+                      std::string(row, '\t') + "<Texture>demo_window_corner_bottom_right01.tga</Texture>");
+        }
+        expectWholeLineShown(row);
+    }
 }
 
 TEST(AnimationPatcher, DebugToggleDecidesOnTheOuterHeight) {
