@@ -5,7 +5,6 @@
 #include "FancyButton.h"
 #include "LineListModel.h"
 #include "LoadStep.h"
-#include "ShellOpen.h"
 #include "TextDecoding.h"
 #include "Twips.h"
 #include "WindowPlacement.h"
@@ -13,6 +12,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QFontDatabase>
 #include <QFrame>
 #include <QLabel>
@@ -328,8 +328,10 @@ bool AnimationPatcher::IsChecked(Control control) const {
     return box != nullptr && box->checkState() != Qt::Unchecked;
 }
 
-void AnimationPatcher::OpenLink(const std::string& target) {
-    ShellOpen(target);
+// The engine builds links as plain text (a mail link keeps its spaces); QUrl's tolerant reading encodes
+// them the way the desktop expects.
+bool AnimationPatcher::OpenLink(const std::string& target) {
+    return QDesktopServices::openUrl(QUrl(DecodeForDisplay(target), QUrl::TolerantMode));
 }
 
 void AnimationPatcher::Finish(Flow flow) {

@@ -78,7 +78,7 @@ public:
     void SetVisible(Control control, bool visible) override;
     void SetEnabled(Control control, bool enabled) override;
     bool IsChecked(Control control) const override;
-    void OpenLink(const std::string& target) override;
+    bool OpenLink(const std::string& target) override;
 
 signals:
     // A command or closing the window ended the run; the program exits with this status.

@@ -5,6 +5,7 @@
 #include "WindowPlacement.h"
 
 #include <QCheckBox>
+#include <QDesktopServices>
 #include <QLabel>
 #include <QListView>
 #include <QProgressBar>
@@ -143,6 +144,39 @@ TEST(AnimationPatcher, DebugToggleDecidesOnTheOuterHeight) {
     EXPECT_EQ(window.OuterSizeTwips(), QSize(8955, 8025));
 }
 
+// Stands in for the desktop: takes every mail link and local page.
+class DesktopLinks : public QObject {
+    Q_OBJECT
+
+public:
+    DesktopLinks() {
+        for (const char* scheme : {"mailto", "file"}) {
+            QDesktopServices::setUrlHandler(scheme, this, "Take");
+        }
+    }
+    ~DesktopLinks() override {
+        for (const char* scheme : {"mailto", "file"}) {
+            QDesktopServices::unsetUrlHandler(scheme);
+        }
+    }
+    std::vector<std::string> taken; // as the desktop reads them, percent-encoding undone
+
+public slots:
+    void Take(const QUrl& url) { taken.push_back(QUrl::fromPercentEncoding(url.toEncoded()).toStdString()); }
+};
+
+TEST(AnimationPatcher, HandsLinksToTheDesktopAndSaysWhetherItTookThem) {
+    const std::string mail = "mailto:a@example.org;b@example.org?subject=Zorby EXE ERROR&body= <-- Please "
+                             "include -- Error Number:-53 -- Description: Bad file name or number";
+    DesktopLinks desktop;
+    AnimationPatcher window("help.html");
+    EXPECT_TRUE(window.OpenLink(mail));
+    EXPECT_TRUE(window.OpenLink("file:///opt/zorby/help/custom-ui-folder.html"));
+    EXPECT_FALSE(window.OpenLink("http://[zorby.example.org/")) << "no link: nothing takes it";
+    EXPECT_EQ(desktop.taken,
+              (std::vector<std::string>{mail, "file:///opt/zorby/help/custom-ui-folder.html"}));
+}
+
 class WindowInFolder : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -217,3 +251,5 @@ TEST_F(WindowInFolder, ReportsAFailedLoadAndClosingEndsTheRun) {
 
 } // namespace
 } // namespace zorby::ui
+
+#include "AnimationPatcherTest.moc"
