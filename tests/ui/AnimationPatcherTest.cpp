@@ -64,6 +64,14 @@ TEST(WindowPlacement, CentresAcrossAndPlacesAThirdDown) {
     EXPECT_EQ(MainWindowPosition(4676.5, 0, 4665, 0).left, 6) << "11.5 rounds to 12";
 }
 
+TEST(WindowPlacement, CentresTheAboutBoxWithItsFrame) {
+    const QRect screen(0, 0, 1024, 768);
+    EXPECT_EQ(CentredOn(screen, {307, 145}, {1, 20, 1, 1}), QPoint(357, 301)) << "a title bar of 20";
+    EXPECT_EQ(CentredOn(screen, {307, 145}, {}), QPoint(358, 311));
+    EXPECT_EQ(CentredOn({1024, 0, 800, 600}, {307, 145}, {}), QPoint(1270, 227)) << "on a second screen";
+    EXPECT_EQ(CentredOn({0, 0, 300, 100}, {307, 145}, {}), QPoint(-3, -22)) << "truncated toward zero";
+}
+
 TEST(AnimationPatcher, LaysOutTheCommandAreaInTwips) {
     AnimationPatcher window("help.html");
     EXPECT_EQ(window.size(), QSize(305, 137));
