@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QWindow>
 
 namespace zorby::ui {
 namespace {
@@ -114,14 +115,8 @@ void frmAbout::RunLoadStep() {
 // before the box is first shown, the position is that of the frame.
 void frmAbout::CentreOnScreen() {
     const QScreen* target = screen() ? screen() : QGuiApplication::primaryScreen();
-    QMargins frame;
-    if (const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr) {
-        const QRect outer = owner->frameGeometry();
-        const QRect inner = owner->geometry();
-        frame = QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
-                         outer.right() - inner.right(), outer.bottom() - inner.bottom());
-    }
-    move(CentredOn(target->geometry(), size(), frame));
+    const QWindow* owner = parentWidget() ? parentWidget()->window()->windowHandle() : nullptr;
+    move(CentredOn(target->geometry(), size(), owner ? owner->frameMargins() : QMargins()));
 }
 
 QLabel* frmAbout::AddLabel(const char* name, const QString& text, int leftTw, int topTw, int widthTw,
