@@ -42,7 +42,7 @@ private:
     // the widest line itself is replaced.
     mutable int widestRow_ = -1;
     mutable int widestColumns_ = -1;
-    mutable bool widestKnown_ = true;
+    mutable bool widestKnown_ = false; // the list may hold lines already
 };
 
 // Sizes every row of a line list as its widest line. A list view with uniform item sizes measures one
