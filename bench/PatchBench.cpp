@@ -33,7 +33,7 @@ public:
     void SetVisible(Control, bool) override {}
     void SetEnabled(Control, bool) override {}
     bool IsChecked(Control) const override { return false; }
-    void OpenLink(const std::string&) override {}
+    bool OpenLink(const std::string&) override { return true; }
 
     std::string lastError;
 };

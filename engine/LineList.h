@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cassert>
 #include <string>
 #include <vector>
 
@@ -21,11 +22,31 @@ public:
 // An ordered list of lines addressed by a 16-bit index: at most 32,768 lines. Setting a line replaces
 // the one at that index, or appends when the index equals the count; an index of 32,768 or more fails
 // with overflow (6). Reading outside the list fails with 9.
+//
+// The observer belongs to the list object, not to its lines: a copy or a moved-to list starts without
+// one, and assigning to a list replaces its lines as Assign does, telling its own observer. A list that
+// is moved from is emptied the same way.
 class LineList {
 public:
     static constexpr int kMaxLines = 32768;
 
     explicit LineList(std::string name = {});
+    LineList(const LineList& other) : name_(other.name_), lines_(other.lines_) {}
+    LineList(LineList&& other) : name_(other.name_), lines_(other.Take()) {}
+    LineList& operator=(const LineList& other) {
+        if (this != &other) {
+            Assign(other.lines_);
+        }
+        return *this;
+    }
+    LineList& operator=(LineList&& other) {
+        if (this != &other) {
+            Assign(other.Take());
+        }
+        return *this;
+    }
+    // The observer must let go first: a view that outlives its list writes into a destroyed object.
+    ~LineList() { assert(observer_ == nullptr && "a line list destroyed while a view still observes it"); }
 
     const std::string& Name() const { return name_; }
 
@@ -42,7 +63,7 @@ public:
 
     const std::vector<std::string>& Lines() const { return lines_; }
 
-    // One observer at most; pass nullptr to detach.
+    // One observer at most; pass nullptr to detach, which the observer must do before the list goes.
     void SetObserver(LineListObserver* observer) { observer_ = observer; }
 
 private:

@@ -70,7 +70,7 @@ ReplacementFile::ReplacementFile(const std::string& name, const SinkWrapper& wra
     }
     tempPath_ = pattern;
     try {
-        ::fcntl(fd, F_SETFD, FD_CLOEXEC); // no opener started meanwhile inherits it
+        ::fcntl(fd, F_SETFD, FD_CLOEXEC); // no program started meanwhile (a link's browser) inherits it
         // Set now, while the file is still ours alone: the replacement keeps the permissions of the old file.
         if (::fchmod(fd, target.exists ? target.mode : DefaultFileMode()) != 0) {
             const int error = errno;

@@ -41,8 +41,9 @@ public:
     virtual void SetVisible(Control control, bool visible) = 0;
     virtual void SetEnabled(Control control, bool enabled) = 0;
     virtual bool IsChecked(Control control) const = 0;
-    // Hands a web address or mailto: link to the desktop; does not wait for it.
-    virtual void OpenLink(const std::string& target) = 0;
+    // Hands a web address or mailto: link to the desktop without waiting for it. True when the desktop
+    // took the link; whether a browser or mail program then opened it is not known here.
+    virtual bool OpenLink(const std::string& target) = 0;
 };
 
 // What a step tells its caller. Every command ends the run; the engine never ends the process itself,

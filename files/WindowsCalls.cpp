@@ -1,6 +1,5 @@
 #include "WindowsCalls.h"
 
-#include <shellapi.h>
 #include <windows.h>
 
 namespace zorby::detail {
@@ -24,11 +23,6 @@ int MoveReplacingExisting(const std::string& from, const std::string& to) {
     default:
         return 57;
     }
-}
-
-int ShellExecuteOpen(const std::string& target) {
-    const HINSTANCE result = ShellExecuteA(nullptr, nullptr, target.c_str(), nullptr, nullptr, 0);
-    return static_cast<int>(reinterpret_cast<INT_PTR>(result));
 }
 
 } // namespace zorby::detail

@@ -9,7 +9,4 @@ namespace zorby::detail {
 // MoveFileExA with MOVEFILE_REPLACE_EXISTING; 0 when it worked, else the failure number.
 int MoveReplacingExisting(const std::string& from, const std::string& to);
 
-// ShellExecuteA's result for opening `target`.
-int ShellExecuteOpen(const std::string& target);
-
 } // namespace zorby::detail

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the engine and file services with AddressSanitizer and UndefinedBehaviorSanitizer and runs
-# their tests. Any sanitizer report fails the run.
+# Builds everything but the benchmarks with AddressSanitizer and UndefinedBehaviorSanitizer, as a debug
+# build with assertions, and runs every test: engine, files, the window offscreen and the program under
+# Xvfb. Any sanitizer report or failed assertion fails the run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

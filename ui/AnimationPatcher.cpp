@@ -5,7 +5,6 @@
 #include "FancyButton.h"
 #include "LineListModel.h"
 #include "LoadStep.h"
-#include "ShellOpen.h"
 #include "TextDecoding.h"
 #include "Twips.h"
 #include "WindowPlacement.h"
@@ -13,6 +12,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFontDatabase>
 #include <QFrame>
 #include <QLabel>
 #include <QListView>
@@ -65,7 +66,7 @@ Answer ShowMessageBox(QWidget* parent, const QString& title, const QString& text
 } // namespace
 
 AnimationPatcher::AnimationPatcher(std::string helpPage, MessagePresenter presenter, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint), helpPage_(std::move(helpPage)),
+    : WorkspaceWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint), helpPage_(std::move(helpPage)),
       presenter_(presenter ? std::move(presenter) : MessagePresenter(ShowMessageBox)) {
     setObjectName("AnimationPatcher");
     setWindowTitle("Kestrin's EQUI_Animation.xml Patcher");
@@ -170,11 +171,19 @@ void AnimationPatcher::BuildDebugArea() {
                  allZorAnimationsTemp});
 }
 
+// The lists are there to read whole lines: a fixed-pitch font keeps the indentation of the file in line
+// and lets the widest line be found by counting characters; every row is sized by that line, so each
+// list scrolls sideways as far as its widest line goes. Uniform item sizes keep a layout of 32,768 lines
+// to one measurement.
 QListView* AnimationPatcher::AddList(LineList& list, int left, int top, int width, int height) {
     auto* view = new QListView(this);
     view->setObjectName(QString::fromStdString(list.Name()));
     view->setGeometry(TwipRect(left, top, width, height));
+    QFont fixedPitch = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    fixedPitch.setPointSizeF(font().pointSizeF());
+    view->setFont(fixedPitch);
     view->setUniformItemSizes(true);
+    view->setItemDelegate(new WidestLineDelegate(view));
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     auto* model = new LineListModel(list, view);
@@ -319,8 +328,10 @@ bool AnimationPatcher::IsChecked(Control control) const {
     return box != nullptr && box->checkState() != Qt::Unchecked;
 }
 
-void AnimationPatcher::OpenLink(const std::string& target) {
-    ShellOpen(target);
+// The engine builds links as plain text (a mail link keeps its spaces); QUrl's tolerant reading encodes
+// them the way the desktop expects.
+bool AnimationPatcher::OpenLink(const std::string& target) {
+    return QDesktopServices::openUrl(QUrl(DecodeForDisplay(target), QUrl::TolerantMode));
 }
 
 void AnimationPatcher::Finish(Flow flow) {

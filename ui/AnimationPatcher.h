@@ -25,10 +25,22 @@ class LineListModel;
 using MessagePresenter = std::function<Answer(QWidget* parent, const QString& title, const QString& text,
                                               MessageIcon icon, MessageButtons buttons)>;
 
+// Holds the workspace in a base class listed before QWidget (base from member), so the lists are built
+// before any child widget and destroyed only after ~QWidget has deleted them all: no list view or model
+// ever sees a list that is gone. moc needs the QObject base first in a Q_OBJECT class, hence this step
+// between QWidget and the window.
+struct WorkspaceOwner {
+    Workspace workspace_;
+};
+class WorkspaceWidget : protected WorkspaceOwner, public QWidget {
+protected:
+    using QWidget::QWidget;
+};
+
 // The main window. It owns the workspace, shows every work list in its debug view, and offers the
 // commands "Patch!", "Restore" and "About". Laid out in twips at 15 twips per pixel; the compact view
 // shows the command area only, the debug view enlarges the window over the lists.
-class AnimationPatcher : public QWidget, public WindowPort {
+class AnimationPatcher : public WorkspaceWidget, public WindowPort {
     Q_OBJECT
 
 public:
@@ -66,7 +78,7 @@ public:
     void SetVisible(Control control, bool visible) override;
     void SetEnabled(Control control, bool enabled) override;
     bool IsChecked(Control control) const override;
-    void OpenLink(const std::string& target) override;
+    bool OpenLink(const std::string& target) override;
 
 signals:
     // A command or closing the window ended the run; the program exits with this status.
@@ -90,7 +102,6 @@ private:
 
     std::string helpPage_;
     MessagePresenter presenter_;
-    Workspace workspace_;
     std::vector<LineListModel*> models_;
     bool busy_ = false;
     int paintedProgress_ = -1; // the progress value of the last redraw

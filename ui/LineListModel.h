@@ -3,6 +3,7 @@
 #include "LineList.h"
 
 #include <QAbstractListModel>
+#include <QStyledItemDelegate>
 
 namespace zorby::ui {
 
@@ -23,15 +24,34 @@ public:
     void BeginBatch();
     void EndBatch();
 
+    // The row that shows the most characters (-1 when empty). In a fixed-pitch font it is the widest,
+    // so measuring this one row sizes the whole list; found by counting, never by measuring text.
+    int WidestRow() const;
+
 private:
     void BeforeAppend(const LineList& list, int row) override;
     void AfterAppend(const LineList& list) override;
     void Replaced(const LineList& list, int row) override;
     void BeforeReset(const LineList& list) override;
     void AfterReset(const LineList& list) override;
+    void ConsiderAsWidest(int row) const;
 
     LineList& list_;
     bool batching_ = false;
+    // The widest row follows appended and replaced lines, and is counted again after a reset or when
+    // the widest line itself is replaced.
+    mutable int widestRow_ = -1;
+    mutable int widestColumns_ = -1;
+    mutable bool widestKnown_ = false; // the list may hold lines already
+};
+
+// Sizes every row of a line list as its widest line. A list view with uniform item sizes measures one
+// row, the last, and would cut every longer line down to it; measuring each row instead takes a quarter
+// of a second for a full list, on every layout.
+class WidestLineDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 };
 
 } // namespace zorby::ui

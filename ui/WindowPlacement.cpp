@@ -1,5 +1,7 @@
 #include "WindowPlacement.h"
 
+#include "Twips.h"
+
 #include <cmath>
 
 namespace zorby::ui {
@@ -16,6 +18,13 @@ TwipPoint MainWindowPosition(double screenWidth, double screenHeight, double out
     const int freeHeight = RoundHalfEven(screenHeight - outerHeight);
     // C++ integer division truncates toward zero.
     return {freeWidth / 2, freeHeight / 3};
+}
+
+QPoint CentredOn(const QRect& screen, const QSize& client, const QMargins& frame) {
+    const QSize outer = client.grownBy(frame);
+    const int freeWidth = RoundHalfEven(double(screen.width() - outer.width()) * kTwipsPerPixel);
+    const int freeHeight = RoundHalfEven(double(screen.height() - outer.height()) * kTwipsPerPixel);
+    return screen.topLeft() + QPoint(Px(freeWidth / 2), Px(freeHeight / 2));
 }
 
 } // namespace zorby::ui

@@ -5,13 +5,14 @@
 #include "ErrorReport.h"
 #include "FancyButton.h"
 #include "Twips.h"
+#include "WindowPlacement.h"
 #include "WindowPort.h"
 
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QScreen>
-#include <cmath>
+#include <QWindow>
 
 namespace zorby::ui {
 namespace {
@@ -75,12 +76,12 @@ frmAbout* frmAbout::ShowAbout(QPointer<frmAbout>& slot, WindowPort& port, QWidge
     return slot;
 }
 
-void frmAbout::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!loaded_) {
+void frmAbout::setVisible(bool visible) {
+    if (visible && !loaded_) {
         loaded_ = true;
         RunLoadStep();
     }
+    QDialog::setVisible(visible);
 }
 
 bool frmAbout::eventFilter(QObject* watched, QEvent* event) {
@@ -101,25 +102,21 @@ bool frmAbout::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-// Runs once per box, at its first show: the box is only placed here, so a box that was moved and
-// then hidden with "OK" comes back where the user left it.
+// Runs once per box, just before its first show: the box is only placed here, so a box that was moved
+// and then hidden with "OK" comes back where the user left it.
 void frmAbout::RunLoadStep() {
     CentreOnScreen();
     label1_->setText(QStringLiteral("Program By: Kestrin Dunmarrow    Ver ") +
                      QString::fromUtf8(kVersionText));
 }
 
-// The arithmetic is done in twips, the unit the layout is designed in, and only the result goes back
-// to pixels. The frame is included, so the whole window is centred.
+// The whole box is centred, frame included. Its own frame does not exist before the first show, so the
+// frame of the main window, which the window manager decorates the same way, stands in for it. Placed
+// before the box is first shown, the position is that of the frame.
 void frmAbout::CentreOnScreen() {
     const QScreen* target = screen() ? screen() : QGuiApplication::primaryScreen();
-    const QRect screenArea = target->geometry();
-    const QSize outer = frameGeometry().size();
-    const long long freeWidth = std::llrint(double(screenArea.width() - outer.width()) * kTwipsPerPixel);
-    const long long freeHeight = std::llrint(double(screenArea.height() - outer.height()) * kTwipsPerPixel);
-    const auto left = static_cast<int>(freeWidth / 2 / kTwipsPerPixel);
-    const auto top = static_cast<int>(freeHeight / 2 / kTwipsPerPixel);
-    move(screenArea.topLeft() + QPoint(left, top));
+    const QWindow* owner = parentWidget() ? parentWidget()->window()->windowHandle() : nullptr;
+    move(CentredOn(target->geometry(), size(), owner ? owner->frameMargins() : QMargins()));
 }
 
 QLabel* frmAbout::AddLabel(const char* name, const QString& text, int leftTw, int topTw, int widthTw,

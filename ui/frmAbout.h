@@ -30,8 +30,10 @@ public:
     // A box that already exists is shown where it is.
     static frmAbout* ShowAbout(QPointer<frmAbout>& slot, WindowPort& port, QWidget* parent);
 
+    // The first show runs the load step first.
+    void setVisible(bool visible) override;
+
 protected:
-    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

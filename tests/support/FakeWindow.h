@@ -68,9 +68,10 @@ public:
     bool IsChecked(Control control) const override {
         return control == Control::Backup_Animation && backupChecked;
     }
-    void OpenLink(const std::string& target) override {
+    bool OpenLink(const std::string& target) override {
         links.push_back(target);
         calls.push_back("open " + target);
+        return true;
     }
 
     // The state a control was last set to; the controls start visible and enabled.

@@ -5,11 +5,14 @@
 #include "WindowPlacement.h"
 
 #include <QCheckBox>
+#include <QDesktopServices>
 #include <QLabel>
 #include <QListView>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTest>
 #include <deque>
 #include <gtest/gtest.h>
@@ -61,6 +64,14 @@ TEST(WindowPlacement, CentresAcrossAndPlacesAThirdDown) {
     EXPECT_EQ(MainWindowPosition(4676.5, 0, 4665, 0).left, 6) << "11.5 rounds to 12";
 }
 
+TEST(WindowPlacement, CentresTheAboutBoxWithItsFrame) {
+    const QRect screen(0, 0, 1024, 768);
+    EXPECT_EQ(CentredOn(screen, {307, 145}, {1, 20, 1, 1}), QPoint(357, 301)) << "a title bar of 20";
+    EXPECT_EQ(CentredOn(screen, {307, 145}, {}), QPoint(358, 311));
+    EXPECT_EQ(CentredOn({1024, 0, 800, 600}, {307, 145}, {}), QPoint(1270, 227)) << "on a second screen";
+    EXPECT_EQ(CentredOn({0, 0, 300, 100}, {307, 145}, {}), QPoint(-3, -22)) << "truncated toward zero";
+}
+
 TEST(AnimationPatcher, LaysOutTheCommandAreaInTwips) {
     AnimationPatcher window("help.html");
     EXPECT_EQ(window.size(), QSize(305, 137));
@@ -95,6 +106,37 @@ TEST(AnimationPatcher, LaysOutTheDebugAreaInThreeColumns) {
               "ZorAnimations");
 }
 
+// Each view is sized by its widest line, wherever it stands and however it arrived (a reset, a replaced
+// line, an appended one): no line is cut short, and the scroll bar reaches its end.
+TEST(AnimationPatcher, EveryListScrollsToItsWidestLine) {
+    AnimationPatcher window("help.html");
+    window.ToggleDebugView();
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const auto expectWholeLineShown = [&](int row) {
+        for (QListView* view : window.findChildren<QListView*>()) {
+            SCOPED_TRACE(view->objectName().toStdString() + " row " + std::to_string(row));
+            view->doItemsLayout();
+            const QModelIndex line = view->model()->index(row, 0);
+            const int margin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+            const int needed = view->fontMetrics().horizontalAdvance(line.data().toString()) + 2 * margin;
+            EXPECT_GE(view->visualRect(line).width(), needed);
+            EXPECT_GE(view->horizontalScrollBar()->maximum() + view->viewport()->width(), needed);
+        }
+    };
+    for (LineList* list : window.Lists().AllLists()) {
+        list->Assign({"\t<Ui2DAnimation item=\"A_DemoWindowCornerBottomRight\">", "</Ui2DAnimation>"});
+    }
+    expectWholeLineShown(0);
+    for (const int row : {1, 2}) {
+        for (LineList* list : window.Lists().AllLists()) {
+            list->Set(row,
+                      std::string(row, '\t') + "<Texture>demo_window_corner_bottom_right01.tga</Texture>");
+        }
+        expectWholeLineShown(row);
+    }
+}
+
 TEST(AnimationPatcher, DebugToggleDecidesOnTheOuterHeight) {
     AnimationPatcher window("help.html");
     window.ToggleDebugView();
@@ -108,6 +150,39 @@ TEST(AnimationPatcher, DebugToggleDecidesOnTheOuterHeight) {
     EXPECT_EQ(window.OuterSizeTwips(), QSize(4665, 2430)) << "not exactly 2430: back to compact first";
     window.ToggleDebugView();
     EXPECT_EQ(window.OuterSizeTwips(), QSize(8955, 8025));
+}
+
+// Stands in for the desktop: takes every mail link and local page.
+class DesktopLinks : public QObject {
+    Q_OBJECT
+
+public:
+    DesktopLinks() {
+        for (const char* scheme : {"mailto", "file"}) {
+            QDesktopServices::setUrlHandler(scheme, this, "Take");
+        }
+    }
+    ~DesktopLinks() override {
+        for (const char* scheme : {"mailto", "file"}) {
+            QDesktopServices::unsetUrlHandler(scheme);
+        }
+    }
+    std::vector<std::string> taken; // as the desktop reads them, percent-encoding undone
+
+public slots:
+    void Take(const QUrl& url) { taken.push_back(QUrl::fromPercentEncoding(url.toEncoded()).toStdString()); }
+};
+
+TEST(AnimationPatcher, HandsLinksToTheDesktopAndSaysWhetherItTookThem) {
+    const std::string mail = "mailto:a@example.org;b@example.org?subject=Zorby EXE ERROR&body= <-- Please "
+                             "include -- Error Number:-53 -- Description: Bad file name or number";
+    DesktopLinks desktop;
+    AnimationPatcher window("help.html");
+    EXPECT_TRUE(window.OpenLink(mail));
+    EXPECT_TRUE(window.OpenLink("file:///opt/zorby/help/custom-ui-folder.html"));
+    EXPECT_FALSE(window.OpenLink("http://[zorby.example.org/")) << "no link: nothing takes it";
+    EXPECT_EQ(desktop.taken,
+              (std::vector<std::string>{mail, "file:///opt/zorby/help/custom-ui-folder.html"}));
 }
 
 class WindowInFolder : public ::testing::Test {
@@ -184,3 +259,5 @@ TEST_F(WindowInFolder, ReportsAFailedLoadAndClosingEndsTheRun) {
 
 } // namespace
 } // namespace zorby::ui
+
+#include "AnimationPatcherTest.moc"
