@@ -23,28 +23,15 @@ public:
 // the one at that index, or appends when the index equals the count; an index of 32,768 or more fails
 // with overflow (6). Reading outside the list fails with 9.
 //
-// The observer belongs to the list object, not to its lines: a copy or a moved-to list starts without
-// one, and assigning to a list replaces its lines as Assign does, telling its own observer. A list that
-// is moved from is emptied the same way.
+// A list is one object that a view may observe, so it is neither copied nor moved: a copy would carry
+// the observer along, to a view that does not show it.
 class LineList {
 public:
     static constexpr int kMaxLines = 32768;
 
     explicit LineList(std::string name = {});
-    LineList(const LineList& other) : name_(other.name_), lines_(other.lines_) {}
-    LineList(LineList&& other) : name_(other.name_), lines_(other.Take()) {}
-    LineList& operator=(const LineList& other) {
-        if (this != &other) {
-            Assign(other.lines_);
-        }
-        return *this;
-    }
-    LineList& operator=(LineList&& other) {
-        if (this != &other) {
-            Assign(other.Take());
-        }
-        return *this;
-    }
+    LineList(const LineList&) = delete;
+    LineList& operator=(const LineList&) = delete;
     // The observer must let go first: a view that outlives its list writes into a destroyed object.
     ~LineList() { assert(observer_ == nullptr && "a line list destroyed while a view still observes it"); }
 

@@ -24,6 +24,12 @@ const std::string kClose = "</Ui2DAnimation>";
 
 // One set of animation lists, as the scan and the merge leave them.
 struct Lists {
+    Lists(const Lines& items_, const Lines& titles_, const Lines& existing_, const Lines& rebuild_ = {}) {
+        items.Assign(items_);
+        titles.Assign(titles_);
+        existing.Assign(existing_);
+        rebuild.Assign(rebuild_);
+    }
     LineList items, collector, titles, existing, rebuild;
 
     MergeLists View() { return {items, collector, titles, existing, rebuild, "</Ui2DAnimation>"}; }
@@ -34,20 +40,10 @@ struct Lists {
     }
 };
 
-Lists Make(const Lines& items, const Lines& titles, const Lines& existing, const Lines& rebuild = {}) {
-    Lists lists;
-    lists.items.Assign(items);
-    lists.titles.Assign(titles);
-    lists.existing.Assign(existing);
-    lists.rebuild.Assign(rebuild);
-    return lists;
-}
-
 TEST(ItemMerge, ReplacesAKnownElementWhereItStandsAndKeepsNewItemsAside) {
-    Lists lists =
-        Make({Open("New"), "  <A/>", kClose, Open("Old"), " <B/>", kClose, "stray"}, {"First", "Old"},
-             {"<!-- c -->", Open("First"), "\t<X/>", kClose, Open("Old"), "\t<Y/>", "\t<Z/>", "\t<W/>",
-              kClose, Open("Last"), kClose});
+    Lists lists({Open("New"), "  <A/>", kClose, Open("Old"), " <B/>", kClose, "stray"}, {"First", "Old"},
+                {"<!-- c -->", Open("First"), "\t<X/>", kClose, Open("Old"), "\t<Y/>", "\t<Z/>", "\t<W/>",
+                 kClose, Open("Last"), kClose});
     FakeWindow window;
     MergeItems(lists.View(), &window);
     EXPECT_EQ(lists.existing.Lines(), (Lines{"<!-- c -->", Open("First"), "\t<X/>", kClose, Open("Old"),
@@ -59,24 +55,24 @@ TEST(ItemMerge, ReplacesAKnownElementWhereItStandsAndKeepsNewItemsAside) {
 }
 
 TEST(ItemMerge, LaterItemOfTheSameKnownTitleWinsAndOnlyTheUpperDuplicateIsReplaced) {
-    Lists lists = Make({Open("T"), "<one/>", kClose, Open("T"), "<two/>", kClose}, {"T", "T"},
-                       {Open("T"), "<old/>", kClose, Open("T"), "<older/>", kClose});
+    Lists lists({Open("T"), "<one/>", kClose, Open("T"), "<two/>", kClose}, {"T", "T"},
+                {Open("T"), "<old/>", kClose, Open("T"), "<older/>", kClose});
     MergeItems(lists.View(), nullptr);
     EXPECT_EQ(lists.existing.Lines(), (Lines{Open("T"), "<two/>", kClose, Open("T"), "<older/>", kClose}));
     EXPECT_TRUE(lists.items.Lines().empty());
 }
 
 TEST(ItemMerge, TitlesAreCaseSensitiveAndNewItemsOfOneTitleAreAllKept) {
-    Lists lists = Make({Open("t"), kClose, Open("N"), kClose, Open("N"), kClose}, {"T"}, {Open("T"), kClose});
+    Lists lists({Open("t"), kClose, Open("N"), kClose, Open("N"), kClose}, {"T"}, {Open("T"), kClose});
     MergeItems(lists.View(), nullptr);
     EXPECT_EQ(lists.existing.Lines(), (Lines{Open("T"), kClose}));
     EXPECT_EQ(lists.items.Lines(), (Lines{Open("t"), kClose, Open("N"), kClose, Open("N"), kClose}));
 }
 
 TEST(ItemMerge, ACommentAheadOfAnItemTravelsWithItWithoutNamingIt) {
-    Lists lists = Make({"<!-- replaces T -->", "  <!-- twice -->", Open("T"), "<new/>", kClose,
-                        "<!-- new one -->", Open("N"), kClose},
-                       {"T"}, {"<!-- old note -->", Open("T"), "<old/>", kClose});
+    Lists lists({"<!-- replaces T -->", "  <!-- twice -->", Open("T"), "<new/>", kClose, "<!-- new one -->",
+                 Open("N"), kClose},
+                {"T"}, {"<!-- old note -->", Open("T"), "<old/>", kClose});
     MergeItems(lists.View(), nullptr);
     EXPECT_EQ(lists.existing.Lines(), (Lines{"<!-- old note -->", "<!-- replaces T -->", "  <!-- twice -->",
                                              Open("T"), "<new/>", kClose}));
@@ -84,33 +80,32 @@ TEST(ItemMerge, ACommentAheadOfAnItemTravelsWithItWithoutNamingIt) {
 }
 
 TEST(ItemMerge, ClosingLinesMayBeIndentedButMustMatchExactly) {
-    Lists lists =
-        Make({Open("A"), "</ui2danimation>", "</Ui2DAnimation> x", " \t</Ui2DAnimation>\t "}, {}, {});
+    Lists lists({Open("A"), "</ui2danimation>", "</Ui2DAnimation> x", " \t</Ui2DAnimation>\t "}, {}, {});
     MergeItems(lists.View(), nullptr);
     EXPECT_EQ(lists.items.Count(), 4);
 }
 
 TEST(ItemMerge, ReplacementOverwritesWhatTheScanLeftInTheRebuildList) {
-    Lists lists = Make({Open("A"), kClose}, {"A", "B"}, {Open("A"), "<x/>", kClose, Open("B"), kClose},
-                       {Open("A"), Open("B")});
+    Lists lists({Open("A"), kClose}, {"A", "B"}, {Open("A"), "<x/>", kClose, Open("B"), kClose},
+                {Open("A"), Open("B")});
     MergeItems(lists.View(), nullptr);
     EXPECT_EQ(lists.existing.Lines(), (Lines{Open("A"), kClose, Open("B"), kClose}));
     EXPECT_TRUE(lists.rebuild.Lines().empty());
 
-    Lists onlyNew = Make({Open("C"), kClose}, {"A"}, {Open("A"), kClose}, {Open("A")});
+    Lists onlyNew({Open("C"), kClose}, {"A"}, {Open("A"), kClose}, {Open("A")});
     MergeItems(onlyNew.View(), nullptr);
     EXPECT_EQ(onlyNew.rebuild.Lines(), (Lines{Open("A")})) << "untouched without a replacement";
 }
 
 TEST(ItemMerge, ProgressCountsAddOnLinesConsumed) {
-    Lists lists = Make({Open("A"), "1", "2", "3", kClose, Open("B"), "1", "2", "3", kClose}, {}, {});
+    Lists lists({Open("A"), "1", "2", "3", kClose, Open("B"), "1", "2", "3", kClose}, {}, {});
     FakeWindow window;
     MergeItems(lists.View(), &window);
     EXPECT_EQ(window.progress, (std::vector<float>{11, 22, 33, 44, 55, 66, 77, 88, 100, 100, 100}));
 
-    lists = Make({Open("A"), "1", "2", "3", kClose, Open("B"), "1", "2", "3", kClose, "extra"}, {}, {});
+    Lists withExtra({Open("A"), "1", "2", "3", kClose, Open("B"), "1", "2", "3", kClose, "extra"}, {}, {});
     FakeWindow withExtraLine;
-    MergeItems(lists.View(), &withExtraLine);
+    MergeItems(withExtra.View(), &withExtraLine);
     EXPECT_EQ(withExtraLine.progress, (std::vector<float>{10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 100}));
 }
 
@@ -118,7 +113,7 @@ TEST(ItemMerge, ProgressRoundsDownInDoublePrecision) {
     Lines items{Open("A")};
     items.insert(items.end(), 99, "<line/>");
     items.push_back(kClose); // 101 lines: the bar divides by 100
-    Lists lists = Make(items, {}, {});
+    Lists lists(items, {}, {});
     FakeWindow window;
     MergeItems(lists.View(), &window);
     EXPECT_EQ(window.progress[28], 28) << "0.29 * 100 lies just below 29";
@@ -127,7 +122,7 @@ TEST(ItemMerge, ProgressRoundsDownInDoublePrecision) {
 
 TEST(ItemMerge, ShortListsRunNoPass) {
     for (const Lines& items : {Lines{}, Lines{Open("A")}}) {
-        Lists lists = Make(items, {"A"}, {Open("A"), kClose});
+        Lists lists(items, {"A"}, {Open("A"), kClose});
         FakeWindow window;
         MergeItems(lists.View(), &window);
         EXPECT_TRUE(lists.items.Lines().empty());
@@ -137,18 +132,18 @@ TEST(ItemMerge, ShortListsRunNoPass) {
 }
 
 TEST(ItemMerge, MalformedListsFailInsteadOfReadingPastTheirEnd) {
-    Lists noClosing = Make({Open("A"), "<x/>", "<y/>"}, {}, {});
+    Lists noClosing({Open("A"), "<x/>", "<y/>"}, {}, {});
     EXPECT_EQ(ThrownNumber([&] { MergeItems(noClosing.View(), nullptr); }), SubscriptOutOfRange);
 
-    Lists titleNotInLines = Make({Open("A"), kClose}, {"A"}, {Open("B"), kClose});
+    Lists titleNotInLines({Open("A"), kClose}, {"A"}, {Open("B"), kClose});
     EXPECT_EQ(ThrownNumber([&] { MergeItems(titleNotInLines.View(), nullptr); }), SubscriptOutOfRange);
 
-    Lists untitledLineAbove = Make({Open("A"), kClose}, {"A"}, {"x", Open("A"), kClose});
+    Lists untitledLineAbove({Open("A"), kClose}, {"A"}, {"x", Open("A"), kClose});
     EXPECT_EQ(ThrownNumber([&] { MergeItems(untitledLineAbove.View(), nullptr); }), InvalidArgument);
 
     Lines full(LineList::kMaxLines - 2, "<pad/>");
     full.insert(full.begin(), {Open("A"), kClose});
-    Lists growing = Make({Open("A"), "<more/>", kClose}, {"A"}, full);
+    Lists growing({Open("A"), "<more/>", kClose}, {"A"}, full);
     EXPECT_EQ(ThrownNumber([&] { MergeItems(growing.View(), nullptr); }), Overflow);
 }
 
@@ -160,8 +155,11 @@ class RandomLists {
 public:
     explicit RandomLists(unsigned seed) : random_(seed) {}
 
-    // Two sets of the same lists, one for each merge.
-    std::pair<Lists, Lists> Next() {
+    struct Data {
+        Lines items, titles, existing, rebuild;
+    };
+
+    Data Next() {
         Lines titles;
         Lines existing;
         const int elements = Pick(0, 8);
@@ -221,7 +219,7 @@ public:
                 rebuild.push_back(Open(title));
             }
         }
-        return {Make(items, titles, existing, rebuild), Make(items, titles, existing, rebuild)};
+        return {items, titles, existing, rebuild};
     }
 
 private:
@@ -262,7 +260,9 @@ TEST(ItemMerge, GivesTheSameResultAsTheStepByStepProcedure) {
     RandomLists random(20261206);
     int failures = 0;
     for (int round = 0; round < 3000; ++round) {
-        auto [fast, slow] = random.Next();
+        const auto data = random.Next();
+        Lists fast(data.items, data.titles, data.existing, data.rebuild);
+        Lists slow(data.items, data.titles, data.existing, data.rebuild);
         FakeWindow fastWindow;
         FakeWindow slowWindow;
         std::optional<int> fastFailure;
