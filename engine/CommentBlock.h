@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ElementTags.h"
+#include "LineHelpers.h"
 
 #include <string_view>
 
@@ -19,8 +20,8 @@ public:
             open_ = line.find(tags::kCommentEnd) == std::string_view::npos;
             return true;
         }
-        const std::size_t start = line.find_first_not_of(" \t");
-        if (start == std::string_view::npos || line.substr(start, tags::kComment.size()) != tags::kComment) {
+        const std::size_t start = IndentOf(line);
+        if (line.substr(start, tags::kComment.size()) != tags::kComment) {
             return false;
         }
         open_ = line.find(tags::kCommentEnd, start + tags::kComment.size()) == std::string_view::npos;

@@ -17,7 +17,7 @@ namespace {
 
 // A closing line may carry trailing blanks: real files have them, and an element left open would
 // swallow the rest of the file.
-bool ClosesWith(const std::string& testForm, std::string_view tag) {
+bool ClosesWith(std::string_view testForm, std::string_view tag) {
     return tags::IsClosingLine(testForm, tag);
 }
 
@@ -54,8 +54,8 @@ private:
 
     // Files one line. A line is kept in one list at most, so it moves there, re-indented in place.
     void Take(std::string& raw, int lineNumber) {
-        TestFormInto(raw, testForm_);
-        const std::string& t = testForm_;
+        // A view into `raw` as long as the line is not moved away or re-indented.
+        const std::string_view t = TestFormView(raw, testForm_);
         if (t.empty()) {
             return;
         }
@@ -84,7 +84,7 @@ private:
                 Note({MainFileDefect::Kind::NestedElement, {title, lineNumber}, animationStart_});
             }
             ws_.Animations.Set(animationTitles_, std::move(title));
-            ws_.AllAnimationsTemp.Set(animationTitles_, t);
+            ws_.AllAnimationsTemp.Set(animationTitles_, std::string(t));
             ++animationTitles_;
             inAnimation_ = true;
         }
@@ -104,15 +104,13 @@ private:
         }
 
         if (inAnimation_) {
+            const bool closes = ClosesWith(t, tags::kAnimationClosing);
             FileElementLine(ws_.AllAnimations, raw);
-            if (ClosesWith(t, tags::kAnimationClosing)) {
-                inAnimation_ = false;
-            }
+            inAnimation_ = !closes;
         } else if (inTexture_) {
+            const bool closes = ClosesWith(t, tags::kTextureClosing);
             FileElementLine(ws_.AllTextures, raw);
-            if (ClosesWith(t, tags::kTextureClosing)) {
-                inTexture_ = false;
-            }
+            inTexture_ = !closes;
         } else if (inHead_) {
             const bool schema = StartsWith(t, tags::kSchema);
             Keep(ws_.Header, raw);
@@ -153,7 +151,7 @@ private:
         list.Set(list.Count(), std::move(raw));
     }
 
-    void Trace(const std::string& testForm) {
+    void Trace(std::string_view testForm) {
         if (trace_ != nullptr) {
             trace_->WriteLine(testForm);
         }
@@ -161,7 +159,7 @@ private:
 
     Workspace& ws_;
     TextFileWriter* trace_;
-    std::string testForm_; // reused from line to line
+    std::string testForm_; // the test form of a line with tabs inside, reused from line to line
     int animationTitles_ = 0;
     int textureTitles_ = 0;
     bool inHead_ = true;
@@ -180,11 +178,11 @@ void ScanAddOnFile(const char* name, std::string_view opening, LineList& titles,
     scanned = {content.fingerprint, content.unreadable};
     int titleIndex = 0;
     int lineNumber = 0;
-    std::string t; // the test form, reused from line to line
+    std::string buffer; // the test form of a line with tabs inside, reused from line to line
     CommentBlock block;
     for (auto& raw : content.lines) {
         ++lineNumber;
-        TestFormInto(raw, t);
+        const std::string_view t = TestFormView(raw, buffer);
         if (t.empty()) {
             continue;
         }

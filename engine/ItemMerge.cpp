@@ -35,8 +35,10 @@ private:
 
 class Merge {
 public:
+    // The add-on lines are taken out of their list: each moves on into the existing lines or back among
+    // the new items.
     Merge(const MergeLists& lists, WindowPort* progress)
-        : lists_(lists), items_(lists.items.Lines()), progress_(progress) {
+        : lists_(lists), items_(lists.items.Take()), progress_(progress) {
         known_.reserve(lists.titles.Lines().size());
         for (const auto& title : lists.titles.Lines()) {
             known_.insert(title);
@@ -68,7 +70,7 @@ public:
     }
 
 private:
-    const std::string& ItemLine(int index) const {
+    std::string& ItemLine(int index) {
         if (index >= static_cast<int>(items_.size())) {
             throw Failure(SubscriptOutOfRange);
         }
@@ -93,9 +95,9 @@ private:
         CommentBlock block;
         bool closed = false;
         do {
-            const std::string& line = ItemLine(i_.Value());
+            std::string& line = ItemLine(i_.Value());
             closed = !block.Covers(line) && IsClosing(line);
-            into.push_back(line);
+            into.push_back(std::move(line));
             LineConsumed();
             written.Advance();
         } while (!closed);
@@ -165,7 +167,7 @@ private:
     }
 
     const MergeLists& lists_;
-    const std::vector<std::string>& items_;
+    std::vector<std::string> items_;
     WindowPort* progress_;
     std::optional<TitleIndexedLines> existing_; // the existing lines from the first replacement on
     std::unordered_set<std::string_view> known_;

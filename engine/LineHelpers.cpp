@@ -42,6 +42,10 @@ std::string GetTitle(std::string_view line) {
 
 std::optional<std::string_view> ItemAttributeValue(std::string_view line) {
     constexpr std::string_view kName = "item";
+    // Most lines carry no attribute at all.
+    if (line.find('"') == std::string_view::npos && line.find('\'') == std::string_view::npos) {
+        return std::nullopt;
+    }
     const auto blank = [](char c) { return c == ' ' || c == '\t'; };
     for (std::size_t at = line.find(kName); at != std::string_view::npos; at = line.find(kName, at + 1)) {
         // A whole attribute name: blanks before it, then `=` after optional blanks.
@@ -99,7 +103,6 @@ void SidlWidlInPlace(std::string& line) {
     line.replace(0, spaces, tabs, '\t');
 }
 
-namespace {
 std::size_t IndentOf(std::string_view line) {
     std::size_t indent = 0;
     while (indent < line.size() && (line[indent] == ' ' || line[indent] == '\t')) {
@@ -107,19 +110,20 @@ std::size_t IndentOf(std::string_view line) {
     }
     return indent;
 }
-} // namespace
 
 std::string TestForm(std::string_view line) {
-    std::string form;
-    TestFormInto(line, form);
-    return form;
+    std::string buffer;
+    return std::string(TestFormView(line, buffer));
 }
 
-void TestFormInto(std::string_view line, std::string& form) {
-    form.assign(line.substr(IndentOf(line)));
-    if (form.find('\t') != std::string::npos) {
-        std::replace(form.begin(), form.end(), '\t', ' ');
+std::string_view TestFormView(std::string_view line, std::string& buffer) {
+    const std::string_view rest = line.substr(IndentOf(line));
+    if (rest.find('\t') == std::string_view::npos) {
+        return rest;
     }
+    buffer.assign(rest);
+    std::replace(buffer.begin(), buffer.end(), '\t', ' ');
+    return buffer;
 }
 
 bool TestFormStartsWith(std::string_view line, std::string_view prefix) {

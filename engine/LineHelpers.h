@@ -40,8 +40,12 @@ void SidlWidlInPlace(std::string& line);
 
 // The test form of a raw line: tabs turned into spaces, then leading spaces removed.
 std::string TestForm(std::string_view line);
-// The same into `form`, reusing its storage: the scan makes one for every line it reads.
-void TestFormInto(std::string_view line, std::string& form);
+// The same without a copy where it can be: a view into `line` when no tab follows its indentation,
+// otherwise a view of `buffer`, which holds the copy. The scan makes one for every line it reads.
+std::string_view TestFormView(std::string_view line, std::string& buffer);
+
+// Where the text of a line starts: the length of its indentation of spaces and tabs.
+std::size_t IndentOf(std::string_view line);
 // Whether the test form of `line` begins with `prefix`, without making the test form.
 bool TestFormStartsWith(std::string_view line, std::string_view prefix);
 

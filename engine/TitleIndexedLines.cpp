@@ -65,10 +65,12 @@ void ReplaceRange(std::vector<T>& target, std::size_t first, std::size_t count, 
 } // namespace
 
 std::optional<std::string_view> TitleView(std::string_view line) {
-    if (const auto value = ItemAttributeValue(line)) {
-        return value;
-    }
     const auto quote = line.find('"');
+    if (quote != std::string_view::npos || line.find('\'') != std::string_view::npos) {
+        if (const auto value = ItemAttributeValue(line)) {
+            return value;
+        }
+    }
     const std::size_t start = quote == std::string_view::npos ? 1 : quote + 2; // 1-based, as GetTitle counts
     const auto count = static_cast<long long>(line.size()) - 1 - static_cast<long long>(start);
     if (start > kInt16Max || count < 0) {
