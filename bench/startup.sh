@@ -2,19 +2,23 @@
 # Times the real program the way a player meets it: from the start of the process until the main window
 # is on the screen, with the 25,000-line W1 folder of the benchmarks; and reads its peak memory (VmHWM)
 # once the window is up and again after a whole "Patch!", for W1 and for W2 (both lists near the
-# 32,767-line limit). Each run gets fresh folders; prints every run and the medians.
+# 32,767-line limit). A bare Qt window (a caption, a button and a label) is started the same way between
+# the two, as the yardstick: what any Qt Widgets program costs. Each run gets fresh folders; prints every
+# run, the medians, and Zorby's W1 start and memory as multiples of the bare window's.
 #
-# Usage: bench/startup.sh PATH/TO/Zorby PATH/TO/zorby_make_folder [runs]    (default 10 runs)
+# Usage: bench/startup.sh PATH/TO/Zorby PATH/TO/zorby_make_folder PATH/TO/zorby_bare_window [runs]
+#        (default 10 runs; the three programs are built by the default preset)
 # Needs Xvfb and xdotool. Runs on its own X server; every wait is bounded.
 set -euo pipefail
 
-if [ "$#" -lt 2 ] || [ "$#" -gt 3 ] || [ ! -x "$1" ] || [ ! -x "$2" ]; then
-    echo "usage: $0 PATH/TO/Zorby PATH/TO/zorby_make_folder [runs]" >&2
+if [ "$#" -lt 3 ] || [ "$#" -gt 4 ] || [ ! -x "$1" ] || [ ! -x "$2" ] || [ ! -x "$3" ]; then
+    echo "usage: $0 PATH/TO/Zorby PATH/TO/zorby_make_folder PATH/TO/zorby_bare_window [runs]" >&2
     exit 2
 fi
 zorby=$(realpath "$1")
 make_folder=$(realpath "$2")
-runs=${3:-10}
+bare_window=$(realpath "$3")
+runs=${4:-10}
 if ! [[ "$runs" =~ ^[1-9][0-9]*$ ]]; then
     echo "runs must be a positive number, not '$runs'" >&2
     exit 2
@@ -27,6 +31,7 @@ for tool in Xvfb xdotool; do
 done
 
 readonly main_title="^Kestrin's EQUI_Animation\\.xml Patcher\$"
+readonly bare_title="^Bare Qt window\$"
 readonly wait_seconds=15
 # "Patch!" is a 103 by 35 button at client pixel (8, 8): aim at its middle.
 readonly patch_x=59 patch_y=25
@@ -75,6 +80,17 @@ wait_for_window() {
         sleep 0.005
     done
     fail "no window titled $title within $wait_seconds s"
+}
+
+# The X server unmaps the window of a program that has ended a moment later: until then the next start
+# would find the old window.
+wait_until_gone() {
+    local title=$1
+    local deadline=$((SECONDS + wait_seconds))
+    while timeout 5 xdotool search --onlyvisible --name "$title" >/dev/null 2>&1; do
+        [ "$SECONDS" -lt "$deadline" ] || fail "a window titled $title still there $wait_seconds s after its program ended"
+        sleep 0.01
+    done
 }
 
 # Sets peak_mib to Zorby's peak resident memory so far.
@@ -134,6 +150,7 @@ measure() {
     wait "$zorby_pid" || status=$?
     zorby_pid=""
     [ "$status" -eq 0 ] || fail "Zorby exited with status $status"
+    wait_until_gone "$main_title"
 
     # Only a patch that really happened makes the memory figure mean something.
     local lines
@@ -145,29 +162,55 @@ measure() {
     rm -rf "$folder"
 }
 
-echo "Zorby: $zorby; $runs runs on display $DISPLAY"
+# The yardstick, started and measured as Zorby is, then ended; sets start_ms and window_mib.
+measure_bare_window() {
+    local started
+    started=$(now_ns)
+    "$bare_window" >"$work/logs/zorby.log" 2>&1 &
+    zorby_pid=$!
+    wait_for_window "$bare_title"
+    start_ms=$(milliseconds $((found_ns - started)))
+    read_peak
+    window_mib=$peak_mib
+    stop_process "$zorby_pid"
+    zorby_pid=""
+    wait_until_gone "$bare_title"
+}
+
+echo "Zorby: $zorby; bare window: $bare_window; $runs runs on display $DISPLAY"
 echo "start = process start to main window visible; patch = click on Patch! to the Notice box;"
 echo "peak = VmHWM with the window up / after the patch (MiB)"
-printf '%4s  %14s %14s %11s %11s   %14s %14s %11s %11s\n' run "W1 start ms" "W1 patch ms" "W1 peak up" \
-    "W1 peak end" "W2 start ms" "W2 patch ms" "W2 peak up" "W2 peak end"
-for column in w1_start w1_patch w1_up w1_end w2_start w2_patch w2_up w2_end; do
+printf '%4s  %11s %11s %10s %10s   %11s %10s   %11s %11s %10s %10s\n' run "W1 start" "W1 patch" "W1 up" \
+    "W1 end" "bare start" "bare up" "W2 start" "W2 patch" "W2 up" "W2 end"
+columns=(w1_start w1_patch w1_up w1_end bare_start bare_up w2_start w2_patch w2_up w2_end)
+for column in "${columns[@]}"; do
     : >"$work/$column"
 done
+# Zorby and the bare window take turns, so that a slower or busier moment of the machine falls on both.
 for run in $(seq "$runs"); do
     measure w1 "$run"
     echo "$start_ms" >>"$work/w1_start"
     echo "$patch_ms" >>"$work/w1_patch"
     echo "$window_mib" >>"$work/w1_up"
     echo "$patched_mib" >>"$work/w1_end"
-    row=$(printf '%14s %14s %11s %11s' "$start_ms" "$patch_ms" "$window_mib" "$patched_mib")
+    measure_bare_window
+    echo "$start_ms" >>"$work/bare_start"
+    echo "$window_mib" >>"$work/bare_up"
     measure w2 "$run"
     echo "$start_ms" >>"$work/w2_start"
     echo "$patch_ms" >>"$work/w2_patch"
     echo "$window_mib" >>"$work/w2_up"
     echo "$patched_mib" >>"$work/w2_end"
-    printf '%4s  %s   %14s %14s %11s %11s\n' "$run" "$row" "$start_ms" "$patch_ms" "$window_mib" "$patched_mib"
+    values=()
+    for column in "${columns[@]}"; do
+        values+=("$(tail -n 1 "$work/$column")")
+    done
+    printf '%4s  %11s %11s %10s %10s   %11s %10s   %11s %11s %10s %10s\n' "$run" "${values[@]}"
 done
-printf '%4s  %14s %14s %11s %11s   %14s %14s %11s %11s\n' median \
-    "$(median <"$work/w1_start")" "$(median <"$work/w1_patch")" "$(median <"$work/w1_up")" \
-    "$(median <"$work/w1_end")" "$(median <"$work/w2_start")" "$(median <"$work/w2_patch")" \
-    "$(median <"$work/w2_up")" "$(median <"$work/w2_end")"
+medians=()
+for column in "${columns[@]}"; do
+    medians+=("$(median <"$work/$column")")
+done
+printf '%4s  %11s %11s %10s %10s   %11s %10s   %11s %11s %10s %10s\n' median "${medians[@]}"
+awk -v zs="${medians[0]}" -v bs="${medians[4]}" -v zm="${medians[2]}" -v bm="${medians[5]}" \
+    'BEGIN { printf "W1 against the bare window: start %.2fx, peak memory %.2fx\n", zs / bs, zm / bm }'

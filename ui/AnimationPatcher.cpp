@@ -70,14 +70,12 @@ AnimationPatcher::AnimationPatcher(std::string helpPage, MessagePresenter presen
       presenter_(presenter ? std::move(presenter) : MessagePresenter(ShowMessageBox)) {
     setObjectName("AnimationPatcher");
     setWindowTitle("Kestrin's EQUI_Animation.xml Patcher");
-    setWindowIcon(ApplicationIcon());
     setWindowFlag(Qt::WindowMaximizeButtonHint, false);
     // The layout is measured for a small dialog font; the desktop's larger default would clip captions.
     QFont dialogFont = font();
     dialogFont.setPointSizeF(8.0);
     setFont(dialogFont);
     BuildCommandArea();
-    BuildDebugArea();
     SetOuterSizeTwips(kCompactOuterWidth, kCompactOuterHeight);
 }
 
@@ -137,7 +135,12 @@ void AnimationPatcher::BuildCommandArea() {
     connect(DebugButton, &QPushButton::clicked, this, &AnimationPatcher::ToggleDebugView);
 }
 
+// Built on the first switch to the debug view: the compact view, which is all most players ever see,
+// starts without fourteen list views it does not show.
 void AnimationPatcher::BuildDebugArea() {
+    if (ZorAnimations != nullptr) {
+        return;
+    }
     Workspace& ws = workspace_;
     Anim_Label = AddLabel("Animations", "Anim_Label", 0, 2040, 3015, 255);
     Tex_Label = AddLabel("Textures", "Tex_Label", 3120, 2040, 3015, 255);
@@ -169,6 +172,10 @@ void AnimationPatcher::BuildDebugArea() {
                  allAnimationsTemp,   allTexturesTemp, allZorTexturesTemp, allZorTextures, allZorAnimations,
                  allTextures,         allAnimations,   textures,           ZorTextures,    ZorAnimations,
                  allZorAnimationsTemp});
+    // What the load step asked of these before they existed.
+    for (const auto& [control, visible] : debugVisibility_) {
+        Widget(control)->setVisible(visible);
+    }
 }
 
 // The lists are there to read whole lines: a fixed-pitch font keeps the indentation of the file in line
@@ -189,6 +196,7 @@ QListView* AnimationPatcher::AddList(LineList& list, int left, int top, int widt
     auto* model = new LineListModel(list, view);
     view->setModel(model);
     models_.push_back(model);
+    view->show();
     return view;
 }
 
@@ -198,6 +206,7 @@ QLabel* AnimationPatcher::AddLabel(const QString& text, const char* name, int le
     label->setObjectName(name);
     label->setAlignment(Qt::AlignCenter);
     label->setGeometry(TwipRect(left, top, width, height));
+    label->show(); // also when the debug area is built after the window is up
     return label;
 }
 
@@ -247,6 +256,7 @@ void AnimationPatcher::SetOuterSizeTwips(int width, int height) {
 
 void AnimationPatcher::ToggleDebugView() {
     if (OuterSizeTwips().height() == kCompactOuterHeight) {
+        BuildDebugArea();
         SetOuterSizeTwips(OuterSizeTwips().width(), kDebugOuterHeight);
         SetOuterSizeTwips(kDebugOuterWidth, kDebugOuterHeight);
     } else {
@@ -312,7 +322,11 @@ QWidget* AnimationPatcher::Widget(Control control) const {
 }
 
 void AnimationPatcher::SetVisible(Control control, bool visible) {
-    Widget(control)->setVisible(visible);
+    if (QWidget* widget = Widget(control)) {
+        widget->setVisible(visible);
+    } else {
+        debugVisibility_[control] = visible;
+    }
 }
 
 void AnimationPatcher::SetEnabled(Control control, bool enabled) {

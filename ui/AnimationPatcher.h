@@ -103,6 +103,7 @@ private:
     std::string helpPage_;
     MessagePresenter presenter_;
     std::vector<LineListModel*> models_;
+    std::map<Control, bool> debugVisibility_; // asked for before the debug area was built
     bool busy_ = false;
     int paintedProgress_ = -1; // the progress value of the last redraw
     bool ended_ = false;

@@ -125,9 +125,10 @@ QPixmap ChartPixmap(int size) {
 
 } // namespace
 
+// Title bars and task bars show 16 and 32 pixels; larger sizes would only lengthen every start.
 QIcon ApplicationIcon() {
     QIcon icon;
-    for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+    for (const int size : {16, 32}) {
         icon.addPixmap(EmblemPixmap(size, 1.0));
     }
     return icon;

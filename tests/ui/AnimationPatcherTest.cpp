@@ -94,6 +94,7 @@ TEST(AnimationPatcher, LaysOutTheCommandAreaInTwips) {
 
 TEST(AnimationPatcher, LaysOutTheDebugAreaInThreeColumns) {
     AnimationPatcher window("help.html");
+    window.ToggleDebugView();
     EXPECT_EQ(window.findChildren<QListView*>().size(), 14);
     EXPECT_EQ(Find<QListView>(window, "ZorAnimations")->geometry(), QRect(0, 168, 201, 56));
     EXPECT_EQ(Find<QListView>(window, "AllTextures")->geometry(), QRect(208, 352, 201, 56));
@@ -203,6 +204,8 @@ TEST_F(WindowInFolder, HidesDebugControlsAndShowsListsThroughModels) {
     ASSERT_EQ(window.Load(), Flow::Continue);
     EXPECT_TRUE(Find<QPushButton>(window, "DebugButton")->isHidden());
     EXPECT_TRUE(Find<QLabel>(window, "DebugLabel")->isHidden());
+    EXPECT_TRUE(window.findChildren<QListView*>().empty()) << "the debug area comes with the debug view";
+    window.ToggleDebugView();
     EXPECT_TRUE(Find<QListView>(window, "ZorTextures")->isHidden());
     EXPECT_TRUE(Find<QLabel>(window, "Tex_Label")->isHidden());
     EXPECT_FALSE(Find<FancyButton>(window, "Restore_Animation")->Enabled());
