@@ -4,9 +4,11 @@
 #include "Failure.h"
 #include "ItemMerge.h"
 #include "LineHelpers.h"
+#include "Workspace.h"
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 namespace zorby::testing {
 
@@ -100,6 +102,25 @@ inline void StepByStepMerge(const MergeLists& l, WindowPort* progress) {
         l.items.Set(x, l.collector.At(x));
     }
     l.collector.Clear();
+}
+
+// The bytes the writer puts out for a scanned workspace, the merges done step by step: what a patch of
+// those files must write. `progress` sees what the animation merge shows.
+inline std::string StepByStepPatchOutput(Workspace& ws, WindowPort* progress = nullptr) {
+    StepByStepMerge({ws.AllZorTextures, ws.AllZorTexturesTemp, ws.Textures, ws.AllTextures,
+                     ws.AllTexturesTemp, "</TextureInfo>"},
+                    nullptr);
+    StepByStepMerge({ws.AllZorAnimations, ws.AllZorAnimationsTemp, ws.Animations, ws.AllAnimations,
+                     ws.AllAnimationsTemp, "</Ui2DAnimation>"},
+                    progress);
+    std::string output = ws.MainFileMark ? "\xEF\xBB\xBF" : "";
+    for (const LineList* list : {&ws.Header, &ws.AllTextures, &ws.AllZorTextures, &ws.AllAnimations,
+                                 &ws.AllZorAnimations, &ws.MiscItems}) {
+        for (const auto& line : list->Lines()) {
+            output.append(line).append("\r\n");
+        }
+    }
+    return output;
 }
 
 } // namespace zorby::testing

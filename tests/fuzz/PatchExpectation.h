@@ -11,6 +11,7 @@
 #include "TextFile.h"
 #include "Workspace.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -69,30 +70,15 @@ inline PatchExpectation ExpectPatch(const std::filesystem::path& folder, const s
 
     testing::FakeWindow progress;
     try {
-        testing::StepByStepMerge({ws.AllZorTextures, ws.AllZorTexturesTemp, ws.Textures, ws.AllTextures,
-                                  ws.AllTexturesTemp, "</TextureInfo>"},
-                                 nullptr);
-        testing::StepByStepMerge({ws.AllZorAnimations, ws.AllZorAnimationsTemp, ws.Animations,
-                                  ws.AllAnimations, ws.AllAnimationsTemp, "</Ui2DAnimation>"},
-                                 &progress);
+        expected.output = testing::StepByStepPatchOutput(ws, &progress);
     } catch (const Failure& failure) {
         expected.outcome = PatchExpectation::Outcome::MergeFails;
         expected.failureNumber = failure.Number();
         return expected;
     }
-
     expected.outcome = PatchExpectation::Outcome::Written;
     expected.progress = progress.progress;
-    if (ws.MainFileMark) {
-        expected.output = "\xEF\xBB\xBF";
-    }
-    for (const LineList* list : {&ws.Header, &ws.AllTextures, &ws.AllZorTextures, &ws.AllAnimations,
-                                 &ws.AllZorAnimations, &ws.MiscItems}) {
-        for (const auto& line : list->Lines()) {
-            expected.output.append(line).append("\r\n");
-            ++expected.outputLines;
-        }
-    }
+    expected.outputLines = static_cast<int>(std::count(expected.output.begin(), expected.output.end(), '\n'));
     return expected;
 }
 
