@@ -3,6 +3,9 @@
 #include "Failure.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstring>
 
 namespace zorby {
 
@@ -104,7 +107,21 @@ void SidlWidlInPlace(std::string& line) {
 }
 
 std::size_t IndentOf(std::string_view line) {
+    // Real files indent deeply; eight bytes at a time: the high bit of each byte of `zero(x)` is set
+    // exactly where x has a zero byte.
+    constexpr std::uint64_t kLow = 0x7F7F7F7F7F7F7F7FU;
+    constexpr std::uint64_t kHigh = 0x8080808080808080U;
+    const auto zero = [](std::uint64_t x) { return ~(((x & kLow) + kLow) | x | kLow); };
     std::size_t indent = 0;
+    for (; std::endian::native == std::endian::little && indent + 8 <= line.size(); indent += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, line.data() + indent, 8);
+        const std::uint64_t blank = zero(word ^ 0x2020202020202020U) | zero(word ^ 0x0909090909090909U);
+        if (blank != kHigh) {
+            // Bytes are loaded little-endian first: the lowest unset high bit is the first other byte.
+            return indent + static_cast<std::size_t>(std::countr_zero(~blank & kHigh)) / 8;
+        }
+    }
     while (indent < line.size() && (line[indent] == ' ' || line[indent] == '\t')) {
         ++indent;
     }

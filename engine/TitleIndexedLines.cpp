@@ -5,6 +5,7 @@
 #include "LineHelpers.h"
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 #include <iterator>
 
@@ -19,8 +20,29 @@ constexpr std::size_t kChunkLines = 256;
 constexpr std::uint64_t kUntitled = 0;       // ElementTitle fails on the line
 constexpr std::uint64_t kInCommentBlock = 2; // inside a comment block, where no line is an element's
 
+// Made from the length and three eight-byte windows (start, middle, end) rather than every byte: every
+// line gets a key, and two titles that share one cost no more than a comparison of the two.
 std::uint64_t KeyOfTitle(std::string_view title) {
-    return std::hash<std::string_view>{}(title) | 1U;
+    const auto window = [&](std::size_t at) {
+        std::uint64_t bytes = 0;
+        std::memcpy(&bytes, title.data() + at, std::min<std::size_t>(8, title.size() - at));
+        return bytes;
+    };
+    const std::size_t n = title.size();
+    std::uint64_t key = n;
+    if (n > 0) {
+        key ^= window(0) * 0x9E3779B97F4A7C15U;
+    }
+    if (n > 8) {
+        key ^= window(n - 8) * 0xC2B2AE3D27D4EB4FU;
+    }
+    if (n > 16) {
+        key ^= window(n / 2 - 4) * 0x165667B19E3779F9U;
+    }
+    key ^= key >> 33;
+    key *= 0xFF51AFD7ED558CCDU;
+    key ^= key >> 33;
+    return key | 1U;
 }
 
 std::uint64_t KeyOfLine(std::string_view line, CommentBlock& block) {

@@ -68,6 +68,15 @@ TEST(LineHelpers, SidlWidlOverflowsPast32767LeadingSpaces) {
 TEST(LineHelpers, TestFormDropsIndentationOfBothKindsAndKeepsTrailingBlanks) {
     EXPECT_EQ(TestForm(" \t <Schema a>\t"), "<Schema a> ");
     EXPECT_EQ(TestForm(" \t "), "");
+    // Indentation is skipped eight bytes at a time: every length, and bytes that only look blank.
+    for (std::size_t indent = 0; indent < 20; ++indent) {
+        std::string blanks;
+        for (std::size_t x = 0; x < indent; ++x) {
+            blanks += x % 3 == 1 ? '\t' : ' ';
+        }
+        EXPECT_EQ(TestForm(blanks + "<x>"), "<x>") << indent;
+        EXPECT_EQ(TestForm(blanks + "\xA0 \x89<x>"), "\xA0 \x89<x>") << indent;
+    }
 }
 
 } // namespace
