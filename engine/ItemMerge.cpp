@@ -35,10 +35,10 @@ private:
 
 class Merge {
 public:
-    // The add-on lines are taken out of their list: each moves on into the existing lines or back among
-    // the new items.
+    // Every line is handled as a view of the list that holds it; the lists take copies of the results at
+    // the end, so a merge that stops half-way leaves them as they were.
     Merge(const MergeLists& lists, WindowPort* progress)
-        : lists_(lists), items_(lists.items.Take()), progress_(progress) {
+        : lists_(lists), items_(lists.items.Lines()), progress_(progress) {
         known_.reserve(lists.titles.Lines().size());
         for (const auto& title : lists.titles.Lines()) {
             known_.insert(title);
@@ -47,8 +47,6 @@ public:
 
     Merge(const Merge&) = delete;
     Merge& operator=(const Merge&) = delete;
-    // A merge that stopped half-way still leaves the existing lines in their list.
-    ~Merge() { ReturnExisting(); }
 
     void Run() {
         const int count = static_cast<int>(items_.size());
@@ -70,7 +68,7 @@ public:
     }
 
 private:
-    std::string& ItemLine(int index) {
+    std::string_view ItemLine(int index) const {
         if (index >= static_cast<int>(items_.size())) {
             throw Failure(SubscriptOutOfRange);
         }
@@ -91,13 +89,13 @@ private:
     }
 
     // Copies the item at the read cursor through its first closing line outside a comment block.
-    void TakeItem(std::vector<std::string>& into, Cursor& written) {
+    void TakeItem(std::vector<std::string_view>& into, Cursor& written) {
         CommentBlock block;
         bool closed = false;
         do {
-            std::string& line = ItemLine(i_.Value());
+            const std::string_view line = ItemLine(i_.Value());
             closed = !block.Covers(line) && IsClosing(line);
-            into.push_back(std::move(line));
+            into.push_back(line);
             LineConsumed();
             written.Advance();
         } while (!closed);
@@ -116,17 +114,9 @@ private:
 
     void KeepAsNew() { TakeItem(newItems_, m_); }
 
-    void ReturnExisting() {
-        if (existing_) {
-            lists_.existing.Assign(existing_->Release());
-            existing_.reset();
-        }
-    }
-
     void Replace(const std::string& title) {
         if (!existing_) {
-            // Moved, not copied: nothing else reads the list until the merge gives it back.
-            existing_.emplace(lists_.existing.Take());
+            existing_.emplace(lists_.existing.Lines());
         }
         TitleIndexedLines& existing = *existing_;
         const int match = existing.Locate(title);
@@ -137,7 +127,7 @@ private:
         } while (existing.InCommentBlock(end.Value() - 1) || !IsClosing(existing.At(end.Value() - 1)));
 
         Cursor written(match);
-        std::vector<std::string> item;
+        std::vector<std::string_view> item;
         TakeItem(item, written);
 
         const int rest = existing.Count() - end.Value();
@@ -157,21 +147,22 @@ private:
         }
     }
 
+    // The existing lines first: they may be views of the other lists.
     void Finish() {
         if (replaced_) {
-            ReturnExisting();
+            lists_.existing.Assign(existing_->Release());
             lists_.rebuild.Clear();
         }
-        lists_.items.Assign(std::move(newItems_));
+        lists_.items.Assign(newItems_);
         lists_.collector.Clear();
     }
 
     const MergeLists& lists_;
-    std::vector<std::string> items_;
+    const std::vector<std::string_view>& items_;
     WindowPort* progress_;
     std::optional<TitleIndexedLines> existing_; // the existing lines from the first replacement on
     std::unordered_set<std::string_view> known_;
-    std::vector<std::string> newItems_;
+    std::vector<std::string_view> newItems_;
     Cursor i_;
     Cursor m_;
     bool replaced_ = false;

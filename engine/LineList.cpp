@@ -2,19 +2,59 @@
 
 #include "Failure.h"
 
+#include <cstring>
+
 namespace zorby {
+
+namespace {
+constexpr std::size_t kBlockSize = 64 * 1024;
+}
+
+std::string_view LineBytes::Keep(std::string_view line) {
+    if (line.empty()) {
+        return {};
+    }
+    if (line.size() > left_) {
+        if (line.size() > kBlockSize / 4) {
+            // A long line gets a block of its own; the open block keeps its room.
+            auto& block = blocks_.emplace_back(std::make_unique_for_overwrite<char[]>(line.size()));
+            std::memcpy(block.get(), line.data(), line.size());
+            return {block.get(), line.size()};
+        }
+        free_ = blocks_.emplace_back(std::make_unique_for_overwrite<char[]>(kBlockSize)).get();
+        left_ = kBlockSize;
+    }
+    std::memcpy(free_, line.data(), line.size());
+    const std::string_view kept(free_, line.size());
+    free_ += line.size();
+    left_ -= line.size();
+    return kept;
+}
+
+void LineBytes::Clear() {
+    blocks_.clear();
+    free_ = nullptr;
+    left_ = 0;
+}
+
+void LineBytes::Swap(LineBytes& other) noexcept {
+    blocks_.swap(other.blocks_);
+    std::swap(free_, other.free_);
+    std::swap(left_, other.left_);
+}
 
 LineList::LineList(std::string name) : name_(std::move(name)) {}
 
-void LineList::Set(int index, std::string line) {
+void LineList::Set(int index, std::string_view line) {
     if (index >= kMaxLines) {
         throw Failure(Overflow);
     }
     if (index < 0 || index > Count()) {
         throw Failure(SubscriptOutOfRange);
     }
+    const std::string_view kept = bytes_.Keep(line);
     if (index < Count()) {
-        lines_[static_cast<std::size_t>(index)] = std::move(line);
+        lines_[static_cast<std::size_t>(index)] = kept;
         if (observer_ != nullptr) {
             observer_->Replaced(*this, index);
         }
@@ -23,13 +63,13 @@ void LineList::Set(int index, std::string line) {
     if (observer_ != nullptr) {
         observer_->BeforeAppend(*this, index);
     }
-    lines_.push_back(std::move(line));
+    lines_.push_back(kept);
     if (observer_ != nullptr) {
         observer_->AfterAppend(*this);
     }
 }
 
-const std::string& LineList::At(int index) const {
+std::string_view LineList::At(int index) const {
     if (index < 0 || index >= Count()) {
         throw Failure(SubscriptOutOfRange);
     }
@@ -40,26 +80,22 @@ void LineList::Clear() {
     Assign({});
 }
 
-std::vector<std::string> LineList::Take() {
-    std::vector<std::string> lines;
-    if (observer_ != nullptr) {
-        observer_->BeforeReset(*this);
-    }
-    lines.swap(lines_);
-    if (observer_ != nullptr) {
-        observer_->AfterReset(*this);
-    }
-    return lines;
-}
-
-void LineList::Assign(std::vector<std::string> lines) {
+void LineList::Assign(const std::vector<std::string_view>& lines) {
     if (lines.size() > static_cast<std::size_t>(kMaxLines)) {
         throw Failure(Overflow);
     }
+    // Copied before the old bytes go: `lines` may be views of them.
+    LineBytes bytes;
+    std::vector<std::string_view> kept;
+    kept.reserve(lines.size());
+    for (const std::string_view line : lines) {
+        kept.push_back(bytes.Keep(line));
+    }
     if (observer_ != nullptr) {
         observer_->BeforeReset(*this);
     }
-    lines_ = std::move(lines);
+    lines_.swap(kept);
+    bytes_.Swap(bytes);
     if (observer_ != nullptr) {
         observer_->AfterReset(*this);
     }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cassert>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zorby {
@@ -19,9 +21,27 @@ public:
     virtual void AfterReset(const LineList& list) = 0;
 };
 
+// The bytes of the lines of one list, in blocks that never move: a line handed out as a view stays
+// where it is until the list is cleared or given new content. Thousands of short lines cost a copy
+// each, not an allocation each.
+class LineBytes {
+public:
+    std::string_view Keep(std::string_view line);
+    void Clear();
+    void Swap(LineBytes& other) noexcept;
+
+private:
+    std::vector<std::unique_ptr<char[]>> blocks_;
+    char* free_ = nullptr;
+    std::size_t left_ = 0;
+};
+
 // An ordered list of lines addressed by a 16-bit index: at most 32,768 lines. Setting a line replaces
 // the one at that index, or appends when the index equals the count; an index of 32,768 or more fails
 // with overflow (6). Reading outside the list fails with 9.
+//
+// The list keeps its own copy of every line and hands lines out as views, which stay valid until the
+// list is cleared or assigned; a line may be set from a view of any list, this one included.
 //
 // A list is one object that a view may observe, so it is neither copied nor moved: a copy would carry
 // the observer along, to a view that does not show it.
@@ -37,25 +57,24 @@ public:
 
     const std::string& Name() const { return name_; }
 
-    void Set(int index, std::string line);
-    const std::string& At(int index) const;
+    void Set(int index, std::string_view line);
+    std::string_view At(int index) const;
     int Count() const { return static_cast<int>(lines_.size()); }
     void Clear();
 
-    // Replaces the whole content at once (one reset for observers). Fails with 6 past 32,768 lines.
-    void Assign(std::vector<std::string> lines);
+    // Replaces the whole content at once with copies of `lines`, which may be views of this list (one
+    // reset for observers). Fails with 6 past 32,768 lines.
+    void Assign(const std::vector<std::string_view>& lines);
 
-    // Moves every line out, leaving the list empty (one reset for observers).
-    std::vector<std::string> Take();
-
-    const std::vector<std::string>& Lines() const { return lines_; }
+    const std::vector<std::string_view>& Lines() const { return lines_; }
 
     // One observer at most; pass nullptr to detach, which the observer must do before the list goes.
     void SetObserver(LineListObserver* observer) { observer_ = observer; }
 
 private:
     std::string name_;
-    std::vector<std::string> lines_;
+    std::vector<std::string_view> lines_;
+    LineBytes bytes_;
     LineListObserver* observer_ = nullptr;
 };
 

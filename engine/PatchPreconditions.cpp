@@ -21,7 +21,7 @@ struct AddOnKind {
 };
 
 // The line as the user sees it in an editor, without its indentation.
-std::string Shown(const std::string& raw) {
+std::string Shown(std::string_view raw) {
     return TTrim(TabTrim(raw));
 }
 

@@ -54,7 +54,7 @@ std::uint64_t KeyOfLine(std::string_view line, CommentBlock& block) {
 }
 
 // The keys of lines that follow one another, starting outside any comment block.
-std::vector<std::uint64_t> KeysOfLines(const std::vector<std::string>& lines) {
+std::vector<std::uint64_t> KeysOfLines(const std::vector<std::string_view>& lines) {
     CommentBlock block;
     std::vector<std::uint64_t> keys;
     keys.reserve(lines.size());
@@ -131,7 +131,7 @@ bool TitleIndexedLines::Chunk::MayHold(std::uint64_t key) const {
                        [&](std::size_t bit) { return (filter[bit / 64] >> (bit % 64)) & 1U; });
 }
 
-TitleIndexedLines::TitleIndexedLines(std::vector<std::string> lines)
+TitleIndexedLines::TitleIndexedLines(std::vector<std::string_view> lines)
     : count_(static_cast<int>(lines.size())) {
     const std::vector<std::uint64_t> keys = KeysOfLines(lines);
     for (std::size_t first = 0; first < lines.size(); first += kChunkLines) {
@@ -164,7 +164,7 @@ TitleIndexedLines::Position TitleIndexedLines::Find(int index) const {
     return chunks_.empty() ? Position{0, 0} : Position{chunks_.size() - 1, chunks_.back().lines.size()};
 }
 
-const std::string& TitleIndexedLines::At(int index) const {
+std::string_view TitleIndexedLines::At(int index) const {
     if (index < 0 || index >= count_) {
         throw Failure(SubscriptOutOfRange);
     }
@@ -199,7 +199,7 @@ int TitleIndexedLines::Locate(const std::string& title) const {
     throw Failure(count_ > kInt16Max ? Overflow : SubscriptOutOfRange);
 }
 
-void TitleIndexedLines::Splice(int first, int last, std::vector<std::string> replacement) {
+void TitleIndexedLines::Splice(int first, int last, std::vector<std::string_view> replacement) {
     std::vector<std::uint64_t> keys = KeysOfLines(replacement);
     count_ += static_cast<int>(replacement.size()) - (last - first);
     if (chunks_.empty()) {
@@ -230,7 +230,7 @@ void TitleIndexedLines::Splice(int first, int last, std::vector<std::string> rep
     DropEmptyChunks();
 }
 
-void TitleIndexedLines::Append(std::string line) {
+void TitleIndexedLines::Append(std::string_view line) {
     if (chunks_.empty() || chunks_.back().lines.size() >= kChunkLines) {
         chunks_.emplace_back();
     }
@@ -267,8 +267,8 @@ void TitleIndexedLines::DropEmptyChunks() {
     std::erase_if(chunks_, [](const Chunk& chunk) { return chunk.lines.empty(); });
 }
 
-std::vector<std::string> TitleIndexedLines::Release() {
-    std::vector<std::string> lines;
+std::vector<std::string_view> TitleIndexedLines::Release() {
+    std::vector<std::string_view> lines;
     lines.reserve(static_cast<std::size_t>(count_));
     for (Chunk& chunk : chunks_) {
         std::move(chunk.lines.begin(), chunk.lines.end(), std::back_inserter(lines));

@@ -12,7 +12,8 @@ namespace zorby {
 // What ElementTitle would return for a line, without copying it; nothing where it would fail.
 std::optional<std::string_view> TitleView(std::string_view line);
 
-// The existing lines of a merge while items replace elements in them. The lines are kept in chunks of a
+// The existing lines of a merge while items replace elements in them, as views of the lists that hold
+// them. The lines are kept in chunks of a
 // few hundred, so that replacing an element moves only the lines of its own chunk; each chunk keeps a
 // small filter of the titles its lines carry, so that finding an element skips the chunks that cannot
 // hold it. Indexes are positions in the whole sequence, as in a flat list. Lines inside comment blocks
@@ -20,11 +21,11 @@ std::optional<std::string_view> TitleView(std::string_view line);
 // the lines around it keep their standing.
 class TitleIndexedLines {
 public:
-    explicit TitleIndexedLines(std::vector<std::string> lines);
+    explicit TitleIndexedLines(std::vector<std::string_view> lines);
 
     int Count() const { return count_; }
     // Fail with 9 outside the lines.
-    const std::string& At(int index) const;
+    std::string_view At(int index) const;
     bool InCommentBlock(int index) const;
 
     // The first line from the top, outside comment blocks, whose title is `title`. A line above it
@@ -33,14 +34,14 @@ public:
     int Locate(const std::string& title) const;
 
     // Replaces the lines [first, last) with `replacement`.
-    void Splice(int first, int last, std::vector<std::string> replacement);
-    void Append(std::string line);
+    void Splice(int first, int last, std::vector<std::string_view> replacement);
+    void Append(std::string_view line);
 
-    std::vector<std::string> Release();
+    std::vector<std::string_view> Release();
 
 private:
     struct Chunk {
-        std::vector<std::string> lines;
+        std::vector<std::string_view> lines;
         std::vector<std::uint64_t> keys;        // one per line: its title's, or a mark for none
         std::array<std::uint64_t, 64> filter{}; // two bits per key among 4,096
         int untitled = 0;

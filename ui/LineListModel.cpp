@@ -36,7 +36,7 @@ namespace {
 
 // The characters a line shows: a tab as kTabColumns spaces, and a UTF-8 sequence as one character
 // (its continuation bytes do not count).
-int ShownColumns(const std::string& line) {
+int ShownColumns(std::string_view line) {
     int columns = 0;
     for (const char byte : line) {
         if (byte == '\t') {

@@ -4,7 +4,7 @@
 
 namespace zorby::ui {
 
-QString DecodeForDisplay(const std::string& bytes) {
+QString DecodeForDisplay(std::string_view bytes) {
     const QByteArrayView view(bytes.data(), static_cast<qsizetype>(bytes.size()));
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8(view);
@@ -14,7 +14,7 @@ QString DecodeForDisplay(const std::string& bytes) {
     return text;
 }
 
-QString DecodeMessage(const std::string& bytes) {
+QString DecodeMessage(std::string_view bytes) {
     return DecodeForDisplay(bytes).replace(QLatin1Char('\r'), QLatin1Char('\n'));
 }
 

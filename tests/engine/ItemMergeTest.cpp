@@ -2,6 +2,7 @@
 
 #include "Failure.h"
 #include "FakeWindow.h"
+#include "ListLines.h"
 #include "StepByStepMerge.h"
 #include "ThrownNumber.h"
 
@@ -11,6 +12,9 @@
 
 namespace zorby {
 namespace {
+
+using testing::AssignLines;
+using testing::Strings;
 
 using testing::ThrownNumber;
 
@@ -25,18 +29,18 @@ const std::string kClose = "</Ui2DAnimation>";
 // One set of animation lists, as the scan and the merge leave them.
 struct Lists {
     Lists(const Lines& items_, const Lines& titles_, const Lines& existing_, const Lines& rebuild_ = {}) {
-        items.Assign(items_);
-        titles.Assign(titles_);
-        existing.Assign(existing_);
-        rebuild.Assign(rebuild_);
+        AssignLines(items, items_);
+        AssignLines(titles, titles_);
+        AssignLines(existing, existing_);
+        AssignLines(rebuild, rebuild_);
     }
     LineList items, collector, titles, existing, rebuild;
 
     MergeLists View() { return {items, collector, titles, existing, rebuild, "</Ui2DAnimation>"}; }
     bool operator==(const Lists& other) const {
-        return items.Lines() == other.items.Lines() && collector.Lines() == other.collector.Lines() &&
-               titles.Lines() == other.titles.Lines() && existing.Lines() == other.existing.Lines() &&
-               rebuild.Lines() == other.rebuild.Lines();
+        return Strings(items) == Strings(other.items) && Strings(collector) == Strings(other.collector) &&
+               Strings(titles) == Strings(other.titles) && Strings(existing) == Strings(other.existing) &&
+               Strings(rebuild) == Strings(other.rebuild);
     }
 };
 
@@ -46,11 +50,11 @@ TEST(ItemMerge, ReplacesAKnownElementWhereItStandsAndKeepsNewItemsAside) {
                  kClose, Open("Last"), kClose});
     FakeWindow window;
     MergeItems(lists.View(), &window);
-    EXPECT_EQ(lists.existing.Lines(), (Lines{"<!-- c -->", Open("First"), "\t<X/>", kClose, Open("Old"),
-                                             " <B/>", kClose, Open("Last"), kClose}));
-    EXPECT_EQ(lists.items.Lines(), (Lines{Open("New"), "  <A/>", kClose}))
+    EXPECT_EQ(Strings(lists.existing), (Lines{"<!-- c -->", Open("First"), "\t<X/>", kClose, Open("Old"),
+                                              " <B/>", kClose, Open("Last"), kClose}));
+    EXPECT_EQ(Strings(lists.items), (Lines{Open("New"), "  <A/>", kClose}))
         << "the stray last line is dropped";
-    EXPECT_TRUE(lists.collector.Lines().empty());
+    EXPECT_TRUE(Strings(lists.collector).empty());
     EXPECT_EQ(window.redraws, 2);
 }
 
@@ -58,15 +62,15 @@ TEST(ItemMerge, LaterItemOfTheSameKnownTitleWinsAndOnlyTheUpperDuplicateIsReplac
     Lists lists({Open("T"), "<one/>", kClose, Open("T"), "<two/>", kClose}, {"T", "T"},
                 {Open("T"), "<old/>", kClose, Open("T"), "<older/>", kClose});
     MergeItems(lists.View(), nullptr);
-    EXPECT_EQ(lists.existing.Lines(), (Lines{Open("T"), "<two/>", kClose, Open("T"), "<older/>", kClose}));
-    EXPECT_TRUE(lists.items.Lines().empty());
+    EXPECT_EQ(Strings(lists.existing), (Lines{Open("T"), "<two/>", kClose, Open("T"), "<older/>", kClose}));
+    EXPECT_TRUE(Strings(lists.items).empty());
 }
 
 TEST(ItemMerge, TitlesAreCaseSensitiveAndNewItemsOfOneTitleAreAllKept) {
     Lists lists({Open("t"), kClose, Open("N"), kClose, Open("N"), kClose}, {"T"}, {Open("T"), kClose});
     MergeItems(lists.View(), nullptr);
-    EXPECT_EQ(lists.existing.Lines(), (Lines{Open("T"), kClose}));
-    EXPECT_EQ(lists.items.Lines(), (Lines{Open("t"), kClose, Open("N"), kClose, Open("N"), kClose}));
+    EXPECT_EQ(Strings(lists.existing), (Lines{Open("T"), kClose}));
+    EXPECT_EQ(Strings(lists.items), (Lines{Open("t"), kClose, Open("N"), kClose, Open("N"), kClose}));
 }
 
 TEST(ItemMerge, ACommentAheadOfAnItemTravelsWithItWithoutNamingIt) {
@@ -74,9 +78,9 @@ TEST(ItemMerge, ACommentAheadOfAnItemTravelsWithItWithoutNamingIt) {
                  Open("N"), kClose},
                 {"T"}, {"<!-- old note -->", Open("T"), "<old/>", kClose});
     MergeItems(lists.View(), nullptr);
-    EXPECT_EQ(lists.existing.Lines(), (Lines{"<!-- old note -->", "<!-- replaces T -->", "  <!-- twice -->",
-                                             Open("T"), "<new/>", kClose}));
-    EXPECT_EQ(lists.items.Lines(), (Lines{"<!-- new one -->", Open("N"), kClose}));
+    EXPECT_EQ(Strings(lists.existing), (Lines{"<!-- old note -->", "<!-- replaces T -->", "  <!-- twice -->",
+                                              Open("T"), "<new/>", kClose}));
+    EXPECT_EQ(Strings(lists.items), (Lines{"<!-- new one -->", Open("N"), kClose}));
 }
 
 TEST(ItemMerge, ClosingLinesMayBeIndentedButMustMatchExactly) {
@@ -89,12 +93,12 @@ TEST(ItemMerge, ReplacementOverwritesWhatTheScanLeftInTheRebuildList) {
     Lists lists({Open("A"), kClose}, {"A", "B"}, {Open("A"), "<x/>", kClose, Open("B"), kClose},
                 {Open("A"), Open("B")});
     MergeItems(lists.View(), nullptr);
-    EXPECT_EQ(lists.existing.Lines(), (Lines{Open("A"), kClose, Open("B"), kClose}));
-    EXPECT_TRUE(lists.rebuild.Lines().empty());
+    EXPECT_EQ(Strings(lists.existing), (Lines{Open("A"), kClose, Open("B"), kClose}));
+    EXPECT_TRUE(Strings(lists.rebuild).empty());
 
     Lists onlyNew({Open("C"), kClose}, {"A"}, {Open("A"), kClose}, {Open("A")});
     MergeItems(onlyNew.View(), nullptr);
-    EXPECT_EQ(onlyNew.rebuild.Lines(), (Lines{Open("A")})) << "untouched without a replacement";
+    EXPECT_EQ(Strings(onlyNew.rebuild), (Lines{Open("A")})) << "untouched without a replacement";
 }
 
 TEST(ItemMerge, ProgressCountsAddOnLinesConsumed) {
@@ -125,8 +129,8 @@ TEST(ItemMerge, ShortListsRunNoPass) {
         Lists lists(items, {"A"}, {Open("A"), kClose});
         FakeWindow window;
         MergeItems(lists.View(), &window);
-        EXPECT_TRUE(lists.items.Lines().empty());
-        EXPECT_EQ(lists.existing.Lines(), (Lines{Open("A"), kClose}));
+        EXPECT_TRUE(Strings(lists.items).empty());
+        EXPECT_EQ(Strings(lists.existing), (Lines{Open("A"), kClose}));
         EXPECT_EQ(window.calls, (Lines{"progress 100"}));
     }
 }

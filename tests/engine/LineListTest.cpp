@@ -1,6 +1,7 @@
 #include "LineList.h"
 
 #include "Failure.h"
+#include "ListLines.h"
 #include "ThrownNumber.h"
 #include "Workspace.h"
 
@@ -9,6 +10,9 @@
 namespace zorby {
 namespace {
 
+using testing::AssignLines;
+using testing::Strings;
+
 using testing::ThrownNumber;
 
 TEST(LineList, SetReplacesBelowTheCountAndAppendsAtIt) {
@@ -16,18 +20,18 @@ TEST(LineList, SetReplacesBelowTheCountAndAppendsAtIt) {
     list.Set(0, "a");
     list.Set(1, "b");
     list.Set(0, "c");
-    EXPECT_EQ(list.Lines(), (std::vector<std::string>{"c", "b"}));
+    EXPECT_EQ(Strings(list), (std::vector<std::string>{"c", "b"}));
     EXPECT_EQ(ThrownNumber([&] { list.Set(3, "gap"); }), SubscriptOutOfRange);
     EXPECT_EQ(ThrownNumber([&] { list.At(2); }), SubscriptOutOfRange);
 }
 
 TEST(LineList, HoldsAtMost32768Lines) {
     LineList list;
-    list.Assign(std::vector<std::string>(LineList::kMaxLines - 1, "x"));
+    AssignLines(list, std::vector<std::string>(LineList::kMaxLines - 1, "x"));
     list.Set(LineList::kMaxLines - 1, "last");
     EXPECT_EQ(list.Count(), LineList::kMaxLines);
     EXPECT_EQ(ThrownNumber([&] { list.Set(LineList::kMaxLines, "one too many"); }), Overflow);
-    EXPECT_EQ(ThrownNumber([&] { list.Assign(std::vector<std::string>(LineList::kMaxLines + 1)); }),
+    EXPECT_EQ(ThrownNumber([&] { AssignLines(list, std::vector<std::string>(LineList::kMaxLines + 1)); }),
               Overflow);
 }
 

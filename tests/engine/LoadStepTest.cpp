@@ -1,12 +1,16 @@
 #include "LoadStep.h"
 
 #include "FakeWindow.h"
+#include "ListLines.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
 namespace zorby {
 namespace {
+
+using testing::AssignLines;
+using testing::Strings;
 
 using testing::CrLf;
 using testing::FakeWindow;
@@ -29,7 +33,7 @@ TEST_F(LoadStepTest, ScansAnExistingFileWithoutLookingAtTheParentFolder) {
     std::filesystem::remove(folder.Root() / "default");
     TempFolder::Write("EQUI_Animations.xml", kMain);
     ASSERT_EQ(Load(), Flow::Continue);
-    EXPECT_EQ(ws.Textures.Lines(), (Lines{"A"}));
+    EXPECT_EQ(Strings(ws.Textures), (Lines{"A"}));
     EXPECT_TRUE(window.messages.empty());
 }
 
@@ -37,7 +41,7 @@ TEST_F(LoadStepTest, SeedsTheFileFromTheDefaultFolder) {
     TempFolder::Write(folder.Root() / "default" / "eqUI_animations.XML", kMain);
     ASSERT_EQ(Load(), Flow::Continue);
     EXPECT_EQ(TempFolder::Read("EQUI_Animations.xml"), kMain);
-    EXPECT_EQ(ws.Textures.Lines(), (Lines{"A"}));
+    EXPECT_EQ(Strings(ws.Textures), (Lines{"A"}));
 }
 
 TEST_F(LoadStepTest, OutsideACustomUiFolderExplainsAndOffersTheHelpPage) {

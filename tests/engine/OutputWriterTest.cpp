@@ -1,12 +1,16 @@
 #include "OutputWriter.h"
 
 #include "FakeWindow.h"
+#include "ListLines.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
 namespace zorby {
 namespace {
+
+using testing::AssignLines;
+using testing::Strings;
 
 using testing::CrLf;
 using testing::FakeWindow;

@@ -16,7 +16,7 @@ namespace zorby::testing {
 // existing lines into the scratch list and back for every replacement. The real merge must give the
 // same lists, the same progress values and the same failures.
 inline void StepByStepMerge(const MergeLists& l, WindowPort* progress) {
-    const auto closing = [&](const std::string& line) { return TTrim(TabTrim(line)) == l.closingTag; };
+    const auto closing = [&](std::string_view line) { return TTrim(TabTrim(line)) == l.closingTag; };
     const auto advance = [](int& cursor) {
         if (cursor == 32767) {
             throw Failure(Overflow);
