@@ -132,7 +132,12 @@ TEST(ReplacementFile, FailureLeavesTheOldFileAndNoTemporaryFile) {
 TEST(ReplacementFile, RefusesProtectedTargetsFoldersAndMissingFolders) {
     TempFolder folder;
     TempFolder::Write("EQUI_Animations.xml", "old");
+    // Protected while the new version is written: root on POSIX, and Wine, would rename over it anyway.
+    ReplacementFile late("EQUI_Animations.xml");
+    late.WriteLine("new");
     TempFolder::MakeReadOnly("EQUI_Animations.xml");
+    EXPECT_EQ(ThrownNumber([&] { late.Commit(); }), 70);
+    EXPECT_EQ(TempFolder::Read("EQUI_Animations.xml"), "old");
 
     EXPECT_EQ(ThrownNumber([] { ReplacementFile file("EQUI_Animations.xml"); }), 70);
     EXPECT_EQ(ThrownNumber([] { ReplacementFile file("../default"); }), 75);
