@@ -2,31 +2,7 @@
 
 #include "PathResolver.h"
 
-#include <cerrno>
-
 namespace zorby::detail {
-
-Failure FailureFromErrno(int error) {
-    switch (error) {
-    case ENOENT:
-        return Failure(FileNotFound);
-    case ENOTDIR:
-        return Failure(PathNotFound);
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case ETXTBSY:
-        return Failure(PermissionDenied);
-    case EISDIR:
-        return Failure(PathFileAccessError);
-    case ENOSPC:
-    case EDQUOT:
-    case EFBIG: // a file-size limit stops the write just as a full disk does
-        return Failure(DiskFull);
-    default:
-        return Failure(DeviceIoError);
-    }
-}
 
 ExistingEntry RequireExisting(const std::string& name) {
     const ResolvedPath resolved = ResolvePath(name);
@@ -36,9 +12,12 @@ ExistingEntry RequireExisting(const std::string& name) {
     if (resolved.state == ResolvedPath::State::MissingLeaf) {
         throw Failure(FileNotFound);
     }
-    ExistingEntry entry{resolved.path, {}};
-    if (::stat(entry.path.c_str(), &entry.status) != 0) {
-        throw FailureFromErrno(errno); // a dangling symlink ends here as 53
+    ExistingEntry entry{resolved.path, platform::StatusOf(resolved.path, platform::Links::Follow)};
+    if (entry.status.failure != 0) {
+        throw Failure(entry.status.failure);
+    }
+    if (entry.status.kind == EntryKind::Missing) {
+        throw Failure(FileNotFound); // a dangling symlink
     }
     return entry;
 }
@@ -46,7 +25,7 @@ ExistingEntry RequireExisting(const std::string& name) {
 ExistingEntry RequireReadableFile(const std::string& name) {
     ExistingEntry entry = RequireExisting(name);
     // Folders, pipes and devices alike: reading them would fail or block.
-    if (!S_ISREG(entry.status.st_mode)) {
+    if (entry.status.kind != EntryKind::RegularFile) {
         throw Failure(PathFileAccessError);
     }
     return entry;
@@ -57,25 +36,24 @@ WriteTarget RequireWritableTarget(const std::string& name) {
     if (resolved.state == ResolvedPath::State::MissingFolder) {
         throw Failure(PathNotFound);
     }
-    WriteTarget target{resolved.path, false, 0};
+    WriteTarget target{resolved.path, {}};
     if (resolved.state == ResolvedPath::State::MissingLeaf) {
         return target;
     }
-    struct stat status {};
-    if (::stat(target.path.c_str(), &status) != 0) {
-        if (errno == ENOENT) {
-            return target; // a dangling symlink: the new file takes its place
-        }
-        throw FailureFromErrno(errno);
+    const platform::EntryStatus status = platform::StatusOf(target.path, platform::Links::Follow);
+    if (status.failure != 0) {
+        throw Failure(status.failure);
     }
-    if (S_ISDIR(status.st_mode)) {
+    if (status.kind == EntryKind::Missing) {
+        return target; // a dangling symlink: the new file takes its place
+    }
+    if (status.kind == EntryKind::Folder) {
         throw Failure(PathFileAccessError);
     }
-    if (IsReadOnly(status)) {
+    if (status.readOnly) {
         throw Failure(PermissionDenied);
     }
-    target.exists = true;
-    target.mode = status.st_mode & 07777;
+    target.status = status;
     return target;
 }
 

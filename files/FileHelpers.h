@@ -1,19 +1,18 @@
 #pragma once
 
+#include "EntryKind.h"
 #include "WindowPort.h"
 
 #include <string>
 
 // Every name here is relative to the current directory (the custom UI folder) unless absolute, and is
 // matched without regard to letter case (see PathResolver.h). Failures are thrown as zorby::Failure:
-// 53 file not found, 76 path not found, 70 permission denied (also for a file whose owner write bit is
-// clear, even when running as root), 61 disk full.
+// 53 file not found, 76 path not found, 70 permission denied (also for a read-only file, even when
+// running as root), 61 disk full.
 namespace zorby {
 
 // True when a regular file of that name exists, also behind a symbolic link; false for a folder or nothing.
 bool CheckForFile(const std::string& name);
-
-enum class EntryKind { Missing, RegularFile, Folder, Link, Other };
 
 // What stands under `name` itself: a symbolic link is a Link, whatever it points to (if anything).
 // Missing also when a folder on the way is missing.

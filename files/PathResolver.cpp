@@ -1,17 +1,15 @@
 #include "PathResolver.h"
 
+#include "Platform.h"
+
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 #include <vector>
 
 namespace zorby {
 
 namespace {
 
-namespace fs = std::filesystem;
-
-std::vector<std::string> SplitComponents(const std::string& name) {
+std::vector<std::string> SplitComponents(std::string_view name) {
     std::vector<std::string> components;
     std::string current;
     for (const char c : name) {
@@ -46,13 +44,11 @@ std::string Join(const std::string& folder, const std::string& component) {
 }
 
 bool EntryExists(const std::string& path) {
-    std::error_code error;
-    return fs::exists(fs::symlink_status(path, error));
+    return platform::StatusOf(path, platform::Links::DoNotFollow).kind != EntryKind::Missing;
 }
 
 bool IsFolder(const std::string& path) {
-    std::error_code error;
-    return fs::is_directory(path, error);
+    return platform::StatusOf(path, platform::Links::Follow).kind == EntryKind::Folder;
 }
 
 // The entry of `folder` that `component` names. Letter case is ignored entirely, so that every spelling
@@ -60,7 +56,7 @@ bool IsFolder(const std::string& path) {
 // those in sorted order. Empty when there is none.
 std::string MatchEntry(const std::string& folder, const std::string& component) {
     std::vector<std::string> candidates;
-    for (std::string& entryName : FolderEntries(folder.empty() ? std::string(".") : folder)) {
+    for (std::string& entryName : platform::FolderEntries(folder.empty() ? std::string(".") : folder)) {
         if (EqualIgnoringAsciiCase(entryName, component)) {
             candidates.push_back(std::move(entryName));
         }
@@ -78,29 +74,13 @@ bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
                                               [](char x, char y) { return FoldAscii(x) == FoldAscii(y); });
 }
 
-std::vector<std::string> FolderEntries(const std::string& folder) {
-    std::vector<std::string> names;
-    std::error_code error;
-    fs::directory_iterator entries(folder, error);
-    if (error) {
-        return names;
-    }
-    for (auto it = fs::begin(entries); it != fs::end(entries); it.increment(error)) {
-        if (error) {
-            break;
-        }
-        names.push_back(it->path().filename().string());
-    }
-    return names;
-}
-
 ResolvedPath ResolvePath(const std::string& name) {
-    const std::vector<std::string> components = SplitComponents(name);
-    const bool absolute = !name.empty() && (name.front() == '/' || name.front() == '\\');
-    std::string resolved = absolute ? "/" : "";
+    const platform::Root root = platform::RootOf(name);
+    const std::vector<std::string> components = SplitComponents(std::string_view(name).substr(root.length));
+    std::string resolved = root.path;
     if (components.empty()) {
         // The root itself, or an empty name standing for the current folder.
-        return {ResolvedPath::State::Exists, absolute ? resolved : std::string(".")};
+        return {ResolvedPath::State::Exists, root.path.empty() ? std::string(".") : root.path};
     }
 
     // Every component but the last must lead to an existing folder.

@@ -2,12 +2,13 @@
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace zorby {
 
 // Where a name leads on disk. Names are matched the way players know them from Windows: letter case does
-// not matter, component by component, and both '\' and '/' separate components.
+// not matter, component by component, and both '\' and '/' separate components. A resolved path joins
+// its components with '/', from the root when the name is absolute ("/..." on POSIX; "C:\...",
+// "\\server\share\..." and "\..." on Windows).
 struct ResolvedPath {
     enum class State {
         Exists,        // `path` is the entry on disk (file, folder or anything else)
@@ -22,8 +23,5 @@ ResolvedPath ResolvePath(const std::string& name);
 
 // Whether two names are the same but for the case of ASCII letters. Names are bytes, never transcoded.
 bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b);
-
-// The names of the entries of a folder, in no particular order; none when it cannot be read.
-std::vector<std::string> FolderEntries(const std::string& folder);
 
 } // namespace zorby

@@ -1,25 +1,15 @@
 #include "ReplacementFile.h"
 
 #include "FileChecks.h"
+#include "FileSink.h"
 #include "PathResolver.h"
-#include "PosixFileSink.h"
+#include "Platform.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace zorby {
 
 namespace {
-
-// What open(..., 0666) would give a new file.
-mode_t DefaultFileMode() {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
 
 std::string FolderOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
@@ -27,7 +17,7 @@ std::string FolderOf(const std::string& path) {
 }
 
 // The temporary file of a replacement is hidden beside its target: ".<target>.zorby-" and six letters
-// or digits that mkstemp chooses.
+// or digits chosen when it is created.
 constexpr std::string_view kTemporaryMark = ".zorby-";
 constexpr std::size_t kTemporaryRandomLetters = 6;
 
@@ -48,15 +38,6 @@ bool IsTemporaryNameOf(std::string_view entry, std::string_view leaf) {
     return std::all_of(entry.begin() + static_cast<std::ptrdiff_t>(prefix), entry.end(), letterOrDigit);
 }
 
-// Makes the rename itself durable. Best effort: the data is already safe, only the name may be lost.
-void SyncFolder(const std::string& folder) {
-    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
 } // namespace
 
 ReplacementFile::ReplacementFile(const std::string& name, const SinkWrapper& wrap) {
@@ -64,27 +45,14 @@ ReplacementFile::ReplacementFile(const std::string& name, const SinkWrapper& wra
     targetPath_ = target.path;
     const std::string folder = FolderOf(targetPath_);
     std::string pattern = TemporaryPattern(folder, targetPath_.substr(folder.size()));
-    const int fd = ::mkstemp(pattern.data());
-    if (fd < 0) {
-        throw detail::FailureFromErrno(errno);
-    }
+    // Where the platform has permission bits, the replacement keeps those of the old file.
+    platform::FileHandle file = platform::CreateNewFile(pattern, target.status);
     tempPath_ = pattern;
     try {
-        ::fcntl(fd, F_SETFD, FD_CLOEXEC); // no program started meanwhile (a link's browser) inherits it
-        // Set now, while the file is still ours alone: the replacement keeps the permissions of the old file.
-        if (::fchmod(fd, target.exists ? target.mode : DefaultFileMode()) != 0) {
-            const int error = errno;
-            ::close(fd);
-            throw detail::FailureFromErrno(error);
+        sink_ = std::make_unique<FileSink>(std::move(file));
+        if (wrap) {
+            sink_ = wrap(std::move(sink_));
         }
-        std::unique_ptr<ByteSink> realSink;
-        try {
-            realSink = std::make_unique<PosixFileSink>(fd);
-        } catch (...) {
-            ::close(fd);
-            throw;
-        }
-        sink_ = wrap ? wrap(std::move(realSink)) : std::move(realSink);
         if (!sink_) {
             throw Failure(InvalidArgument);
         }
@@ -123,17 +91,15 @@ void ReplacementFile::Commit() {
     Sync();
     Guarded([&] {
         // The target may have been protected while the new version was being written.
-        struct stat status {};
-        if (::stat(targetPath_.c_str(), &status) == 0 && detail::IsReadOnly(status)) {
+        if (platform::StatusOf(targetPath_, platform::Links::Follow).readOnly) {
             throw Failure(PermissionDenied);
         }
-        if (::rename(tempPath_.c_str(), targetPath_.c_str()) != 0) {
-            throw detail::FailureFromErrno(errno);
-        }
+        platform::ReplaceInOneStep(tempPath_, targetPath_);
     });
     committed_ = true;
     sink_.reset();
-    SyncFolder(FolderOf(targetPath_));
+    // Makes the rename itself durable. Best effort: the data is already safe, only the name may be lost.
+    platform::SyncFolder(FolderOf(targetPath_));
 }
 
 void ReplacementFile::RemoveLeftovers(const std::string& name) {
@@ -143,12 +109,15 @@ void ReplacementFile::RemoveLeftovers(const std::string& name) {
     }
     const std::string folder = FolderOf(target.path);
     const std::string leaf = target.path.substr(folder.size());
-    for (const std::string& entry : FolderEntries(folder.empty() ? "." : folder)) {
-        struct stat status {};
+    for (const std::string& entry : platform::FolderEntries(folder.empty() ? "." : folder)) {
         const std::string path = folder + entry;
-        if (IsTemporaryNameOf(entry, leaf) && ::lstat(path.c_str(), &status) == 0 &&
-            S_ISREG(status.st_mode)) {
-            ::unlink(path.c_str());
+        if (IsTemporaryNameOf(entry, leaf) &&
+            platform::StatusOf(path, platform::Links::DoNotFollow).kind == EntryKind::RegularFile) {
+            try {
+                platform::Remove(path);
+            } catch (const Failure&) {
+                // Best effort: what cannot be removed stays.
+            }
         }
     }
 }
@@ -179,7 +148,11 @@ template <typename Step> void ReplacementFile::Guarded(Step step) {
 void ReplacementFile::Abandon() noexcept {
     sink_.reset();
     if (!tempPath_.empty()) {
-        ::unlink(tempPath_.c_str());
+        try {
+            platform::Remove(tempPath_);
+        } catch (...) {
+            // The run fails anyway; a leftover is removed at the next start.
+        }
         tempPath_.clear();
     }
 }

@@ -7,7 +7,7 @@
 
 namespace zorby {
 
-// Where the bytes of a replacement file go. The real one writes to a file descriptor; tests wrap it with
+// Where the bytes of a replacement file go. The real one writes to the file on disk; tests wrap it with
 // one that fails on purpose.
 class ByteSink {
 public:

@@ -2,13 +2,10 @@
 
 #include "FileChecks.h"
 #include "FileHelpers.h"
-#include "PosixFileSink.h"
+#include "Platform.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace zorby {
 
@@ -47,23 +44,18 @@ namespace {
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
 // Reads the whole of an open file; a file that grows past the limit while it is read stops there.
-std::string ReadAll(int fd, std::uint64_t expectedSize) {
+std::string ReadAll(const platform::FileHandle& file, std::uint64_t expectedSize) {
     std::string bytes;
     bytes.reserve(static_cast<std::size_t>(std::min(expectedSize, kLargestTextFile)));
     char chunk[64 * 1024];
-    for (;;) {
-        const ssize_t got = ::read(fd, chunk, sizeof chunk);
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            throw detail::FailureFromErrno(errno);
+    while (bytes.size() <= kLargestTextFile) {
+        const std::size_t got = platform::ReadSome(file, chunk, sizeof chunk);
+        if (got == 0) {
+            break;
         }
-        if (got == 0 || bytes.size() > kLargestTextFile) {
-            return bytes;
-        }
-        bytes.append(chunk, static_cast<std::size_t>(got));
+        bytes.append(chunk, got);
     }
+    return bytes;
 }
 
 // The whole file, or nothing but its size when it is too large to read.
@@ -76,22 +68,12 @@ struct FileBytes {
 FileBytes ReadFileBytes(const std::string& name) {
     const detail::ExistingEntry file = detail::RequireReadableFile(name);
     FileBytes result;
-    result.size = static_cast<std::uint64_t>(file.status.st_size);
+    result.size = file.status.size;
     if (result.size > kLargestTextFile) {
         result.tooLarge = true;
         return result;
     }
-    const int fd = ::open(file.path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        throw detail::FailureFromErrno(errno);
-    }
-    try {
-        result.bytes = ReadAll(fd, result.size);
-    } catch (...) {
-        ::close(fd);
-        throw;
-    }
-    ::close(fd);
+    result.bytes = ReadAll(platform::OpenForReading(file.path), result.size);
     result.size = result.bytes.size();
     result.tooLarge = result.size > kLargestTextFile;
     return result;
@@ -169,16 +151,11 @@ FileFingerprint FingerprintOf(const std::string& name) {
     return FingerprintOf(ReadFileBytes(name));
 }
 
-TextFileWriter::TextFileWriter(const std::string& name) {
-    const detail::WriteTarget target = detail::RequireWritableTarget(name);
-    fd_ = ::open(target.path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
-    if (fd_ < 0) {
-        throw detail::FailureFromErrno(errno == ELOOP ? EACCES : errno);
-    }
-}
+TextFileWriter::TextFileWriter(const std::string& name)
+    : file_(platform::OpenTruncatedNotFollowingLinks(detail::RequireWritableTarget(name).path)) {}
 
 TextFileWriter::~TextFileWriter() {
-    if (fd_ < 0) {
+    if (!file_.IsOpen()) {
         return;
     }
     try {
@@ -186,11 +163,10 @@ TextFileWriter::~TextFileWriter() {
     } catch (...) {
         // Best effort: the trace is written for diagnosis, and a destructor must not throw.
     }
-    ::close(fd_);
 }
 
 void TextFileWriter::WriteLine(std::string_view line) {
-    if (fd_ < 0) {
+    if (!file_.IsOpen()) {
         throw Failure(InvalidArgument); // written after Close()
     }
     buffer_.append(line).append("\r\n");
@@ -200,26 +176,21 @@ void TextFileWriter::WriteLine(std::string_view line) {
 }
 
 void TextFileWriter::Close() {
-    if (fd_ < 0) {
+    if (!file_.IsOpen()) {
         return;
     }
-    const int fd = fd_;
     try {
         Flush();
     } catch (const Failure&) {
-        fd_ = -1;
-        ::close(fd);
+        const platform::FileHandle dropped = std::move(file_);
         throw;
     }
-    fd_ = -1;
-    if (::close(fd) != 0 && errno != EINTR) {
-        throw detail::FailureFromErrno(errno);
-    }
+    platform::Close(file_);
 }
 
 void TextFileWriter::Flush() {
     try {
-        WriteAll(fd_, buffer_);
+        platform::WriteAll(file_, buffer_);
     } catch (const Failure&) {
         buffer_.clear(); // so that the destructor does not write the same bytes again
         throw;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Platform.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -69,7 +71,7 @@ private:
 
     static constexpr std::size_t kChunkSize = 64 * 1024;
 
-    int fd_ = -1;
+    platform::FileHandle file_;
     std::string buffer_;
 };
 

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "TestPlatform.h"
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
-#include <sys/stat.h>
 
 namespace zorby::testing {
 
@@ -13,8 +15,10 @@ namespace zorby::testing {
 class TempFolder {
 public:
     explicit TempFolder(bool withDefaultFolder = true) {
-        std::string pattern = (std::filesystem::temp_directory_path() / "zorby-test-XXXXXX").string();
-        root_ = ::mkdtemp(pattern.data());
+        std::random_device random;
+        do {
+            root_ = std::filesystem::temp_directory_path() / ("zorby-test-" + std::to_string(random()));
+        } while (!std::filesystem::create_directory(root_));
         std::filesystem::create_directory(root_ / "custom");
         if (withDefaultFolder) {
             std::filesystem::create_directory(root_ / "default");
@@ -47,13 +51,7 @@ public:
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
     static bool Exists(const std::filesystem::path& name) { return std::filesystem::exists(name); }
-    static void MakeReadOnly(const std::filesystem::path& name) {
-        std::filesystem::permissions(name,
-                                     std::filesystem::perms::owner_write |
-                                         std::filesystem::perms::group_write |
-                                         std::filesystem::perms::others_write,
-                                     std::filesystem::perm_options::remove);
-    }
+    static void MakeReadOnly(const std::filesystem::path& name) { testing::MakeReadOnly(name); }
 
 private:
     std::filesystem::path root_;

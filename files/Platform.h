@@ -1,0 +1,103 @@
+#pragma once
+
+#include "EntryKind.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// What the file services need of the operating system. Each platform implements it in one file,
+// posix/PosixPlatform.cpp or win32/Win32Platform.cpp, and the build picks one; the rest of files/ calls
+// only this. Paths are UTF-8 bytes as ResolvePath gives them, with '/' between components (Windows
+// accepts it, and gets the path as UTF-16). Failures are thrown as zorby::Failure with the tool's
+// numbers: 53 file not found, 76 path not found, 70 permission denied, 75 path/file access error,
+// 61 disk full, 57 device I/O error for anything else.
+namespace zorby::platform {
+
+struct EntryStatus {
+    EntryKind kind = EntryKind::Missing;
+    std::uint64_t size = 0;
+    // The owner write bit is clear (POSIX) or the read-only attribute is set (Windows). Checked by the
+    // tool itself: root on POSIX, and Wine, would write the file anyway.
+    bool readOnly = false;
+    std::uint32_t mode = 0; // POSIX permission bits, which a replacement keeps; 0 on Windows
+    int failure = 0;        // set when the entry may exist but could not be looked at
+};
+
+enum class Links { Follow, DoNotFollow };
+
+// Missing when nothing is there, also for a link to nothing when links are followed.
+EntryStatus StatusOf(const std::string& path, Links links);
+
+// The names in a folder, "." and ".." left out, in no particular order; none when it cannot be read.
+std::vector<std::string> FolderEntries(const std::string& folder);
+
+// The root an absolute name starts from, as it is joined with the components after it ("/" on POSIX;
+// "C:/" or "//server/share/" on Windows), and how many bytes of the name it takes. Empty for a name
+// relative to the current folder.
+struct Root {
+    std::string path;
+    std::size_t length = 0;
+};
+Root RootOf(std::string_view name);
+
+// An open file, closed by the destructor without reporting anything; Close() reports.
+class FileHandle {
+public:
+    FileHandle() = default;
+    explicit FileHandle(std::intptr_t native) : native_(native) {}
+    ~FileHandle();
+    FileHandle(FileHandle&& other) noexcept : native_(other.Release()) {}
+    FileHandle& operator=(FileHandle&& other) noexcept;
+
+    bool IsOpen() const { return native_ != kClosed; }
+    std::intptr_t Native() const { return native_; }
+    std::intptr_t Release() {
+        const std::intptr_t native = native_;
+        native_ = kClosed;
+        return native;
+    }
+
+    // A descriptor of -1 and INVALID_HANDLE_VALUE alike.
+    static constexpr std::intptr_t kClosed = -1;
+
+private:
+    std::intptr_t native_ = kClosed;
+};
+
+FileHandle OpenForReading(const std::string& path);
+// Reads up to `size` bytes; 0 at the end of the file.
+std::size_t ReadSome(const FileHandle& file, char* buffer, std::size_t size);
+// Writes every byte, however many calls it takes.
+void WriteAll(const FileHandle& file, std::string_view bytes);
+// Returns once everything written is on the disk.
+void Sync(const FileHandle& file);
+// Closes the file; some file systems report a failed write only here. Closed afterwards in any case.
+void Close(FileHandle& file);
+
+// Creates a new file for writing that no one else can have opened: the last six characters of
+// `pattern` (XXXXXX) become letters or digits that make a name not taken yet, and `pattern` then holds
+// the name. It gets the permissions of `replaced` when that is an existing file (POSIX), otherwise
+// those of a plain new file.
+FileHandle CreateNewFile(std::string& pattern, const EntryStatus& replaced);
+
+// Opens a file for writing from scratch, creating it when missing. A symbolic link under that name is
+// refused with 70 and left as it is, and so is what it points to.
+FileHandle OpenTruncatedNotFollowingLinks(const std::string& path);
+
+// Renames `from` to `to` in one step, replacing an existing `to`. Does not look at read-only flags:
+// the callers check them first.
+void ReplaceInOneStep(const std::string& from, const std::string& to);
+
+// Removes a file; a link is removed itself, never what it points to.
+void Remove(const std::string& path);
+
+// Throws what Remove(path) would throw for reasons other than the read-only flag, without removing it.
+void RequireRemovable(const std::string& path);
+
+// Makes a rename in `folder` durable where the platform needs a step of its own for that. Best effort.
+void SyncFolder(const std::string& folder);
+
+} // namespace zorby::platform

@@ -1,0 +1,221 @@
+// The file services on POSIX systems (Linux, the BSDs, macOS).
+
+#include "Failure.h"
+#include "Platform.h"
+
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <memory>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace zorby::platform {
+
+namespace {
+
+int FailureNumberOf(int error) {
+    switch (error) {
+    case ENOENT:
+        return FileNotFound;
+    case ENOTDIR:
+        return PathNotFound;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case ETXTBSY:
+        return PermissionDenied;
+    case EISDIR:
+        return PathFileAccessError;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG: // a file-size limit stops the write just as a full disk does
+        return DiskFull;
+    default:
+        return DeviceIoError;
+    }
+}
+
+[[noreturn]] void ThrowErrno(int error) {
+    throw Failure(FailureNumberOf(error));
+}
+
+int Descriptor(const FileHandle& file) {
+    return static_cast<int>(file.Native());
+}
+
+// What open(..., 0666) would give a new file.
+mode_t DefaultFileMode() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+} // namespace
+
+FileHandle::~FileHandle() {
+    if (IsOpen()) {
+        ::close(static_cast<int>(native_));
+    }
+}
+
+FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
+    if (this != &other) {
+        FileHandle old(Release());
+        native_ = other.Release();
+    }
+    return *this;
+}
+
+EntryStatus StatusOf(const std::string& path, Links links) {
+    EntryStatus entry;
+    struct stat status {};
+    const int result =
+        links == Links::Follow ? ::stat(path.c_str(), &status) : ::lstat(path.c_str(), &status);
+    if (result != 0) {
+        entry.failure = errno == ENOENT ? 0 : FailureNumberOf(errno);
+        return entry;
+    }
+    if (S_ISLNK(status.st_mode)) {
+        entry.kind = EntryKind::Link;
+    } else if (S_ISREG(status.st_mode)) {
+        entry.kind = EntryKind::RegularFile;
+    } else if (S_ISDIR(status.st_mode)) {
+        entry.kind = EntryKind::Folder;
+    } else {
+        entry.kind = EntryKind::Other;
+    }
+    entry.size = static_cast<std::uint64_t>(status.st_size);
+    entry.readOnly = entry.kind != EntryKind::Link && (status.st_mode & S_IWUSR) == 0;
+    entry.mode = status.st_mode & 07777;
+    return entry;
+}
+
+std::vector<std::string> FolderEntries(const std::string& folder) {
+    std::vector<std::string> names;
+    const std::unique_ptr<DIR, int (*)(DIR*)> entries(::opendir(folder.c_str()), &::closedir);
+    if (!entries) {
+        return names;
+    }
+    while (const dirent* entry = ::readdir(entries.get())) {
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != "..") {
+            names.emplace_back(name);
+        }
+    }
+    return names;
+}
+
+Root RootOf(std::string_view name) {
+    if (!name.empty() && (name.front() == '/' || name.front() == '\\')) {
+        return {"/", 1};
+    }
+    return {};
+}
+
+FileHandle OpenForReading(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        ThrowErrno(errno);
+    }
+    return FileHandle(fd);
+}
+
+std::size_t ReadSome(const FileHandle& file, char* buffer, std::size_t size) {
+    for (;;) {
+        const ssize_t got = ::read(Descriptor(file), buffer, size);
+        if (got >= 0) {
+            return static_cast<std::size_t>(got);
+        }
+        if (errno != EINTR) {
+            ThrowErrno(errno);
+        }
+    }
+}
+
+void WriteAll(const FileHandle& file, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(Descriptor(file), bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            ThrowErrno(errno);
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+}
+
+void Sync(const FileHandle& file) {
+    if (::fsync(Descriptor(file)) != 0) {
+        ThrowErrno(errno);
+    }
+}
+
+void Close(FileHandle& file) {
+    if (::close(static_cast<int>(file.Release())) != 0 && errno != EINTR) {
+        ThrowErrno(errno);
+    }
+}
+
+FileHandle CreateNewFile(std::string& pattern, const EntryStatus& replaced) {
+    FileHandle file(::mkstemp(pattern.data()));
+    if (!file.IsOpen()) {
+        ThrowErrno(errno);
+    }
+    const auto fail = [&](int error) {
+        file = FileHandle();
+        ::unlink(pattern.c_str());
+        ThrowErrno(error);
+    };
+    // No program started meanwhile (a link's browser) inherits it.
+    if (::fcntl(Descriptor(file), F_SETFD, FD_CLOEXEC) != 0) {
+        fail(errno);
+    }
+    // Set now, while the file is still ours alone.
+    const mode_t mode = replaced.kind != EntryKind::Missing ? replaced.mode : DefaultFileMode();
+    if (::fchmod(Descriptor(file), mode) != 0) {
+        fail(errno);
+    }
+    return file;
+}
+
+FileHandle OpenTruncatedNotFollowingLinks(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
+    if (fd < 0) {
+        ThrowErrno(errno == ELOOP ? EACCES : errno);
+    }
+    return FileHandle(fd);
+}
+
+void ReplaceInOneStep(const std::string& from, const std::string& to) {
+    if (::rename(from.c_str(), to.c_str()) != 0) {
+        ThrowErrno(errno);
+    }
+}
+
+void Remove(const std::string& path) {
+    if (::unlink(path.c_str()) != 0) {
+        ThrowErrno(errno);
+    }
+}
+
+void RequireRemovable(const std::string& path) {
+    // Deleting also needs write access to the folder (always granted to root, so only this can tell).
+    const std::size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    if (::access(folder.c_str(), W_OK | X_OK) != 0) {
+        ThrowErrno(errno);
+    }
+}
+
+void SyncFolder(const std::string& folder) {
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+} // namespace zorby::platform

@@ -1,0 +1,350 @@
+// The file services on Windows, through the wide (UTF-16) functions of the Win32 API. Names stay UTF-8
+// everywhere else and are converted here, on their way in and out.
+//
+// <windows.h> defines CopyFile and DeleteFile as macros, which would clash with the file helpers of the
+// same names: nothing here includes FileHelpers.h.
+
+#define WIN32_LEAN_AND_MEAN
+#define NOMINMAX
+#include "Failure.h"
+#include "Platform.h"
+
+#include <algorithm>
+#include <random>
+#include <windows.h>
+
+namespace zorby::platform {
+
+namespace {
+
+constexpr DWORD kDiskQuotaExceeded = 1295; // ERROR_DISK_QUOTA_EXCEEDED, which MinGW's headers lack
+
+int FailureNumberOf(DWORD error) {
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+        return FileNotFound;
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME:
+    case ERROR_DIRECTORY:
+        return PathNotFound;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_WRITE_PROTECT:
+    case ERROR_PRIVILEGE_NOT_HELD:
+        return PermissionDenied;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_FILENAME_EXCED_RANGE:
+    case ERROR_DIR_NOT_EMPTY:
+        return PathFileAccessError;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+    case kDiskQuotaExceeded:
+    case ERROR_FILE_TOO_LARGE:
+        return DiskFull;
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY:
+        return OutOfMemory;
+    default:
+        return DeviceIoError;
+    }
+}
+
+[[noreturn]] void ThrowLastError() {
+    throw Failure(FailureNumberOf(GetLastError()));
+}
+
+// UTF-8 to UTF-16, with '\' between components. Bytes that are no UTF-8 cannot name anything here.
+std::wstring Wide(std::string_view path) {
+    if (path.empty()) {
+        return {};
+    }
+    const int size = static_cast<int>(path.size());
+    const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path.data(), size, nullptr, 0);
+    if (length <= 0) {
+        throw Failure(PathFileAccessError);
+    }
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path.data(), size, wide.data(), length);
+    for (wchar_t& c : wide) {
+        if (c == L'/') {
+            c = L'\\';
+        }
+    }
+    return wide;
+}
+
+std::string Narrow(const wchar_t* name) {
+    const int length = WideCharToMultiByte(CP_UTF8, 0, name, -1, nullptr, 0, nullptr, nullptr);
+    if (length <= 1) {
+        return {};
+    }
+    std::string narrow(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, name, -1, narrow.data(), length, nullptr, nullptr);
+    narrow.pop_back(); // the terminating NUL
+    return narrow;
+}
+
+HANDLE Native(const FileHandle& file) {
+    return reinterpret_cast<HANDLE>(file.Native());
+}
+
+FileHandle Own(HANDLE handle) {
+    return FileHandle(reinterpret_cast<std::intptr_t>(handle));
+}
+
+// Symbolic links and junctions stand for another entry; other reparse points (files kept in the cloud,
+// deduplicated files) are the file itself.
+bool IsLink(DWORD attributes, DWORD reparseTag) {
+    return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 && IsReparseTagNameSurrogate(reparseTag);
+}
+
+bool IsLink(HANDLE handle) {
+    FILE_ATTRIBUTE_TAG_INFO info{};
+    return GetFileInformationByHandleEx(handle, FileAttributeTagInfo, &info, sizeof info) &&
+           IsLink(info.FileAttributes, info.ReparseTag);
+}
+
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+// Opens the entry itself (a link, not what it points to) with `access`, folders included.
+HANDLE OpenEntry(const std::wstring& path, DWORD access) {
+    return CreateFileW(path.c_str(), access, kShareAll, nullptr, OPEN_EXISTING,
+                       FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+}
+
+} // namespace
+
+FileHandle::~FileHandle() {
+    if (IsOpen()) {
+        CloseHandle(reinterpret_cast<HANDLE>(native_));
+    }
+}
+
+FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
+    if (this != &other) {
+        FileHandle old(Release());
+        native_ = other.Release();
+    }
+    return *this;
+}
+
+EntryStatus StatusOf(const std::string& path, Links links) {
+    EntryStatus entry;
+    const DWORD flags =
+        FILE_FLAG_BACKUP_SEMANTICS | (links == Links::Follow ? 0 : FILE_FLAG_OPEN_REPARSE_POINT);
+    // Reading attributes needs no share access: this works on files that others hold open exclusively.
+    const FileHandle file = Own(CreateFileW(Wide(path).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                                            OPEN_EXISTING, flags, nullptr));
+    if (!file.IsOpen()) {
+        const DWORD error = GetLastError();
+        entry.failure =
+            error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? 0 : FailureNumberOf(error);
+        return entry;
+    }
+    FILE_ATTRIBUTE_TAG_INFO tag{};
+    FILE_STANDARD_INFO standard{};
+    if (!GetFileInformationByHandleEx(Native(file), FileAttributeTagInfo, &tag, sizeof tag) ||
+        !GetFileInformationByHandleEx(Native(file), FileStandardInfo, &standard, sizeof standard)) {
+        entry.failure = FailureNumberOf(GetLastError());
+        return entry;
+    }
+    if (IsLink(tag.FileAttributes, tag.ReparseTag)) {
+        entry.kind = EntryKind::Link;
+    } else if ((tag.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        entry.kind = EntryKind::Folder;
+    } else if (GetFileType(Native(file)) == FILE_TYPE_DISK) {
+        entry.kind = EntryKind::RegularFile;
+    } else {
+        entry.kind = EntryKind::Other; // a device such as CON or NUL
+    }
+    entry.size = static_cast<std::uint64_t>(standard.EndOfFile.QuadPart);
+    entry.readOnly = entry.kind != EntryKind::Link && (tag.FileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
+    return entry;
+}
+
+std::vector<std::string> FolderEntries(const std::string& folder) {
+    std::vector<std::string> names;
+    std::wstring pattern = Wide(folder);
+    if (!pattern.empty() && pattern.back() != L'\\') {
+        pattern += L'\\';
+    }
+    pattern += L'*';
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW(pattern.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        return names;
+    }
+    do {
+        const std::wstring_view name = found.cFileName;
+        if (name != L"." && name != L"..") {
+            names.push_back(Narrow(found.cFileName));
+        }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return names;
+}
+
+Root RootOf(std::string_view name) {
+    const auto separator = [&](std::size_t at) {
+        return at < name.size() && (name[at] == '/' || name[at] == '\\');
+    };
+    const auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+    if (name.size() >= 3 && letter(name[0]) && name[1] == ':' && separator(2)) {
+        return {std::string(name.substr(0, 2)) + "/", 3};
+    }
+    if (separator(0) && separator(1)) {
+        // \\server\share\: the server and the share belong to the root; neither is a folder to list.
+        Root root{"//", 2};
+        for (int part = 0; part < 2 && root.length < name.size(); ++part) {
+            std::size_t end = root.length;
+            while (end < name.size() && !separator(end)) {
+                ++end;
+            }
+            root.path.append(name.substr(root.length, end - root.length)).push_back('/');
+            root.length = std::min(end + 1, name.size());
+        }
+        return root;
+    }
+    if (separator(0)) {
+        return {"/", 1}; // the root of the current drive
+    }
+    return {};
+}
+
+FileHandle OpenForReading(const std::string& path) {
+    FileHandle file = Own(CreateFileW(Wide(path).c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file.IsOpen()) {
+        ThrowLastError();
+    }
+    return file;
+}
+
+std::size_t ReadSome(const FileHandle& file, char* buffer, std::size_t size) {
+    DWORD got = 0;
+    const DWORD asked = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30));
+    if (!ReadFile(Native(file), buffer, asked, &got, nullptr)) {
+        ThrowLastError();
+    }
+    return got;
+}
+
+void WriteAll(const FileHandle& file, std::string_view bytes) {
+    while (!bytes.empty()) {
+        DWORD written = 0;
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
+        if (!WriteFile(Native(file), bytes.data(), chunk, &written, nullptr)) {
+            ThrowLastError();
+        }
+        if (written == 0) {
+            throw Failure(DiskFull);
+        }
+        bytes.remove_prefix(written);
+    }
+}
+
+void Sync(const FileHandle& file) {
+    if (!FlushFileBuffers(Native(file))) {
+        ThrowLastError();
+    }
+}
+
+void Close(FileHandle& file) {
+    if (!CloseHandle(reinterpret_cast<HANDLE>(file.Release()))) {
+        ThrowLastError();
+    }
+}
+
+FileHandle CreateNewFile(std::string& pattern, const EntryStatus& /*replaced*/) {
+    // The new version gets the attributes of a plain new file, as it would if the old one were deleted
+    // and written again; CREATE_NEW never opens a file that is already there.
+    static constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    static std::mt19937 random{std::random_device{}() ^ static_cast<unsigned>(GetTickCount64()) ^
+                               static_cast<unsigned>(GetCurrentProcessId())};
+    std::uniform_int_distribution<std::size_t> pick(0, sizeof kLetters - 2);
+    constexpr std::size_t kRandomLetters = 6;
+    const std::size_t first = pattern.size() - kRandomLetters;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        for (std::size_t at = first; at < pattern.size(); ++at) {
+            pattern[at] = kLetters[pick(random)];
+        }
+        // Not inherited by programs started meanwhile (a link's browser): no security attributes.
+        FileHandle file = Own(CreateFileW(Wide(pattern).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file.IsOpen()) {
+            return file;
+        }
+        if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) {
+            ThrowLastError();
+        }
+    }
+    throw Failure(PathFileAccessError);
+}
+
+FileHandle OpenTruncatedNotFollowingLinks(const std::string& path) {
+    const std::wstring wide = Wide(path);
+    // Opened as it is, without following a link, and truncated only once it is known to be no link.
+    FileHandle file = Own(CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!file.IsOpen()) {
+        ThrowLastError();
+    }
+    if (IsLink(Native(file))) {
+        throw Failure(PermissionDenied);
+    }
+    FILE_ATTRIBUTE_TAG_INFO info{};
+    if (GetFileInformationByHandleEx(Native(file), FileAttributeTagInfo, &info, sizeof info) &&
+        (info.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+        // A file kept in the cloud, say: opened again through its file system filter, as any program would.
+        file = Own(CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file.IsOpen()) {
+            ThrowLastError();
+        }
+    }
+    if (!SetEndOfFile(Native(file))) {
+        ThrowLastError();
+    }
+    return file;
+}
+
+void ReplaceInOneStep(const std::string& from, const std::string& to) {
+    // MoveFileExW replaces in one step on the same volume; WRITE_THROUGH returns once the move is on disk.
+    if (!MoveFileExW(Wide(from).c_str(), Wide(to).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        ThrowLastError();
+    }
+}
+
+void Remove(const std::string& path) {
+    const std::wstring wide = Wide(path);
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    // A link to a folder is removed as a folder; the folder it points to stays as it is.
+    const bool folderLink = attributes != INVALID_FILE_ATTRIBUTES &&
+                            (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                            (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+    if (!(folderLink ? RemoveDirectoryW(wide.c_str()) : DeleteFileW(wide.c_str()))) {
+        ThrowLastError();
+    }
+}
+
+void RequireRemovable(const std::string& path) {
+    // Opening for deletion asks the same questions as deleting: the rights on the file and its folder,
+    // and whether another program holds it open without sharing deletion.
+    const FileHandle entry = Own(OpenEntry(Wide(path), DELETE));
+    if (!entry.IsOpen()) {
+        ThrowLastError();
+    }
+}
+
+void SyncFolder(const std::string& /*folder*/) {
+    // Nothing to do: MOVEFILE_WRITE_THROUGH has made the rename durable already.
+}
+
+} // namespace zorby::platform

@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Installs what is missing (the MinGW-w64 cross compiler and Wine among it), builds the engine, the file
+# services, their tests and the version record for 64-bit Windows, and runs those tests under Wine.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh g++-mingw-w64-x86-64-posix wine64 wine
+cmake --preset windows
+cmake --build --preset windows -j "$(nproc)"
+ctest --preset windows

@@ -1,0 +1,124 @@
+#include "TestPlatform.h"
+
+#include <csignal>
+#include <string>
+
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#include <winioctl.h>
+#else
+#include <sys/resource.h>
+#include <sys/stat.h>
+#endif
+
+namespace zorby::testing {
+
+namespace fs = std::filesystem;
+
+#ifdef _WIN32
+
+void MakeReadOnly(const fs::path& name) {
+    const DWORD attributes = GetFileAttributesW(name.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES ||
+        !SetFileAttributesW(name.c_str(), attributes | FILE_ATTRIBUTE_READONLY)) {
+        throw std::runtime_error("cannot make " + name.string() + " read-only");
+    }
+}
+
+void MakeSymbolicLink(const fs::path& target, const fs::path& name) {
+    const DWORD flags = SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE;
+    // Wine answers success without making anything, so the link is looked for afterwards.
+    const DWORD attributes =
+        CreateSymbolicLinkW(name.c_str(), fs::path(target).make_preferred().c_str(), flags)
+            ? GetFileAttributesW(name.c_str())
+            : INVALID_FILE_ATTRIBUTES;
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+        throw NotAvailableHere("no symbolic link can be made here (it takes Windows in developer mode or an "
+                               "administrator; Wine cannot hold one)");
+    }
+}
+
+void MakePipe(const fs::path&) {
+    throw NotAvailableHere("Windows has no named pipes in folders");
+}
+
+void MakeSparse(const fs::path& name, std::uintmax_t size) {
+    const HANDLE file = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    DWORD ignored = 0;
+    LARGE_INTEGER end{};
+    end.QuadPart = static_cast<LONGLONG>(size);
+    const bool done = file != INVALID_HANDLE_VALUE &&
+                      DeviceIoControl(file, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &ignored, nullptr) &&
+                      SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+    if (file != INVALID_HANDLE_VALUE) {
+        CloseHandle(file);
+    }
+    if (!done) {
+        throw std::runtime_error("cannot make " + name.string() + " a sparse file");
+    }
+}
+
+unsigned SetFileCreationMask(unsigned) {
+    throw NotAvailableHere(kNoPermissionBits);
+}
+
+FileSizeLimit::FileSizeLimit(std::uint64_t) {
+    throw NotAvailableHere("Windows has no limit on the size of the files a process writes");
+}
+
+FileSizeLimit::~FileSizeLimit() = default;
+
+#else
+
+void MakeReadOnly(const fs::path& name) {
+    fs::permissions(name, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+}
+
+void MakeSymbolicLink(const fs::path& target, const fs::path& name) {
+    fs::create_symlink(target, name);
+}
+
+void MakePipe(const fs::path& name) {
+    if (::mkfifo(name.c_str(), 0644) != 0) {
+        throw std::runtime_error("cannot make the pipe " + name.string());
+    }
+}
+
+void MakeSparse(const fs::path& name, std::uintmax_t size) {
+    fs::resize_file(name, size);
+}
+
+unsigned SetFileCreationMask(unsigned mask) {
+    return ::umask(static_cast<mode_t>(mask));
+}
+
+// A write past the limit then fails with EFBIG, which the file layer reports as a full disk. The
+// process-wide limit is the real thing, unlike a hook, so it also reaches the backup copy.
+FileSizeLimit::FileSizeLimit(std::uint64_t bytes) {
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_FSIZE, &limit) != 0) {
+        throw std::runtime_error("getrlimit failed");
+    }
+    previous_ = limit.rlim_cur;
+    // Without this the process would be killed instead of seeing the failed write.
+    previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    limit.rlim_cur = static_cast<rlim_t>(bytes);
+    if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) {
+        std::signal(SIGXFSZ, previousHandler_);
+        throw std::runtime_error("setrlimit failed");
+    }
+}
+
+FileSizeLimit::~FileSizeLimit() {
+    rlimit limit{};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = static_cast<rlim_t>(previous_);
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, previousHandler_);
+}
+
+#endif
+
+} // namespace zorby::testing

@@ -1,0 +1,42 @@
+// The version record that Windows shows in a file's properties, read back from this program, which
+// carries the same record as Zorby.exe.
+
+#define WIN32_LEAN_AND_MEAN
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+#include <windows.h>
+
+namespace {
+
+TEST(VersionRecord, NamesZorby300) {
+    wchar_t path[MAX_PATH];
+    ASSERT_GT(GetModuleFileNameW(nullptr, path, MAX_PATH), 0u);
+    DWORD ignored = 0;
+    std::vector<char> record(GetFileVersionInfoSizeW(path, &ignored));
+    ASSERT_FALSE(record.empty());
+    ASSERT_TRUE(GetFileVersionInfoW(path, 0, static_cast<DWORD>(record.size()), record.data()));
+
+    const auto text = [&](const std::wstring& name) {
+        void* value = nullptr;
+        UINT length = 0;
+        const std::wstring key = L"\\StringFileInfo\\040904b0\\" + name;
+        return VerQueryValueW(record.data(), key.c_str(), &value, &length) && length > 0
+                   ? std::wstring(static_cast<const wchar_t*>(value), length - 1)
+                   : std::wstring(L"(none)");
+    };
+    EXPECT_EQ(text(L"ProductName"), L"Zorby");
+    EXPECT_EQ(text(L"InternalName"), L"Zorby");
+    EXPECT_EQ(text(L"OriginalFilename"), L"Zorby.exe");
+    EXPECT_EQ(text(L"FileVersion"), L"3.00");
+    EXPECT_EQ(text(L"ProductVersion"), L"3.00");
+
+    void* value = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueW(record.data(), L"\\", &value, &length));
+    const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value);
+    EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(0, 3)); // 3.0
+    EXPECT_EQ(fixed->dwFileVersionLS, 0u);
+}
+
+} // namespace
