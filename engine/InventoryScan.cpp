@@ -8,6 +8,7 @@
 #include "TextFile.h"
 
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -26,11 +27,13 @@ class MainFileScan {
 public:
     MainFileScan(Workspace& workspace, TextFileWriter* trace) : ws_(workspace), trace_(trace) {}
 
-    void Run(std::vector<std::string> lines) {
+    // `text` is re-indented line by line where it stands; the lists take copies of the lines they keep.
+    void Run(std::string& text) {
+        LineSplitter lines(text);
         int lineNumber = 0;
-        for (auto& raw : lines) {
+        for (std::string_view line; lines.Next(line);) {
             ++lineNumber;
-            Take(raw, lineNumber);
+            Take({text.data() + (line.data() - text.data()), line.size()}, lineNumber);
         }
         // A comment left open is the cause when an element is left open with it.
         if (block_.IsOpen()) {
@@ -52,10 +55,10 @@ private:
         }
     }
 
-    // Files one line. A line is kept in one list at most, so it moves there, re-indented in place.
-    void Take(std::string& raw, int lineNumber) {
-        // A view into `raw` as long as the line is not moved away or re-indented.
-        const std::string_view t = TestFormView(raw, testForm_);
+    // Files one line. A line is kept in one list at most, re-indented in place when it is.
+    void Take(std::span<char> raw, int lineNumber) {
+        // A view into `raw` as long as the line is not re-indented.
+        const std::string_view t = TestFormView({raw.data(), raw.size()}, testForm_);
         if (t.empty()) {
             return;
         }
@@ -123,33 +126,31 @@ private:
     // A comment line, or a line of a comment block: inside an element or the head it is one of their
     // lines; between elements it is the pending comment, which only the last comment before an element
     // becomes, raw.
-    void TakeComment(std::string& raw, bool startsComment) {
+    void TakeComment(std::span<char> raw, bool startsComment) {
         if (inAnimation_) {
             Keep(ws_.AllAnimations, raw);
         } else if (inTexture_) {
             Keep(ws_.AllTextures, raw);
         } else if (inHead_) {
             Keep(ws_.Header, raw);
-        } else if (startsComment) {
-            pending_.assign(1, std::move(raw));
         } else {
-            pending_.push_back(std::move(raw));
+            if (startsComment) {
+                pending_.clear();
+            }
+            pending_.emplace_back(raw.data(), raw.size());
         }
     }
 
-    void FileElementLine(LineList& list, std::string& raw) {
+    void FileElementLine(LineList& list, std::span<char> raw) {
         // The pending comment goes in just ahead of the element, raw.
-        for (auto& comment : pending_) {
-            list.Set(list.Count(), std::move(comment));
+        for (const std::string_view comment : pending_) {
+            list.Set(list.Count(), comment);
         }
         pending_.clear();
         Keep(list, raw);
     }
 
-    static void Keep(LineList& list, std::string& raw) {
-        SidlWidlInPlace(raw);
-        list.Set(list.Count(), std::move(raw));
-    }
+    static void Keep(LineList& list, std::span<char> raw) { list.Set(list.Count(), SidlWidlInPlace(raw)); }
 
     void Trace(std::string_view testForm) {
         if (trace_ != nullptr) {
@@ -165,7 +166,7 @@ private:
     bool inHead_ = true;
     bool inAnimation_ = false;
     bool inTexture_ = false;
-    std::vector<std::string> pending_; // the pending comment, one or more raw lines; empty when none
+    std::vector<std::string_view> pending_; // the pending comment, one or more raw lines; empty when none
     CommentBlock block_;
     int blockStart_ = 0;         // the first line of the last comment block
     OpeningLine animationStart_; // where the open element of each kind began
@@ -174,13 +175,14 @@ private:
 
 void ScanAddOnFile(const char* name, std::string_view opening, LineList& titles, LineList& lines,
                    std::vector<int>& lineNumbers, ScannedFile& scanned) {
-    TextFileContent content = ReadTextFile(name);
+    const TextFileContent content = ReadTextFile(name);
     scanned = {content.fingerprint, content.unreadable};
     int titleIndex = 0;
     int lineNumber = 0;
     std::string buffer; // the test form of a line with tabs inside, reused from line to line
     CommentBlock block;
-    for (auto& raw : content.lines) {
+    LineSplitter split(content.text);
+    for (std::string_view raw; split.Next(raw);) {
         ++lineNumber;
         const std::string_view t = TestFormView(raw, buffer);
         if (t.empty()) {
@@ -189,7 +191,7 @@ void ScanAddOnFile(const char* name, std::string_view opening, LineList& titles,
         if (!block.Covers(t) && StartsWith(t, opening)) {
             titles.Set(titleIndex++, ElementTitle(t));
         }
-        lines.Set(lines.Count(), std::move(raw));
+        lines.Set(lines.Count(), raw);
         lineNumbers.push_back(lineNumber);
     }
 }
@@ -200,7 +202,7 @@ void ScanAnimationFile(Workspace& workspace, TextFileWriter* trace) {
     TextFileContent content = ReadTextFile(names::kAnimationFile);
     workspace.MainFile = {content.fingerprint, content.unreadable};
     workspace.MainFileMark = content.utf8Mark;
-    MainFileScan(workspace, trace).Run(std::move(content.lines));
+    MainFileScan(workspace, trace).Run(content.text);
 }
 
 void ScanAddOnFiles(Workspace& workspace, WindowPort& window) {

@@ -88,12 +88,11 @@ std::string Tabs(int count) {
 }
 
 std::string SidlWidl(std::string_view line) {
-    std::string result(line);
-    SidlWidlInPlace(result);
-    return result;
+    std::string copy(line);
+    return std::string(SidlWidlInPlace(copy));
 }
 
-void SidlWidlInPlace(std::string& line) {
+std::string_view SidlWidlInPlace(std::span<char> line) {
     std::size_t spaces = 0;
     while (spaces < line.size() && line[spaces] == ' ') {
         ++spaces;
@@ -102,8 +101,9 @@ void SidlWidlInPlace(std::string& line) {
         throw Failure(Overflow);
     }
     const std::size_t tabs = spaces < 8 ? spaces : spaces / 8;
-    // Never more tabs than spaces, so the line only shrinks: no new storage.
-    line.replace(0, spaces, tabs, '\t');
+    std::fill(line.begin() + static_cast<std::ptrdiff_t>(spaces - tabs),
+              line.begin() + static_cast<std::ptrdiff_t>(spaces), '\t');
+    return {line.data() + spaces - tabs, line.size() - (spaces - tabs)};
 }
 
 std::size_t IndentOf(std::string_view line) {

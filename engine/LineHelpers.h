@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -35,8 +36,9 @@ std::string Tabs(int count);
 // Leading spaces turned into tabs: one tab per space below eight spaces, one tab per whole eight from
 // eight upward. Fails with 6 for more than 32,767 leading spaces.
 std::string SidlWidl(std::string_view line);
-// The same on the line itself; the scan re-indents every line it keeps.
-void SidlWidlInPlace(std::string& line);
+// The same on the line's own bytes, which only ever shrinks it: the tabs are written just before the
+// text, and the re-indented line is the view returned. The scan re-indents every line it keeps.
+std::string_view SidlWidlInPlace(std::span<char> line);
 
 // The test form of a raw line: tabs turned into spaces, then leading spaces removed.
 std::string TestForm(std::string_view line);

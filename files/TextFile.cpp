@@ -9,52 +9,88 @@
 
 namespace zorby {
 
-std::vector<std::string> SplitLines(std::string_view bytes) {
-    std::vector<std::string> lines;
-    const char* const data = bytes.data();
-    const std::size_t size = bytes.size();
-    // The next CR and LF at or after `start`, found with memchr and kept until passed, so that a file
-    // with one kind of line end is not searched to its end for the other kind on every line.
-    const auto next = [&](char c, std::size_t from) {
-        const void* found = from < size ? std::memchr(data + from, c, size - from) : nullptr;
-        return found != nullptr ? static_cast<std::size_t>(static_cast<const char*>(found) - data) : size;
-    };
-    std::size_t start = 0;
-    std::size_t cr = next('\r', 0);
-    std::size_t lf = next('\n', 0);
-    while (start < size) {
-        if (cr < start) {
-            cr = next('\r', start);
-        }
-        if (lf < start) {
-            lf = next('\n', start);
-        }
-        const std::size_t end = std::min(cr, lf);
-        lines.emplace_back(bytes.substr(start, end - start));
-        if (end == size) {
-            break;
-        }
-        start = end + ((end == cr && end + 1 < size && data[end + 1] == '\n') ? 2 : 1);
+namespace {
+
+// Where the next `c` at or after `from` is; the end of the text when there is none.
+std::size_t NextOf(std::string_view text, char c, std::size_t from) {
+    const void* found = from < text.size() ? std::memchr(text.data() + from, c, text.size() - from) : nullptr;
+    return found != nullptr ? static_cast<std::size_t>(static_cast<const char*>(found) - text.data())
+                            : text.size();
+}
+
+} // namespace
+
+// The next CR and the next LF are kept until passed, so that a file with one kind of line end is not
+// searched to its end for the other kind on every line.
+LineSplitter::LineSplitter(std::string_view text)
+    : text_(text), cr_(NextOf(text, '\r', 0)), lf_(NextOf(text, '\n', 0)) {}
+
+bool LineSplitter::Next(std::string_view& line) {
+    if (start_ >= text_.size()) {
+        return false;
     }
-    return lines;
+    if (cr_ < start_) {
+        cr_ = NextOf(text_, '\r', start_);
+    }
+    if (lf_ < start_) {
+        lf_ = NextOf(text_, '\n', start_);
+    }
+    const std::size_t end = std::min(cr_, lf_);
+    line = text_.substr(start_, end - start_);
+    const bool crLf = end == cr_ && end + 1 < text_.size() && text_[end + 1] == '\n';
+    start_ = end == text_.size() ? end : end + (crLf ? 2 : 1);
+    return true;
+}
+
+std::uint64_t HashOfBytes(std::string_view bytes) {
+    constexpr std::uint64_t kPrime = 0x9E3779B97F4A7C15U;
+    std::uint64_t lanes[4] = {0x243F6A8885A308D3U, 0x13198A2E03707344U, 0xA4093822299F31D0U,
+                              0x082EFA98EC4E6C89U};
+    const auto mix = [](std::uint64_t lane, std::uint64_t word) {
+        lane = (lane ^ word) * kPrime;
+        return lane ^ (lane >> 29);
+    };
+    const auto word = [&](std::size_t at, std::size_t size) {
+        std::uint64_t value = 0;
+        std::memcpy(&value, bytes.data() + at, size);
+        return value;
+    };
+    std::size_t at = 0;
+    for (; at + 32 <= bytes.size(); at += 32) {
+        for (std::size_t lane = 0; lane < 4; ++lane) {
+            lanes[lane] = mix(lanes[lane], word(at + 8 * lane, 8));
+        }
+    }
+    for (std::size_t lane = 0; at < bytes.size(); at += 8, ++lane) {
+        lanes[lane] = mix(lanes[lane], word(at, std::min<std::size_t>(8, bytes.size() - at)));
+    }
+    std::uint64_t hash = bytes.size();
+    for (const std::uint64_t lane : lanes) {
+        hash = mix(hash, lane);
+    }
+    return hash;
 }
 
 namespace {
 
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
-// Reads the whole of an open file; a file that grows past the limit while it is read stops there.
+// Reads the whole of an open file, straight into the string; a file that grows past the limit while it
+// is read stops there.
 std::string ReadAll(const platform::FileHandle& file, std::uint64_t expectedSize) {
-    std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(std::min(expectedSize, kLargestTextFile)));
-    char chunk[64 * 1024];
-    while (bytes.size() <= kLargestTextFile) {
-        const std::size_t got = platform::ReadSome(file, chunk, sizeof chunk);
+    std::string bytes(static_cast<std::size_t>(std::min(expectedSize, kLargestTextFile)) + 1, '\0');
+    std::size_t size = 0;
+    while (size <= kLargestTextFile) {
+        if (size == bytes.size()) {
+            bytes.resize(std::min<std::size_t>(2 * bytes.size(), kLargestTextFile + 1));
+        }
+        const std::size_t got = platform::ReadSome(file, bytes.data() + size, bytes.size() - size);
         if (got == 0) {
             break;
         }
-        bytes.append(chunk, got);
+        size += got;
     }
+    bytes.resize(size);
     return bytes;
 }
 
@@ -80,7 +116,7 @@ FileBytes ReadFileBytes(const std::string& name) {
 }
 
 FileFingerprint FingerprintOf(const FileBytes& file) {
-    return {true, file.size, file.tooLarge ? 0 : std::hash<std::string_view>{}(file.bytes)};
+    return {true, file.size, file.tooLarge ? 0 : HashOfBytes(file.bytes)};
 }
 
 // Whether, of the first few hundred groups of `units` bytes, three in four hold NUL bytes but for one,
@@ -124,7 +160,7 @@ Unreadable WideEncodingOf(std::string_view bytes) {
 }
 
 TextFileContent ReadTextFile(const std::string& name) {
-    const FileBytes file = ReadFileBytes(name);
+    FileBytes file = ReadFileBytes(name);
     TextFileContent content;
     content.fingerprint = FingerprintOf(file);
     if (file.tooLarge) {
@@ -135,12 +171,11 @@ TextFileContent ReadTextFile(const std::string& name) {
     if (content.unreadable != Unreadable::No) {
         return content;
     }
-    std::string_view text = file.bytes;
-    content.utf8Mark = text.substr(0, kUtf8Mark.size()) == kUtf8Mark;
+    content.utf8Mark = std::string_view(file.bytes).substr(0, kUtf8Mark.size()) == kUtf8Mark;
     if (content.utf8Mark) {
-        text.remove_prefix(kUtf8Mark.size());
+        file.bytes.erase(0, kUtf8Mark.size());
     }
-    content.lines = SplitLines(text);
+    content.text = std::move(file.bytes);
     return content;
 }
 

@@ -13,6 +13,15 @@ using testing::TempFolder;
 using testing::ThrownNumber;
 using Lines = std::vector<std::string>;
 
+Lines SplitLines(std::string_view text) {
+    Lines lines;
+    LineSplitter split(text);
+    for (std::string_view line; split.Next(line);) {
+        lines.emplace_back(line);
+    }
+    return lines;
+}
+
 TEST(SplitLines, EndsLinesAtCrLfCrAndLf) {
     EXPECT_EQ(SplitLines("a\r\nb\r\n"), (Lines{"a", "b"}));
     EXPECT_EQ(SplitLines("a\rb\r"), (Lines{"a", "b"}));
@@ -32,10 +41,23 @@ TEST(SplitLines, KeepsEveryOtherByte) {
 TEST(ReadTextFile, ReadsByNameInAnyCase) {
     TempFolder folder;
     TempFolder::Write("Zor_Anim.txt", "one\r\ntwo\nthree");
-    EXPECT_EQ(ReadTextFile("zor_anim.txt").lines, (Lines{"one", "two", "three"}));
+    EXPECT_EQ(SplitLines(ReadTextFile("zor_anim.txt").text), (Lines{"one", "two", "three"}));
     EXPECT_EQ(ThrownNumber([] { ReadTextFile("zor_tex.txt"); }), 53);
     EXPECT_EQ(ThrownNumber([] { ReadTextFile("../nowhere/zor_tex.txt"); }), 76);
     EXPECT_EQ(ThrownNumber([] { ReadTextFile("../default"); }), 75);
+}
+
+// A file that changed by a single byte, anywhere, or by its length alone must not look the same.
+TEST(HashOfBytes, TellsEveryOneByteChangeApart) {
+    for (std::size_t size = 0; size < 70; ++size) {
+        const std::string bytes(size, 'a');
+        EXPECT_NE(HashOfBytes(bytes), HashOfBytes(bytes + '\0')) << size;
+        for (std::size_t at = 0; at < size; ++at) {
+            std::string changed = bytes;
+            changed[at] = 'b';
+            EXPECT_NE(HashOfBytes(bytes), HashOfBytes(changed)) << size << " " << at;
+        }
+    }
 }
 
 TEST(WideEncodingOf, TellsUtf16AndUtf32FromBytesThatMerelyHoldNul) {
