@@ -8,7 +8,6 @@
 
 #include <cmath>
 #include <optional>
-#include <unordered_set>
 #include <vector>
 
 namespace zorby {
@@ -38,12 +37,7 @@ public:
     // Every line is handled as a view of the list that holds it; the lists take copies of the results at
     // the end, so a merge that stops half-way leaves them as they were.
     Merge(const MergeLists& lists, WindowPort* progress)
-        : lists_(lists), items_(lists.items.Lines()), progress_(progress) {
-        known_.reserve(lists.titles.Lines().size());
-        for (const auto& title : lists.titles.Lines()) {
-            known_.insert(title);
-        }
-    }
+        : lists_(lists), items_(lists.items.Lines()), progress_(progress), known_(lists.titles.Lines()) {}
 
     Merge(const Merge&) = delete;
     Merge& operator=(const Merge&) = delete;
@@ -55,7 +49,7 @@ public:
                 progress_->Redraw();
             }
             const std::string title = ElementTitle(items_[TitleLineOfItemAt(i_.Value())]);
-            if (known_.contains(title)) {
+            if (known_.Contains(title)) {
                 Replace(title);
             } else {
                 KeepAsNew();
@@ -161,7 +155,7 @@ private:
     const std::vector<std::string_view>& items_;
     WindowPort* progress_;
     std::optional<TitleIndexedLines> existing_; // the existing lines from the first replacement on
-    std::unordered_set<std::string_view> known_;
+    TitleSet known_;
     std::vector<std::string_view> newItems_;
     Cursor i_;
     Cursor m_;

@@ -52,9 +52,7 @@ Flow Write(Workspace& ws, WindowPort& window, const SinkWrapper& wrapOutput) {
     }
     for (const LineList* list : {&ws.Header, &ws.AllTextures, &ws.AllZorTextures, &ws.AllAnimations,
                                  &ws.AllZorAnimations, &ws.MiscItems}) {
-        for (const auto& line : list->Lines()) {
-            output.WriteLine(line);
-        }
+        output.WriteLines(list->Lines());
     }
     output.Sync();
     // Only now, with the new file complete on disk, may an older backup give way: any failure up to here

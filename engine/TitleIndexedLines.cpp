@@ -20,9 +20,11 @@ constexpr std::size_t kChunkLines = 256;
 constexpr std::uint64_t kUntitled = 0;       // ElementTitle fails on the line
 constexpr std::uint64_t kInCommentBlock = 2; // inside a comment block, where no line is an element's
 
+} // namespace
+
 // Made from the length and three eight-byte windows (start, middle, end) rather than every byte: every
 // line gets a key, and two titles that share one cost no more than a comparison of the two.
-std::uint64_t KeyOfTitle(std::string_view title) {
+std::uint64_t TitleKey(std::string_view title) {
     const auto window = [&](std::size_t at) {
         std::uint64_t bytes = 0;
         std::memcpy(&bytes, title.data() + at, std::min<std::size_t>(8, title.size() - at));
@@ -45,12 +47,41 @@ std::uint64_t KeyOfTitle(std::string_view title) {
     return key | 1U;
 }
 
+TitleSet::TitleSet(const std::vector<std::string_view>& titles) {
+    std::size_t capacity = 16;
+    while (capacity < 2 * titles.size()) {
+        capacity *= 2;
+    }
+    slots_.resize(capacity);
+    used_.resize(capacity);
+    mask_ = capacity - 1;
+    for (const std::string_view title : titles) {
+        std::size_t slot = TitleKey(title) & mask_;
+        while (used_[slot] && slots_[slot] != title) {
+            slot = (slot + 1) & mask_;
+        }
+        slots_[slot] = title;
+        used_[slot] = true;
+    }
+}
+
+bool TitleSet::Contains(std::string_view title) const {
+    for (std::size_t slot = TitleKey(title) & mask_; used_[slot]; slot = (slot + 1) & mask_) {
+        if (slots_[slot] == title) {
+            return true;
+        }
+    }
+    return false;
+}
+
+namespace {
+
 std::uint64_t KeyOfLine(std::string_view line, CommentBlock& block) {
     if (block.Covers(line)) {
         return kInCommentBlock;
     }
     const auto title = TitleView(line);
-    return title ? KeyOfTitle(*title) : kUntitled;
+    return title ? TitleKey(*title) : kUntitled;
 }
 
 // The keys of lines that follow one another, starting outside any comment block.
@@ -181,7 +212,7 @@ bool TitleIndexedLines::InCommentBlock(int index) const {
 }
 
 int TitleIndexedLines::Locate(const std::string& title) const {
-    const std::uint64_t key = KeyOfTitle(title);
+    const std::uint64_t key = TitleKey(title);
     int base = 0;
     for (const Chunk& chunk : chunks_) {
         if (chunk.untitled > 0 || chunk.MayHold(key)) {

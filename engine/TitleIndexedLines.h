@@ -9,6 +9,22 @@
 
 namespace zorby {
 
+// A key of a title, odd and quick to make; two titles with the same key are told apart by comparing them.
+std::uint64_t TitleKey(std::string_view title);
+
+// A set of titles to ask whether a title is among them: open addressing by TitleKey, no allocation a
+// title. Holds views: the titles must outlive the set.
+class TitleSet {
+public:
+    explicit TitleSet(const std::vector<std::string_view>& titles);
+    bool Contains(std::string_view title) const;
+
+private:
+    std::vector<std::string_view> slots_;
+    std::vector<bool> used_;
+    std::size_t mask_ = 0;
+};
+
 // What ElementTitle would return for a line, without copying it; nothing where it would fail.
 std::optional<std::string_view> TitleView(std::string_view line);
 

@@ -2,24 +2,46 @@
 
 #include "Failure.h"
 
+#include <cstring>
+
 namespace zorby {
 
-FileSink::FileSink(platform::FileHandle file) : file_(std::move(file)) {
-    buffer_.reserve(kBufferSize);
-}
+FileSink::FileSink(platform::FileHandle file)
+    : file_(std::move(file)), buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)) {}
 
 void FileSink::Write(std::string_view bytes) {
     RequireUsable();
-    if (buffer_.size() + bytes.size() <= kBufferSize) {
-        buffer_.append(bytes);
-        return;
-    }
     Guarded([&] {
-        Flush();
-        if (bytes.size() >= kBufferSize) {
-            platform::WriteAll(file_, bytes);
-        } else {
-            buffer_.append(bytes);
+        if (used_ + bytes.size() > kBufferSize) {
+            Flush();
+            if (bytes.size() >= kBufferSize) {
+                platform::WriteAll(file_, bytes);
+                return;
+            }
+        }
+        std::memcpy(buffer_.get() + used_, bytes.data(), bytes.size());
+        used_ += bytes.size();
+    });
+}
+
+// The hot path of a patch: tens of thousands of short lines, each copied once into the buffer.
+void FileSink::WriteLines(const std::vector<std::string_view>& lines) {
+    RequireUsable();
+    Guarded([&] {
+        for (const std::string_view line : lines) {
+            if (used_ + line.size() + 2 > kBufferSize) {
+                Flush();
+                if (line.size() + 2 > kBufferSize) {
+                    platform::WriteAll(file_, line);
+                    platform::WriteAll(file_, "\r\n");
+                    continue;
+                }
+            }
+            char* out = buffer_.get() + used_;
+            std::memcpy(out, line.data(), line.size());
+            out[line.size()] = '\r';
+            out[line.size() + 1] = '\n';
+            used_ += line.size() + 2;
         }
     });
 }
@@ -34,8 +56,8 @@ void FileSink::Finish() {
 }
 
 void FileSink::Flush() {
-    platform::WriteAll(file_, buffer_);
-    buffer_.clear();
+    platform::WriteAll(file_, {buffer_.get(), used_});
+    used_ = 0;
 }
 
 void FileSink::RequireUsable() const {

@@ -3,6 +3,7 @@
 #include "Platform.h"
 #include "ReplacementFile.h"
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,7 @@ public:
     FileSink& operator=(const FileSink&) = delete;
 
     void Write(std::string_view bytes) override;
+    void WriteLines(const std::vector<std::string_view>& lines) override;
     void Finish() override;
 
     static constexpr std::size_t kBufferSize = 64 * 1024;
@@ -28,7 +30,8 @@ private:
     template <typename Step> void Guarded(Step step);
 
     platform::FileHandle file_;
-    std::string buffer_;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t used_ = 0;
     int failedNumber_ = 0;
 };
 

@@ -73,10 +73,9 @@ void ReplacementFile::Write(std::string_view bytes) {
     Guarded([&] { sink_->Write(bytes); });
 }
 
-void ReplacementFile::WriteLine(std::string_view line) {
-    // One Write per line, through a buffer that keeps its capacity from line to line.
-    lineBuffer_.assign(line).append("\r\n");
-    Write(lineBuffer_);
+void ReplacementFile::WriteLines(const std::vector<std::string_view>& lines) {
+    RequireUsable();
+    Guarded([&] { sink_->WriteLines(lines); });
 }
 
 void ReplacementFile::Sync() {

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zorby {
 
@@ -13,6 +14,8 @@ class ByteSink {
 public:
     virtual ~ByteSink() = default;
     virtual void Write(std::string_view bytes) = 0;
+    // Writes each line followed by CR LF. A sink that fails on purpose counts each line as one write.
+    virtual void WriteLines(const std::vector<std::string_view>& lines) = 0;
     // Flushes everything to disk. Throws Failure when the data cannot be stored.
     virtual void Finish() = 0;
 };
@@ -33,8 +36,8 @@ public:
     ReplacementFile& operator=(const ReplacementFile&) = delete;
 
     void Write(std::string_view bytes);
-    // Writes the line followed by CR LF.
-    void WriteLine(std::string_view line);
+    // Writes each line followed by CR LF.
+    void WriteLines(const std::vector<std::string_view>& lines);
     // Flushes and syncs: the new version is complete on disk, but not yet in place.
     void Sync();
     // Syncs unless done, and renames the temporary file over the target.
@@ -53,7 +56,6 @@ private:
     std::string targetPath_;
     std::string tempPath_;
     std::unique_ptr<ByteSink> sink_;
-    std::string lineBuffer_;
     int failedNumber_ = 0;
     bool synced_ = false;
     bool committed_ = false;

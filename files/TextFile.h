@@ -50,8 +50,6 @@ public:
 private:
     std::string_view text_;
     std::size_t start_ = 0;
-    std::size_t cr_;
-    std::size_t lf_;
 };
 
 // A 64-bit hash of every byte, read eight at a time on four lanes: what a file held, told cheaply.

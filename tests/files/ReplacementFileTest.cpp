@@ -32,6 +32,11 @@ public:
         }
         inner_->Write(bytes);
     }
+    void WriteLines(const std::vector<std::string_view>& lines) override {
+        for (const std::string_view line : lines) {
+            Write(std::string(line) + "\r\n");
+        }
+    }
     void Finish() override {
         if (failingWrite_ == kFailInFinish) {
             throw Failure(DiskFull);
@@ -63,9 +68,9 @@ TEST(ReplacementFile, CommitPutsTheWholeNewFileInPlaceWithTheOldPermissions) {
     Names writes;
 
     ReplacementFile file("equi_animations.xml", Faulty(&writes));
-    file.WriteLine("<Ui>");
+    file.WriteLines({"<Ui>"});
     file.Write(big);
-    file.WriteLine("");
+    file.WriteLines({""});
     file.Commit();
 
     EXPECT_EQ(writes, (Names{"<Ui>\r\n", big, "\r\n"})); // one write per line, line end included
@@ -84,7 +89,7 @@ TEST(ReplacementFile, NewFileGetsTheModeOfAPlainCreate) {
     const unsigned previous = testing::SetFileCreationMask(027);
     {
         ReplacementFile file("EQUI_An.xml");
-        file.WriteLine("backup");
+        file.WriteLines({"backup"});
         file.Commit();
     }
     testing::SetFileCreationMask(previous);
@@ -97,7 +102,7 @@ TEST(ReplacementFile, WithoutCommitTheOldFileStays) {
     TempFolder::Write("EQUI_Animations.xml", "old");
     {
         ReplacementFile file("EQUI_Animations.xml");
-        file.WriteLine("new");
+        file.WriteLines({"new"});
         const Names during = ListFolder(".");
         ASSERT_EQ(during.size(), 2u);
         EXPECT_EQ(during[0].rfind(".EQUI_Animations.xml.zorby-", 0), 0u);
@@ -116,7 +121,7 @@ TEST(ReplacementFile, FailureLeavesTheOldFileAndNoTemporaryFile) {
 
         int thrown = 0;
         for (int line = 1; line <= 5 && thrown == 0; ++line) {
-            thrown = ThrownNumber([&] { file.WriteLine("line " + std::to_string(line)); });
+            thrown = ThrownNumber([&] { file.WriteLines({"line " + std::to_string(line)}); });
         }
         if (failingWrite != kFailInFinish) {
             EXPECT_EQ(thrown, 61);
@@ -134,7 +139,7 @@ TEST(ReplacementFile, RefusesProtectedTargetsFoldersAndMissingFolders) {
     TempFolder::Write("EQUI_Animations.xml", "old");
     // Protected while the new version is written: root on POSIX, and Wine, would rename over it anyway.
     ReplacementFile late("EQUI_Animations.xml");
-    late.WriteLine("new");
+    late.WriteLines({"new"});
     TempFolder::MakeReadOnly("EQUI_Animations.xml");
     EXPECT_EQ(ThrownNumber([&] { late.Commit(); }), 70);
     EXPECT_EQ(TempFolder::Read("EQUI_Animations.xml"), "old");

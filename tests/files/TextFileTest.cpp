@@ -36,6 +36,13 @@ TEST(SplitLines, EndsLinesAtCrLfCrAndLf) {
 TEST(SplitLines, KeepsEveryOtherByte) {
     const std::string withNul("a\0b\t \xe9\r\n\0", 9);
     EXPECT_EQ(SplitLines(withNul), (Lines{std::string("a\0b\t \xe9", 6), std::string(1, '\0')}));
+    // Line ends are looked for eight bytes at a time: every place in a word, beside bytes that are close.
+    for (std::size_t length = 0; length < 20; ++length) {
+        const std::string line = std::string(length, '\x8d') + std::string(length % 3, '\x0c');
+        for (const char* end : {"\r\n", "\r", "\n"}) {
+            EXPECT_EQ(SplitLines(line + end + line + "\x8a"), (Lines{line, line + "\x8a"})) << length;
+        }
+    }
 }
 
 TEST(ReadTextFile, ReadsByNameInAnyCase) {

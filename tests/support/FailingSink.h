@@ -18,6 +18,12 @@ public:
         FailIfDue(writes_++);
         inner_->Write(bytes);
     }
+    void WriteLines(const std::vector<std::string_view>& lines) override {
+        for (const std::string_view line : lines) {
+            FailIfDue(writes_++);
+            inner_->WriteLines({line});
+        }
+    }
     void Finish() override {
         FailIfDue(writes_);
         inner_->Finish();
