@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmap>
+#include <QPixmapCache>
 #include <QTimer>
 
 namespace zorby::ui {
@@ -23,7 +25,8 @@ const QColor kLightYellow{255, 255, 128};
 const QColor kBlack{0, 0, 0};
 const QString kDefaultCaption = QStringLiteral("Button");
 
-// One of the two plate pictures; painted as vectors so it is sharp on any screen.
+// One of the two plate pictures; painted as vectors so it is sharp on any screen, once for each tone and
+// pixel ratio: every button shows the same plates.
 class PlatePicture : public QWidget {
 public:
     PlatePicture(PlateTone tone, const QString& name, QWidget* parent) : QWidget(parent), tone_(tone) {
@@ -34,8 +37,20 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        PaintPlate(painter, tone_);
+        const qreal ratio = devicePixelRatioF();
+        const QString key =
+            QStringLiteral("zorby-plate-%1-%2").arg(tone_ == PlateTone::Dark ? 0 : 1).arg(ratio);
+        QPixmap plate;
+        if (!QPixmapCache::find(key, &plate)) {
+            plate = QPixmap(kPlateSize * ratio);
+            plate.setDevicePixelRatio(ratio);
+            plate.fill(Qt::transparent);
+            QPainter painter(&plate);
+            PaintPlate(painter, tone_);
+            painter.end();
+            QPixmapCache::insert(key, plate);
+        }
+        QPainter(this).drawPixmap(0, 0, plate);
     }
 
 private:
