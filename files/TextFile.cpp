@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <memory>
 
 namespace zorby {
 
@@ -49,33 +50,47 @@ bool LineSplitter::Next(std::string_view& line) {
     return true;
 }
 
-std::uint64_t HashOfBytes(std::string_view bytes) {
-    constexpr std::uint64_t kPrime = 0x9E3779B97F4A7C15U;
-    std::uint64_t lanes[4] = {0x243F6A8885A308D3U, 0x13198A2E03707344U, 0xA4093822299F31D0U,
-                              0x082EFA98EC4E6C89U};
-    const auto mix = [](std::uint64_t lane, std::uint64_t word) {
-        lane = (lane ^ word) * kPrime;
-        return lane ^ (lane >> 29);
-    };
+namespace {
+
+constexpr std::uint64_t kPrime = 0x9E3779B97F4A7C15U;
+
+std::uint64_t Mix(std::uint64_t lane, std::uint64_t word) {
+    lane = (lane ^ word) * kPrime;
+    return lane ^ (lane >> 29);
+}
+
+} // namespace
+
+void ContentHash::Add(std::string_view bytes) {
     const auto word = [&](std::size_t at, std::size_t size) {
         std::uint64_t value = 0;
         std::memcpy(&value, bytes.data() + at, size);
         return value;
     };
     std::size_t at = 0;
-    for (; at + 32 <= bytes.size(); at += 32) {
+    for (; at + kPiece <= bytes.size(); at += kPiece) {
         for (std::size_t lane = 0; lane < 4; ++lane) {
-            lanes[lane] = mix(lanes[lane], word(at + 8 * lane, 8));
+            lanes_[lane] = Mix(lanes_[lane], word(at + 8 * lane, 8));
         }
     }
     for (std::size_t lane = 0; at < bytes.size(); at += 8, ++lane) {
-        lanes[lane] = mix(lanes[lane], word(at, std::min<std::size_t>(8, bytes.size() - at)));
+        lanes_[lane] = Mix(lanes_[lane], word(at, std::min<std::size_t>(8, bytes.size() - at)));
     }
-    std::uint64_t hash = bytes.size();
-    for (const std::uint64_t lane : lanes) {
-        hash = mix(hash, lane);
+    size_ += bytes.size();
+}
+
+std::uint64_t ContentHash::Value() const {
+    std::uint64_t hash = size_;
+    for (const std::uint64_t lane : lanes_) {
+        hash = Mix(hash, lane);
     }
     return hash;
+}
+
+std::uint64_t HashOfBytes(std::string_view bytes) {
+    ContentHash hash;
+    hash.Add(bytes);
+    return hash.Value();
 }
 
 namespace {
@@ -186,11 +201,35 @@ TextFileContent ReadTextFile(const std::string& name) {
     return content;
 }
 
+// Read a piece at a time through one buffer: the file is only hashed, and a buffer of its whole size
+// would cost a page fault every few kilobytes.
 FileFingerprint FingerprintOf(const std::string& name) {
     if (!CheckForFile(name)) {
         return {};
     }
-    return FingerprintOf(ReadFileBytes(name));
+    const detail::ExistingEntry file = detail::RequireReadableFile(name);
+    if (file.status.size > kLargestTextFile) {
+        return {true, file.status.size, 0};
+    }
+    const platform::FileHandle handle = platform::OpenForReading(file.path);
+    constexpr std::size_t kBufferSize = 2048 * ContentHash::kPiece;
+    const auto buffer = std::make_unique_for_overwrite<char[]>(kBufferSize);
+    ContentHash hash;
+    std::uint64_t size = 0;
+    for (bool end = false; !end && size <= kLargestTextFile;) {
+        std::size_t filled = 0;
+        while (filled < kBufferSize) {
+            const std::size_t got = platform::ReadSome(handle, buffer.get() + filled, kBufferSize - filled);
+            if (got == 0) {
+                end = true;
+                break;
+            }
+            filled += got;
+        }
+        hash.Add({buffer.get(), filled});
+        size += filled;
+    }
+    return {true, size, size > kLargestTextFile ? 0 : hash.Value()};
 }
 
 TextFileWriter::TextFileWriter(const std::string& name)

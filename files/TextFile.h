@@ -52,7 +52,21 @@ private:
     std::size_t start_ = 0;
 };
 
-// A 64-bit hash of every byte, read eight at a time on four lanes: what a file held, told cheaply.
+// A 64-bit hash of every byte, read eight at a time on four lanes: what a file held, told cheaply. The
+// bytes may come in pieces, each but the last a multiple of 32 bytes long.
+class ContentHash {
+public:
+    static constexpr std::size_t kPiece = 32;
+
+    void Add(std::string_view bytes);
+    std::uint64_t Value() const;
+
+private:
+    std::uint64_t lanes_[4] = {0x243F6A8885A308D3U, 0x13198A2E03707344U, 0xA4093822299F31D0U,
+                               0x082EFA98EC4E6C89U};
+    std::uint64_t size_ = 0;
+};
+
 std::uint64_t HashOfBytes(std::string_view bytes);
 
 // Whether bytes are text in two or four bytes a character: a byte-order mark of UTF-16 or UTF-32, or NUL

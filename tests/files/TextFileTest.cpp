@@ -67,6 +67,23 @@ TEST(HashOfBytes, TellsEveryOneByteChangeApart) {
     }
 }
 
+// The scan reads a file whole, the check before a patch a piece at a time: the same bytes must give the
+// same fingerprint, and one changed byte another.
+TEST(FingerprintOf, IsWhatReadingTheWholeFileGave) {
+    TempFolder folder;
+    std::string bytes;
+    for (int line = 0; bytes.size() < 200000; ++line) {
+        bytes += "\t<Line number=\"" + std::to_string(line) + "\"/>\r\n";
+    }
+    TempFolder::Write("EQUI_Animations.xml", bytes);
+    const FileFingerprint read = ReadTextFile("EQUI_Animations.xml").fingerprint;
+    EXPECT_EQ(FingerprintOf("equi_animations.xml"), read);
+    bytes[150000] = 'X';
+    TempFolder::Write("EQUI_Animations.xml", bytes);
+    EXPECT_NE(FingerprintOf("EQUI_Animations.xml"), read);
+    EXPECT_FALSE(FingerprintOf("Zor_Anim.txt").present);
+}
+
 TEST(WideEncodingOf, TellsUtf16AndUtf32FromBytesThatMerelyHoldNul) {
     using namespace std::string_literals;
     const std::pair<std::string, Unreadable> rows[] = {
