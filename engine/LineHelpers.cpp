@@ -83,15 +83,6 @@ std::string ElementTitle(std::string_view line) {
     return GetTitle(line);
 }
 
-std::string Tabs(int count) {
-    return count > 0 ? std::string(static_cast<std::size_t>(count), '\t') : std::string();
-}
-
-std::string SidlWidl(std::string_view line) {
-    std::string copy(line);
-    return std::string(SidlWidlInPlace(copy));
-}
-
 std::string_view SidlWidlInPlace(std::span<char> line) {
     std::size_t spaces = 0;
     while (spaces < line.size() && line[spaces] == ' ') {
@@ -126,11 +117,6 @@ std::size_t IndentOf(std::string_view line) {
         ++indent;
     }
     return indent;
-}
-
-std::string TestForm(std::string_view line) {
-    std::string buffer;
-    return std::string(TestFormView(line, buffer));
 }
 
 std::string_view TestFormView(std::string_view line, std::string& buffer) {

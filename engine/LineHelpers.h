@@ -30,20 +30,15 @@ std::optional<std::string_view> ItemAttributeValue(std::string_view line);
 // has GetTitle's text, and fails as GetTitle does.
 std::string ElementTitle(std::string_view line);
 
-// `count` tabs; empty for zero or less.
-std::string Tabs(int count);
-
 // Leading spaces turned into tabs: one tab per space below eight spaces, one tab per whole eight from
-// eight upward. Fails with 6 for more than 32,767 leading spaces.
-std::string SidlWidl(std::string_view line);
-// The same on the line's own bytes, which only ever shrinks it: the tabs are written just before the
-// text, and the re-indented line is the view returned. The scan re-indents every line it keeps.
+// eight upward. Fails with 6 for more than 32,767 leading spaces. Done on the line's own bytes, which only
+// ever shrinks it: the tabs are written just before the text, and the re-indented line is the view
+// returned. The scan re-indents every line it keeps.
 std::string_view SidlWidlInPlace(std::span<char> line);
 
-// The test form of a raw line: tabs turned into spaces, then leading spaces removed.
-std::string TestForm(std::string_view line);
-// The same without a copy where it can be: a view into `line` when no tab follows its indentation,
-// otherwise a view of `buffer`, which holds the copy. The scan makes one for every line it reads.
+// The test form of a raw line: tabs turned into spaces, then leading spaces removed. A view into `line`
+// when no tab follows its indentation, otherwise a view of `buffer`, which holds the copy. The scan makes
+// one for every line it reads.
 std::string_view TestFormView(std::string_view line, std::string& buffer);
 
 // Where the text of a line starts: the length of its indentation of spaces and tabs.

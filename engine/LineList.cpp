@@ -69,13 +69,6 @@ void LineList::Set(int index, std::string_view line) {
     }
 }
 
-std::string_view LineList::At(int index) const {
-    if (index < 0 || index >= Count()) {
-        throw Failure(SubscriptOutOfRange);
-    }
-    return lines_[static_cast<std::size_t>(index)];
-}
-
 void LineList::Clear() {
     Assign({});
 }

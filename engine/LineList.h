@@ -58,7 +58,6 @@ public:
     const std::string& Name() const { return name_; }
 
     void Set(int index, std::string_view line);
-    std::string_view At(int index) const;
     int Count() const { return static_cast<int>(lines_.size()); }
     void Clear();
 

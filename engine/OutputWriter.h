@@ -11,6 +11,6 @@ namespace zorby {
 // MiscItems, every line ending in CR LF. The new file is written and synced beside the old one first;
 // only then is the backup replaced and the new file put in place, so a failure leaves both files as they
 // were. Reports its own failures: Flow::Failed after its error box or after a protected file's notice.
-Flow WriteAnimationFile(Workspace& workspace, WindowPort& window, const SinkWrapper& wrapOutput = {});
+Flow WriteAnimationFile(Workspace& workspace, WindowPort& window, const SinkWrapper& wrapOutput);
 
 } // namespace zorby

@@ -29,10 +29,8 @@ std::string StandardDescription(int number) {
     }
 }
 
-Failure::Failure(int number) : Failure(number, StandardDescription(number)) {}
-
-Failure::Failure(int number, std::string description)
-    : std::runtime_error(std::to_string(number) + ": " + description), number_(number),
-      description_(std::move(description)) {}
+Failure::Failure(int number)
+    : std::runtime_error(std::to_string(number) + ": " + StandardDescription(number)), number_(number),
+      description_(StandardDescription(number)) {}
 
 } // namespace zorby

@@ -27,7 +27,6 @@ std::string StandardDescription(int number);
 class Failure : public std::runtime_error {
 public:
     explicit Failure(int number);
-    Failure(int number, std::string description);
 
     int Number() const { return number_; }
     const std::string& Description() const { return description_; }

@@ -10,59 +10,68 @@ namespace {
 
 using testing::ThrownNumber;
 
-TEST(LineHelpers, TabTrimTurnsEveryTabIntoOneSpace) {
-    EXPECT_EQ(TabTrim("\tA\tB"), " A B");
-    EXPECT_EQ(TabTrim(""), "");
-    EXPECT_EQ(TabTrim("x\t\t"), "x  ");
+std::string SidlWidl(std::string line) {
+    return std::string(SidlWidlInPlace(line));
+}
+std::string TestForm(std::string_view line) {
+    std::string buffer;
+    return std::string(TestFormView(line, buffer));
 }
 
-TEST(LineHelpers, TTrimRemovesOnlySpaces) {
+TEST(LineHelpers, TrimTabsAndReindent) {
+    EXPECT_EQ(TabTrim("\tA\tB"), " A B");
     EXPECT_EQ(TTrim("  \tA  "), "\tA");
     EXPECT_EQ(TTrim("    "), "");
-    EXPECT_EQ(TTrim("a b"), "a b");
-}
-
-TEST(LineHelpers, GetTitleTakesTheTextBetweenTheFirstQuoteAndTheLastTwoCharacters) {
-    EXPECT_EQ(GetTitle(R"(<Ui2DAnimation item="abc">)"), "abc");
-    EXPECT_EQ(GetTitle("\t\t<Ui2DAnimation item=\"abc\">"), "abc");
-    EXPECT_EQ(GetTitle(R"(<TextureInfo item="abc"/>)"), "abc\"");
-    EXPECT_EQ(GetTitle("</TextureInfo>"), "</TextureInf");
-    EXPECT_EQ(GetTitle("ab"), "");
-    EXPECT_EQ(GetTitle(R"(<a b="">)"), "");
-    EXPECT_EQ(GetTitle(R"(<T item="x">  )"), "x\">");
-}
-
-TEST(LineHelpers, GetTitleFailsWhereNoTitleCanBeCut) {
-    EXPECT_EQ(ThrownNumber([] { GetTitle(""); }), InvalidArgument);
-    EXPECT_EQ(ThrownNumber([] { GetTitle("x"); }), InvalidArgument);
-    EXPECT_EQ(ThrownNumber([] { GetTitle(R"(<a b="")"); }), InvalidArgument);
-    EXPECT_EQ(ThrownNumber([] { GetTitle("abc\"d"); }), InvalidArgument);
-    // A first quote at position 32,767 or later overflows the 16-bit start position.
-    EXPECT_EQ(ThrownNumber([] { GetTitle(std::string(32766, 'x') + "\"abc\">"); }), Overflow);
-    EXPECT_EQ(GetTitle(std::string(32765, 'x') + "\"abc\">"), "abc");
-}
-
-TEST(LineHelpers, TabsGivesThatManyTabs) {
-    EXPECT_EQ(Tabs(0), "");
-    EXPECT_EQ(Tabs(-3), "");
-    EXPECT_EQ(Tabs(3), "\t\t\t");
-}
-
-TEST(LineHelpers, SidlWidlTurnsLeadingSpacesIntoTabs) {
-    EXPECT_EQ(SidlWidl("    X"), "\t\t\t\tX");
-    EXPECT_EQ(SidlWidl("       X"), "\t\t\t\t\t\t\tX");
-    EXPECT_EQ(SidlWidl("        X"), "\tX");
-    EXPECT_EQ(SidlWidl("            X"), "\tX");
-    EXPECT_EQ(SidlWidl("                X"), "\t\tX");
-    EXPECT_EQ(SidlWidl("   "), "\t\t\t");
-    EXPECT_EQ(SidlWidl(""), "");
-    EXPECT_EQ(SidlWidl("\t  X"), "\t  X");
-    EXPECT_EQ(SidlWidl("X  Y\t"), "X  Y\t");
-}
-
-TEST(LineHelpers, SidlWidlOverflowsPast32767LeadingSpaces) {
+    // Below eight spaces a tab each; from eight, a tab for every whole eight; tabs and text stay.
+    const std::pair<std::string, std::string> reindented[] = {{"    X", "\t\t\t\tX"},
+                                                              {"       X", "\t\t\t\t\t\t\tX"},
+                                                              {"        X", "\tX"},
+                                                              {"               X", "\tX"},
+                                                              {"                X", "\t\tX"},
+                                                              {"   ", "\t\t\t"},
+                                                              {"", ""},
+                                                              {"\t  X", "\t  X"},
+                                                              {"X  Y\t", "X  Y\t"}};
+    for (const auto& [line, expected] : reindented) {
+        EXPECT_EQ(SidlWidl(line), expected) << line.size();
+    }
     EXPECT_EQ(ThrownNumber([] { SidlWidl(std::string(32768, ' ') + "X"); }), Overflow);
-    EXPECT_EQ(SidlWidl(std::string(32767, ' ') + "X"), Tabs(32767 / 8) + "X");
+    EXPECT_EQ(SidlWidl(std::string(32767, ' ') + "X"), std::string(32767 / 8, '\t') + "X");
+}
+
+// GetTitle cuts between the first quote and the last two characters; an element's title is its item
+// attribute's value where the line has one, and GetTitle's text otherwise.
+TEST(LineHelpers, TitlesOfLines) {
+    struct Row {
+        std::string line;
+        std::string getTitle;     // or the failure's number
+        std::string elementTitle; // or the failure's number
+    };
+    const Row rows[] = {
+        {R"(<Ui2DAnimation item="abc">)", "abc", "abc"},
+        {R"(<TextureInfo item="abc"/>)", "abc\"", "abc"},
+        {R"(<T item="x">  )", "x\">", "x"},
+        {R"(<T item = 'x' >)", "<T item = 'x'", "x"},
+        {R"(<T subitem="x" other="y">)", "x\" other=\"y", "x\" other=\"y"},
+        {R"(<T item :"x" other="y">)", "x\" other=\"y", "x\" other=\"y"},
+        {R"(<T item="never closed>)", "never close", "never close"},
+        {"</TextureInfo>", "</TextureInf", "</TextureInf"},
+        {"ab", "", ""},
+        {"", "5", "5"},
+        {"x", "5", "5"},
+        {R"(<a b="")", "5", "5"},
+        {std::string(32766, 'x') + "\"abc\">", "6", "6"},
+        {std::string(32765, 'x') + "\"abc\">", "abc", "abc"},
+    };
+    for (const Row& row : rows) {
+        const auto title = [&](std::string (*cut)(std::string_view)) {
+            std::string got;
+            const int failed = ThrownNumber([&] { got = cut(row.line); });
+            return failed != 0 ? std::to_string(failed) : got;
+        };
+        EXPECT_EQ(title(GetTitle), row.getTitle) << row.line.substr(0, 40);
+        EXPECT_EQ(title(ElementTitle), row.elementTitle) << row.line.substr(0, 40);
+    }
 }
 
 TEST(LineHelpers, TestFormDropsIndentationOfBothKindsAndKeepsTrailingBlanks) {

@@ -10,37 +10,29 @@
 namespace zorby {
 namespace {
 
-using testing::AssignLines;
 using testing::Strings;
-
 using testing::ThrownNumber;
 
-TEST(LineList, SetReplacesBelowTheCountAndAppendsAtIt) {
-    LineList list;
-    list.Set(0, "a");
-    list.Set(1, "b");
-    list.Set(0, "c");
-    EXPECT_EQ(Strings(list), (std::vector<std::string>{"c", "b"}));
-    EXPECT_EQ(ThrownNumber([&] { list.Set(3, "gap"); }), SubscriptOutOfRange);
-    EXPECT_EQ(ThrownNumber([&] { list.At(2); }), SubscriptOutOfRange);
-}
-
-TEST(LineList, HoldsAtMost32768Lines) {
-    LineList list;
-    AssignLines(list, std::vector<std::string>(LineList::kMaxLines - 1, "x"));
-    list.Set(LineList::kMaxLines - 1, "last");
-    EXPECT_EQ(list.Count(), LineList::kMaxLines);
-    EXPECT_EQ(ThrownNumber([&] { list.Set(LineList::kMaxLines, "one too many"); }), Overflow);
-    EXPECT_EQ(ThrownNumber([&] { AssignLines(list, std::vector<std::string>(LineList::kMaxLines + 1)); }),
-              Overflow);
-}
-
-TEST(Workspace, StartsEmptyButForThePlaceholderOfZorAnimations) {
+TEST(LineList, SetsByIndexUpTo32768LinesAndKeepsItsOwnCopies) {
     Workspace ws;
-    for (LineList* list : ws.AllLists()) {
-        EXPECT_EQ(list->Count(), list == &ws.ZorAnimations ? 1 : 0) << list->Name();
+    EXPECT_EQ(Strings(ws.ZorAnimations), std::vector<std::string>{"ZorAnimations"});
+    LineList list;
+    {
+        const std::string gone = "a";
+        list.Set(0, gone);
     }
-    EXPECT_EQ(ws.ZorAnimations.At(0), "ZorAnimations");
+    list.Set(1, "b");
+    list.Set(0, list.Lines()[1]); // a view of the list itself
+    list.Assign({list.Lines()[0], "c"});
+    EXPECT_EQ(Strings(list), (std::vector<std::string>{"b", "c"}));
+    EXPECT_EQ(ThrownNumber([&] { list.Set(3, "gap"); }), SubscriptOutOfRange);
+
+    list.Assign(std::vector<std::string_view>(LineList::kMaxLines - 1, "x"));
+    list.Set(LineList::kMaxLines - 1, std::string(100000, 'y')); // longer than a block
+    EXPECT_EQ(list.Lines().back().size(), 100000U);
+    EXPECT_EQ(ThrownNumber([&] { list.Set(LineList::kMaxLines, "one too many"); }), Overflow);
+    EXPECT_EQ(ThrownNumber([&] { list.Assign(std::vector<std::string_view>(LineList::kMaxLines + 1)); }),
+              Overflow);
 }
 
 } // namespace

@@ -12,6 +12,19 @@
 
 namespace zorby::testing {
 
+// A line of a list by index, failing with 9 outside it, as the literal procedure reads lists.
+inline std::string_view At(const LineList& list, int index) {
+    if (index < 0 || index >= list.Count()) {
+        throw Failure(SubscriptOutOfRange);
+    }
+    return list.Lines()[static_cast<std::size_t>(index)];
+}
+
+inline std::string TestForm(std::string_view line) {
+    std::string buffer;
+    return std::string(TestFormView(line, buffer));
+}
+
 // The merge done the slow, literal way: one line-list operation at a time, rebuilding the whole list of
 // existing lines into the scratch list and back for every replacement. The real merge must give the
 // same lists, the same progress values and the same failures.
@@ -40,22 +53,22 @@ inline void StepByStepMerge(const MergeLists& l, WindowPort* progress) {
         }
         int titleLine = i;
         for (CommentBlock block; titleLine < l.items.Count(); ++titleLine) {
-            if (!block.Covers(l.items.At(titleLine)) &&
-                !StartsWith(TestForm(l.items.At(titleLine)), "<!--")) {
+            if (!block.Covers(At(l.items, titleLine)) &&
+                !StartsWith(TestForm(At(l.items, titleLine)), "<!--")) {
                 break;
             }
         }
-        const std::string title = ElementTitle(l.items.At(titleLine < l.items.Count() ? titleLine : i));
+        const std::string title = ElementTitle(At(l.items, titleLine < l.items.Count() ? titleLine : i));
         bool known = false;
         for (int x = 0; x < l.titles.Count() && !known; ++x) {
-            known = l.titles.At(x) == title;
+            known = At(l.titles, x) == title;
         }
         if (!known) {
             CommentBlock block;
             bool closed = false;
             do {
-                closed = !block.Covers(l.items.At(i)) && closing(l.items.At(i));
-                l.collector.Set(m, l.items.At(i));
+                closed = !block.Covers(At(l.items, i)) && closing(At(l.items, i));
+                l.collector.Set(m, At(l.items, i));
                 advance(i);
                 reportProgress();
                 advance(m);
@@ -63,33 +76,34 @@ inline void StepByStepMerge(const MergeLists& l, WindowPort* progress) {
             continue;
         }
         int j = 0;
-        for (CommentBlock block; block.Covers(l.existing.At(j)) || ElementTitle(l.existing.At(j)) != title;) {
-            l.rebuild.Set(k, l.existing.At(j));
+        for (CommentBlock block;
+             block.Covers(At(l.existing, j)) || ElementTitle(At(l.existing, j)) != title;) {
+            l.rebuild.Set(k, At(l.existing, j));
             advance(k);
             advance(j);
         }
         for (CommentBlock block;;) {
             advance(j);
-            if (!block.Covers(l.existing.At(j - 1)) && closing(l.existing.At(j - 1))) {
+            if (!block.Covers(At(l.existing, j - 1)) && closing(At(l.existing, j - 1))) {
                 break;
             }
         }
         CommentBlock block;
         bool closed = false;
         do {
-            closed = !block.Covers(l.items.At(i)) && closing(l.items.At(i));
-            l.rebuild.Set(k, l.items.At(i));
+            closed = !block.Covers(At(l.items, i)) && closing(At(l.items, i));
+            l.rebuild.Set(k, At(l.items, i));
             advance(i);
             reportProgress();
             advance(k);
         } while (!closed);
         for (int x = j; x < l.existing.Count(); ++x) {
-            l.rebuild.Set(k, l.existing.At(x));
+            l.rebuild.Set(k, At(l.existing, x));
             advance(k);
         }
         l.existing.Clear();
         for (int x = 0; x < l.rebuild.Count(); ++x) {
-            l.existing.Set(x, l.rebuild.At(x));
+            l.existing.Set(x, At(l.rebuild, x));
         }
         l.rebuild.Clear();
         k = 0;
@@ -99,7 +113,7 @@ inline void StepByStepMerge(const MergeLists& l, WindowPort* progress) {
     }
     l.items.Clear();
     for (int x = 0; x < l.collector.Count(); ++x) {
-        l.items.Set(x, l.collector.At(x));
+        l.items.Set(x, At(l.collector, x));
     }
     l.collector.Clear();
 }

@@ -2,13 +2,12 @@
 """Writes the seed corpus of zorby_patch_fuzzer (layout in FuzzCase.h). Run from anywhere; it
 replaces the files in corpus/ beside it."""
 import pathlib
+import random
 
 SEP = b"\x1e"
 
 # byte 0: the folder
-NO_MAIN, NO_TEX, NO_ANIM, OLD_BACKUP, DEBUG, STALE, NO_DEFAULT_FOLDER, NO_DEFAULT_FILE = (1 << i for i in range(8))
-# byte 1: obstacles
-MAIN_RO, TEX_RO, ANIM_RO, BACKUP_RO, HELPERS_RO, OTHER_SPELLING, TWIN, UNTICKED = (1 << i for i in range(8))
+NO_MAIN, NO_TEX, NO_ANIM, OLD_BACKUP, UNTICKED, NO_DEFAULT_FOLDER, NO_DEFAULT_FILE = (1 << i for i in range(7))
 
 
 def crlf(*lines, end=b"\r\n"):
@@ -38,17 +37,9 @@ def mini(*args, **kwargs):
                 anim=kwargs.pop("anim", MINI_ANIM), **kwargs)
 
 
-# byte 5: changes while the window is open
-CHANGE_MAIN, CHANGE_TEX, CHANGE_ANIM = (1 << i for i in range(3))
-
-
-def case(folder=0, obstacles=0, failing_write=0, answers=0, main=MAIN, tex=TEX, anim=ANIM, backup=b"", twin=b"",
-         after_start=0):
-    head = bytes([folder, obstacles, failing_write, answers & 0xFF, answers >> 8, after_start])
-    parts = [main, tex, anim]
-    if backup or twin:
-        parts += [backup, twin]
-    return head + SEP.join(parts)
+def case(folder=0, failing_write=0, answers=0, main=MAIN, tex=TEX, anim=ANIM, backup=b""):
+    head = bytes([folder, failing_write, answers & 0xFF, answers >> 8])
+    return head + SEP.join([main, tex, anim] + ([backup] if backup else []))
 
 
 def convert_ends(data, end):
@@ -58,21 +49,16 @@ def convert_ends(data, end):
 SEEDS = {
     "whole-patch": case(),
     "old-backup-yes": mini(OLD_BACKUP, answers=1, backup=b"old backup\r\n"),
-    "old-backup-unticked": mini(OLD_BACKUP, UNTICKED, backup=b"old backup\r\n"),
-    "debug-and-stale-helpers": mini(DEBUG | STALE),
+    "old-backup-no": mini(OLD_BACKUP, answers=2, backup=b"old backup\r\n"),
+    "old-backup-unticked": mini(OLD_BACKUP | UNTICKED, backup=b"old backup\r\n"),
     "seeded-from-default": mini(NO_MAIN),
     "no-default-folder": mini(NO_MAIN | NO_DEFAULT_FOLDER, answers=1),
-    "protected-main-and-addon": mini(obstacles=MAIN_RO | ANIM_RO),
-    "protected-backup": mini(OLD_BACKUP, BACKUP_RO, answers=1, backup=b"x\r\n"),
+    "no-default-file": mini(NO_MAIN | NO_DEFAULT_FILE),
     "write-fails-at-line-5": mini(failing_write=6),
     "textures-only": mini(NO_ANIM),
-    "main-edited-after-start": mini(after_start=CHANGE_MAIN),
-    "utf16-main-in-debug-mode": mini(DEBUG, main=b"\xff\xfe" + b"".join(bytes([c, 0]) for c in MINI_MAIN)),
+    "utf16-main": mini(main=b"\xff\xfe" + b"".join(bytes([c, 0]) for c in MINI_MAIN)),
     "utf8-marks": mini(main=b"\xef\xbb\xbf" + MINI_MAIN, tex=b"\xef\xbb\xbf" + MINI_TEX,
                        anim=b"\xef\xbb\xbf" + MINI_ANIM),
-    "addons-changed-after-start": mini(NO_TEX, after_start=CHANGE_TEX | CHANGE_ANIM),
-    "other-spelling-and-twin": mini(obstacles=OTHER_SPELLING | TWIN,
-                                    twin=crlf('<Ui2DAnimation item="Q">', "</Ui2DAnimation>")),
     "addon-not-closed": mini(tex=crlf('<TextureInfo item="B">', "  <Size>22</Size>", "", '<TextureInfo item="C">',
                                       "</TextureInfo>")),
     "addon-stray-lines": mini(tex=crlf('<TextureInfo item="B">', "</TextureInfo>", "<Stray/>", "<Stray/>")),
@@ -120,6 +106,37 @@ SEEDS = {
                   "</Ui2DAnimation>", "<Tail/>"),
         tex=crlf('<TextureInfo item="H">', "<new/>", "</TextureInfo>")),
 }
+
+
+def long_lists(seed, untitled=False):
+    """Elements and items of hundreds of lines, duplicate titles, lines that carry a title inside elements
+    and comments over several lines around them: the merge's chunks of 256 lines split, and the elements
+    it replaces cross their bounds."""
+    rnd = random.Random(seed)
+    titles = ["A", "B", "C", "a", "", "A B", "D"]
+    children = ["<x/>", '<Ref name="{}">', "<!-- one line -->", "\t<y/>"] + (["x"] if untitled else [])
+
+    def element(tag, lines):
+        out = []
+        if rnd.random() < 0.25:
+            out += ["<!-- an old one:", f'<{tag} item="{rnd.choice(titles)}">', f"</{tag}>", "-->"]
+        out.append(f'<{tag} item="{rnd.choice(titles)}">')
+        out += [rnd.choice(children).format(rnd.choice(titles)) for _ in range(lines)]
+        if rnd.random() < 0.25:
+            out += ["  <!--", f"  </{tag}>", f'  <{tag} item="{rnd.choice(titles)}">', "  -->"]
+        return out + [f"</{tag}>"]
+
+    def elements(tag, count, sizes):
+        return [line for _ in range(count) for line in element(tag, rnd.choice(sizes))]
+
+    main = ["<XML>", "<Schema/>"] + elements("TextureInfo", 7, [0, 2, 250, 256, 300]) + \
+        elements("Ui2DAnimation", 4, [0, 3, 256, 300]) + ["</XML>"]
+    return case(main=crlf(*main), tex=crlf(*elements("TextureInfo", 4, [0, 1, 260, 400])),
+                anim=crlf(*elements("Ui2DAnimation", 3, [0, 5, 300])))
+
+
+SEEDS.update({f"long-lists-{seed}": long_lists(seed) for seed in range(1, 6)})
+SEEDS["long-lists-with-an-untitled-line"] = long_lists(6, untitled=True)
 
 
 def main():

@@ -2,6 +2,7 @@
 
 #include "WindowPort.h"
 
+#include <array>
 #include <deque>
 #include <stdexcept>
 #include <string>
@@ -9,7 +10,7 @@
 
 namespace zorby::testing {
 
-// A window that records every call and answers message boxes from a script.
+// A window that records what the engine asks of it and answers Yes/No boxes from a script.
 class FakeWindow : public WindowPort {
 public:
     struct Message {
@@ -17,24 +18,20 @@ public:
         std::string text;
         MessageIcon icon;
         MessageButtons buttons;
+        bool whileBusy; // shown with the busy pointer on: the player could not answer it
     };
 
-    // Answers for the Yes/No boxes, in order. An OK box needs no answer. A Yes/No box without a
-    // scripted answer fails the test.
-    std::deque<Answer> answers;
-
-    std::vector<std::string> calls; // every call, in order, as readable text
+    std::deque<Answer> answers; // for the Yes/No boxes, in order; a box beyond them fails the test
     std::vector<Message> messages;
-    std::vector<float> progress;
     std::vector<std::string> links;
-    int redraws = 0;
+    std::vector<float> progress;
+    std::vector<std::string> calls; // progress, redraws, the busy pointer and control changes, as text
     bool busy = false;
     bool backupChecked = true;
 
     Answer ShowMessage(const std::string& title, const std::string& text, MessageIcon icon,
                        MessageButtons buttons) override {
-        messages.push_back({title, text, icon, buttons});
-        calls.push_back("message " + title);
+        messages.push_back({title, text, icon, buttons, busy});
         if (buttons == MessageButtons::Ok) {
             return Answer::Ok;
         }
@@ -49,62 +46,39 @@ public:
         progress.push_back(value);
         calls.push_back("progress " + std::to_string(static_cast<int>(value)));
     }
-    void Redraw() override {
-        ++redraws;
-        calls.push_back("redraw");
-    }
+    void Redraw() override { calls.push_back("redraw"); }
     void SetBusyPointer(bool value) override {
         busy = value;
         calls.push_back(value ? "busy on" : "busy off");
     }
     void SetVisible(Control control, bool visible) override {
-        visibleState[static_cast<int>(control)] = visible;
-        calls.push_back(std::string(visible ? "show " : "hide ") + NameOf(control));
+        visible_[Index(control)] = visible;
+        calls.push_back((visible ? "show " : "hide ") + std::string(kNames[Index(control)]));
     }
     void SetEnabled(Control control, bool enabled) override {
-        enabledState[static_cast<int>(control)] = enabled;
-        calls.push_back(std::string(enabled ? "enable " : "disable ") + NameOf(control));
+        enabled_[Index(control)] = enabled;
+        calls.push_back((enabled ? "enable " : "disable ") + std::string(kNames[Index(control)]));
     }
     bool IsChecked(Control control) const override {
         return control == Control::Backup_Animation && backupChecked;
     }
     bool OpenLink(const std::string& target) override {
         links.push_back(target);
-        calls.push_back("open " + target);
         return true;
     }
 
-    // The state a control was last set to; the controls start visible and enabled.
-    bool Visible(Control control) const { return visibleState[static_cast<int>(control)]; }
-    bool Enabled(Control control) const { return enabledState[static_cast<int>(control)]; }
-
-    static const char* NameOf(Control control) {
-        switch (control) {
-        case Control::PatchCommand:
-            return "PatchCommand";
-        case Control::Restore_Animation:
-            return "Restore_Animation";
-        case Control::Backup_Animation:
-            return "Backup_Animation";
-        case Control::DebugLabel:
-            return "DebugLabel";
-        case Control::DebugButton:
-            return "DebugButton";
-        case Control::ZorAnimations:
-            return "ZorAnimations";
-        case Control::Anim_Label:
-            return "Anim_Label";
-        case Control::ZorTextures:
-            return "ZorTextures";
-        case Control::Tex_Label:
-            return "Tex_Label";
-        }
-        return "?";
-    }
+    // What a control was last set to; every control starts visible and enabled.
+    bool Visible(Control control) const { return visible_[Index(control)]; }
+    bool Enabled(Control control) const { return enabled_[Index(control)]; }
 
 private:
-    bool visibleState[9] = {true, true, true, true, true, true, true, true, true};
-    bool enabledState[9] = {true, true, true, true, true, true, true, true, true};
+    static constexpr const char* kNames[] = {"PatchCommand", "Restore_Animation", "Backup_Animation",
+                                             "DebugLabel",   "DebugButton",       "ZorAnimations",
+                                             "Anim_Label",   "ZorTextures",       "Tex_Label"};
+    static std::size_t Index(Control control) { return static_cast<std::size_t>(control); }
+
+    std::array<bool, std::size(kNames)> visible_ = {true, true, true, true, true, true, true, true, true};
+    std::array<bool, std::size(kNames)> enabled_ = {true, true, true, true, true, true, true, true, true};
 };
 
 } // namespace zorby::testing

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace zorby::testing {
+
+// One entry of a folder tree as it stood: a file's bytes (its size alone beyond 16 MiB, so that sparse
+// giants are never read), a link's target, and whether it was read-only. Pipes are never opened.
+struct SnapshotEntry {
+    enum class Kind { File, Folder, Link, Other } kind = Kind::File;
+    std::string bytes;
+    bool readOnly = false;
+
+    bool operator==(const SnapshotEntry&) const = default;
+};
+
+// Every entry below a folder, by path relative to it with '/' separators ("custom/Zor_Tex.txt").
+using Snapshot = std::map<std::string, SnapshotEntry>;
+
+inline SnapshotEntry EntryAt(const std::filesystem::path& path) {
+    namespace fs = std::filesystem;
+    const fs::file_status status = fs::symlink_status(path);
+    SnapshotEntry entry;
+    entry.readOnly = (status.permissions() & fs::perms::owner_write) == fs::perms::none;
+    if (fs::is_symlink(status)) {
+        return {SnapshotEntry::Kind::Link, fs::read_symlink(path).string(), false};
+    }
+    if (fs::is_directory(status)) {
+        entry.kind = SnapshotEntry::Kind::Folder;
+    } else if (!fs::is_regular_file(status)) {
+        entry.kind = SnapshotEntry::Kind::Other;
+    } else if (fs::file_size(path) > (16U << 20U)) {
+        entry.bytes = "(" + std::to_string(fs::file_size(path)) + " bytes)";
+    } else {
+        std::ifstream in(path, std::ios::binary);
+        entry.bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    return entry;
+}
+
+inline Snapshot TakeSnapshot(const std::filesystem::path& root) {
+    Snapshot snapshot;
+    // The path relative to the root by hand: fs::relative would resolve links.
+    for (const auto& item : std::filesystem::recursive_directory_iterator(root)) {
+        snapshot[item.path().lexically_relative(root).generic_string()] = EntryAt(item.path());
+    }
+    return snapshot;
+}
+
+inline std::optional<SnapshotEntry> Find(const Snapshot& snapshot, const std::string& path) {
+    const auto it = snapshot.find(path);
+    return it == snapshot.end() ? std::nullopt : std::optional(it->second);
+}
+
+// Said briefly: a failed comparison prints whole snapshots, and megabytes of content help nobody.
+inline void PrintTo(const SnapshotEntry& entry, std::ostream* out) {
+    std::string start = entry.bytes.substr(0, 60);
+    std::replace_if(
+        start.begin(), start.end(), [](char c) { return c < ' '; }, '.');
+    *out << "{kind " << static_cast<int>(entry.kind) << (entry.readOnly ? ", read-only, " : ", ")
+         << entry.bytes.size() << " bytes: " << start << "}";
+}
+
+} // namespace zorby::testing
