@@ -23,7 +23,6 @@ const QPoint kLightPressed{1, 1};
 const QColor kSilver{192, 192, 192};
 const QColor kLightYellow{255, 255, 128};
 const QColor kBlack{0, 0, 0};
-const QString kDefaultCaption = QStringLiteral("Button");
 
 // One of the two plate pictures; painted as vectors so it is sharp on any screen, once for each tone and
 // pixel ratio: every button shows the same plates.
@@ -124,19 +123,13 @@ FancyButton::FancyButton(QWidget* parent) : QWidget(parent), pointerSource_([] {
     timer_->start();
 }
 
-QString FancyButton::Caption() const {
-    return caption_->text();
-}
-
 void FancyButton::SetCaption(const QString& caption) {
     caption_->setText(caption);
-    emit PropertyChanged(QStringLiteral("Caption"));
 }
 
 void FancyButton::SetBackColor(const QColor& color) {
     backColor_ = color;
     update();
-    emit PropertyChanged(QStringLiteral("BackColor"));
 }
 
 bool FancyButton::Enabled() const {
@@ -145,29 +138,7 @@ bool FancyButton::Enabled() const {
 
 void FancyButton::SetEnabled(bool enabled) {
     ApplyMaskEnabled(enabled);
-    emit PropertyChanged(QStringLiteral("Enabled"));
     ColourCaption(enabled ? kSilver : kBlack);
-}
-
-void FancyButton::ReadProperties(const QVariantMap& properties) {
-    backColor_ = properties.value(QStringLiteral("BackColor"), QColor(kBlack)).value<QColor>();
-    update();
-    caption_->setText(properties.value(QStringLiteral("Caption"), kDefaultCaption).toString());
-    ApplyMaskEnabled(properties.value(QStringLiteral("Enabled"), true).toBool());
-}
-
-QVariantMap FancyButton::WriteProperties() const {
-    QVariantMap properties;
-    if (backColor_ != kBlack) {
-        properties.insert(QStringLiteral("BackColor"), backColor_);
-    }
-    if (Caption() != kDefaultCaption) {
-        properties.insert(QStringLiteral("Caption"), Caption());
-    }
-    if (!Enabled()) {
-        properties.insert(QStringLiteral("Enabled"), false);
-    }
-    return properties;
 }
 
 void FancyButton::SetPointerSource(std::function<QPoint()> source) {

@@ -3,7 +3,6 @@
 #include <QColor>
 #include <QPoint>
 #include <QString>
-#include <QVariantMap>
 #include <QWidget>
 #include <functional>
 
@@ -25,20 +24,11 @@ class FancyButton : public QWidget {
 public:
     explicit FancyButton(QWidget* parent = nullptr);
 
-    QString Caption() const;
     void SetCaption(const QString& caption);
-    QColor BackColor() const { return backColor_; }
     void SetBackColor(const QColor& color);
     bool Enabled() const;
     // Also recolours the caption: silver when enabled, black when disabled.
     void SetEnabled(bool enabled);
-
-    // Stored properties under the keys "BackColor" (a QColor, absent means black), "Caption" (absent
-    // means "Button") and "Enabled" (absent means true). Reading applies "Enabled" to the mask only, so
-    // the caption keeps its colour. Writing leaves out every key whose value is its default; the keys
-    // come out in the order BackColor, Caption, Enabled, which is also the map's own order.
-    void ReadProperties(const QVariantMap& properties);
-    QVariantMap WriteProperties() const;
 
     // Where the hover poll reads the pointer, in screen pixels. QCursor::pos unless replaced.
     void SetPointerSource(std::function<QPoint()> source);
@@ -47,8 +37,6 @@ public:
 
 signals:
     void Click();
-    // The name of a property that was changed through its setter.
-    void PropertyChanged(const QString& key);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -1,0 +1,134 @@
+#include "AnimationPatcher.h"
+#include "FakeWindow.h"
+#include "FancyButton.h"
+#include "TempFolder.h"
+
+#include <QDesktopServices>
+#include <QListView>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QStyle>
+#include <QTest>
+#include <gtest/gtest.h>
+
+// The window as the player meets it, in a folder of its own. Its message boxes are answered from a
+// script, and the test stands in for the desktop: it takes every web page and mail link opened.
+namespace zorby::ui {
+namespace {
+
+using zorby::testing::CrLf;
+using zorby::testing::TempFolder;
+
+class Window : public QObject, public ::testing::Test {
+    Q_OBJECT
+
+public:
+    Window() {
+        for (const char* scheme : {"https", "mailto"}) {
+            QDesktopServices::setUrlHandler(scheme, this, "Take");
+        }
+    }
+    ~Window() override {
+        for (const char* scheme : {"https", "mailto"}) {
+            QDesktopServices::unsetUrlHandler(scheme);
+        }
+    }
+
+public slots:
+    void Take(const QUrl& url) { taken << QUrl::fromPercentEncoding(url.toEncoded()); }
+
+protected:
+    static QWidget* MaskOf(const QWidget& window, const char* button) {
+        return window.findChild<FancyButton*>(button)->findChild<QWidget*>("ButtonMask");
+    }
+    static void Click(const QWidget& window, const char* button) {
+        QTest::mouseClick(MaskOf(window, button), Qt::LeftButton, {}, {20, 10});
+    }
+
+    static constexpr const char* kItem = R"(<Ui2DAnimation item="A">)";
+    static constexpr const char* kEnd = "</Ui2DAnimation>";
+    QStringList taken;
+    TempFolder folder;
+    testing::FakeWindow boxes;
+    AnimationPatcher window{"help.html",
+                            [this](QWidget*, const QString& title, const QString& text, auto... rest) {
+                                return boxes.ShowMessage(title.toStdString(), text.toStdString(), rest...);
+                            }};
+};
+
+TEST_F(Window, PatchClickPatchesTheFolderAndEndsTheRunOnce) {
+    TempFolder::Write("EQUI_Animations.xml", CrLf({"<Schema/>", kItem, "  <Old/>", kEnd, "</XML>"}));
+    TempFolder::Write("Zor_Anim.txt", CrLf({kItem, "  <New/>", kEnd}));
+    ASSERT_EQ(window.Load(), Flow::Continue);
+    window.show();
+    QSignalSpy ended(&window, &AnimationPatcher::RunEnded);
+    // A press let go outside the button is no click.
+    QTest::mousePress(MaskOf(window, "PatchCommand"), Qt::LeftButton, {}, {20, 10});
+    QTest::mouseRelease(MaskOf(window, "PatchCommand"), Qt::LeftButton, {}, {20, 60});
+    EXPECT_TRUE(boxes.messages.empty());
+    Click(window, "PatchCommand");
+    EXPECT_EQ(TempFolder::Read("EQUI_Animations.xml"),
+              CrLf({"<Schema/>", kItem, "  <New/>", kEnd, "</XML>"}));
+    EXPECT_EQ(boxes.messages.size(), 1U) << "the completion notice";
+    EXPECT_EQ(window.findChild<QWidget*>("PatchProgress")->property("value"), 100);
+    window.close();
+    EXPECT_EQ(ended, QList<QVariantList>{{0}});
+}
+
+// The About box stands in the middle of the screen, frame and all; a credit line asks first and opens its
+// link only on Yes.
+TEST_F(Window, AboutBoxOpensLinksOnlyOnYes) {
+    window.show();
+    Click(window, "FancyButton1");
+    auto* box = window.findChild<frmAbout*>();
+    ASSERT_TRUE(box && QTest::qWaitForWindowExposed(box));
+    EXPECT_LE((box->frameGeometry().center() - box->screen()->geometry().center()).manhattanLength(), 2);
+    const QString mail = "mailto:kestrin@example.org;zorby-errors@example.org?subject=Zorby EXE Related";
+    for (const Answer answer : {Answer::No, Answer::Yes}) {
+        boxes.answers = {answer};
+        QTest::mouseClick(box->findChild<QWidget*>("Label3"), Qt::LeftButton, {}, {5, 5});
+        EXPECT_EQ(boxes.messages.back().text, "E-Mail Kestrin?");
+        EXPECT_EQ(taken, answer == Answer::Yes ? QStringList{mail} : QStringList{});
+    }
+}
+
+// However a line arrives (a reset, a replaced line, an appended one), every list of the debug view shows
+// it, a tab as four spaces, and shows its widest line whole, scrolling as far as that line goes.
+TEST_F(Window, EveryListFollowsItsLinesAndShowsTheWidestWhole) {
+    const std::tuple<bool, int, const char*, int> rows[] = {
+        {true, 1, "<Ui2DAnimation item=\"A_DemoWindowCorner\">", 1},         // between two narrow lines
+        {false, 2, "<Texture>demo_window_corner_bottom01.tga</Texture>", 2}, // replaced
+        {false, 3, "\t\t\t<Texture>demo_window_corner.tga</Texture>", 3},    // appended, wider by its tabs
+        {false, 4, "éééééééééééééééééééééééééééééééééééééééé", 3},           // more bytes, fewer characters
+        {false, 3, kEnd, 2},                                                 // the widest made narrow
+    };
+    window.ToggleDebugView();
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    Workspace& ws = window.Lists();
+    for (const auto& [reset, at, line, widest] : rows) {
+        for (LineList* list :
+             {&ws.Header, &ws.AllTextures, &ws.AllAnimations, &ws.MiscItems, &ws.Textures, &ws.Animations,
+              &ws.AllTexturesTemp, &ws.AllAnimationsTemp, &ws.AllZorTextures, &ws.AllZorAnimations,
+              &ws.AllZorTexturesTemp, &ws.AllZorAnimationsTemp, &ws.ZorTextures, &ws.ZorAnimations}) {
+            reset ? list->Assign({kEnd, line, kEnd}) : list->Set(at, line);
+        }
+        for (QListView* view : window.findChildren<QListView*>()) {
+            SCOPED_TRACE(view->objectName().toStdString() + " after " + line);
+            view->doItemsLayout();
+            const QModelIndex shown = view->model()->index(widest, 0);
+            const int margin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+            const int needed = view->fontMetrics().horizontalAdvance(shown.data().toString()) + 2 * margin;
+            EXPECT_EQ(view->model()->rowCount(), ws.Animations.Count());
+            EXPECT_EQ(view->model()->index(at, 0).data(), QString(line).replace("\t", "    "));
+            EXPECT_GE(view->visualRect(shown).width(), needed);
+            EXPECT_GE(view->horizontalScrollBar()->maximum() + view->viewport()->width(), needed);
+        }
+    }
+}
+
+} // namespace
+} // namespace zorby::ui
+
+#include "WindowTest.moc"
