@@ -6,11 +6,4 @@ Workspace::Workspace() {
     ZorAnimations.Set(0, "ZorAnimations");
 }
 
-std::array<LineList*, 14> Workspace::AllLists() {
-    return {&Header,         &AllTextures,      &AllAnimations,      &MiscItems,
-            &Textures,       &Animations,       &AllTexturesTemp,    &AllAnimationsTemp,
-            &AllZorTextures, &AllZorAnimations, &AllZorTexturesTemp, &AllZorAnimationsTemp,
-            &ZorTextures,    &ZorAnimations};
-}
-
 } // namespace zorby

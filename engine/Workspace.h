@@ -3,7 +3,6 @@
 #include "LineList.h"
 #include "TextFile.h"
 
-#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -72,8 +71,6 @@ struct Workspace {
     ScannedFile AddOnTexturesFile;
     // EQUI_Animations.xml began with a UTF-8 byte-order mark; the rewritten file begins with it too.
     bool MainFileMark = false;
-
-    std::array<LineList*, 14> AllLists();
 };
 
 } // namespace zorby

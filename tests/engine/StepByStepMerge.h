@@ -20,11 +20,6 @@ inline std::string_view At(const LineList& list, int index) {
     return list.Lines()[static_cast<std::size_t>(index)];
 }
 
-inline std::string TestForm(std::string_view line) {
-    std::string buffer;
-    return std::string(TestFormView(line, buffer));
-}
-
 // The merge done the slow, literal way: one line-list operation at a time, rebuilding the whole list of
 // existing lines into the scratch list and back for every replacement. The real merge must give the
 // same lists, the same progress values and the same failures.
@@ -36,6 +31,7 @@ inline void StepByStepMerge(const MergeLists& l, WindowPort* progress) {
         }
         ++cursor;
     };
+    std::string buffer; // for test forms
     int i = 0;
     int k = 0;
     int m = 0;
@@ -54,7 +50,7 @@ inline void StepByStepMerge(const MergeLists& l, WindowPort* progress) {
         int titleLine = i;
         for (CommentBlock block; titleLine < l.items.Count(); ++titleLine) {
             if (!block.Covers(At(l.items, titleLine)) &&
-                !StartsWith(TestForm(At(l.items, titleLine)), "<!--")) {
+                !StartsWith(TestFormView(At(l.items, titleLine), buffer), "<!--")) {
                 break;
             }
         }

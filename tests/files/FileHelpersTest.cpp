@@ -1,6 +1,5 @@
 #include "FileHelpers.h"
 
-#include "FakeWindow.h"
 #include "FolderSnapshot.h"
 #include "TempFolder.h"
 #include "ThrownNumber.h"
@@ -11,7 +10,6 @@
 namespace zorby {
 namespace {
 
-using testing::FakeWindow;
 using testing::TempFolder;
 using testing::ThrownNumber;
 
@@ -48,22 +46,6 @@ TEST(FileHelpers, RefusalsChangeNothing) {
         EXPECT_EQ(ThrownNumber(rows[row].first), rows[row].second) << "row " << row;
         EXPECT_EQ(testing::TakeSnapshot(folder.Root()), before) << "row " << row;
     }
-}
-
-// A protected file gets its own notice, anything else the unexpected-error report; the run ends.
-TEST(DeleteFile, ShowsTheProtectedNoticeOrTheUnexpectedReport) {
-    TempFolder folder;
-    TempFolder::Write("Zorby.bat", "x");
-    TempFolder::MakeReadOnly("Zorby.bat");
-    FakeWindow window;
-    window.answers = {Answer::No};
-    EXPECT_EQ(DeleteFile(window, "zorby.BAT"), Flow::Failed);
-    EXPECT_EQ(DeleteFile(window, "gone.txt", Deletion::ByReplacement), Flow::Failed);
-    ASSERT_EQ(window.messages.size(), 3U);
-    EXPECT_EQ(window.messages[0].text,
-              "The file zorby.BAT is write protected - please delete or un-protect this file and try again");
-    EXPECT_EQ(window.messages[1].text, "Error Number: 53\rDescription: File not found\r");
-    EXPECT_TRUE(TempFolder::Exists("Zorby.bat"));
 }
 
 } // namespace

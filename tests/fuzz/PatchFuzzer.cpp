@@ -1,21 +1,15 @@
 // A whole run of the tool on a folder built from the input: the start-up step and "Patch!". Then what only
-// random files can show: nothing changed but what a run may change, and only the way it may; nothing
-// appeared, no temporary file either; a completed patch wrote exactly what the step-by-step merge gives
-// for the same files, and a patch that should complete did. The robustness table covers the folders
-// themselves (links, protected files, changes while the window is open); here the texts vary.
+// random files can show: nothing changed but what a run may change, and only the way it may; nothing left
+// behind; a completed patch wrote exactly what the step-by-step merge gives, and one that should complete
+// did. The folders themselves (links, protected files, changes while the window is open) are the
+// robustness table's. A violation throws: the libFuzzer entry aborts on it, so that the input is kept;
+// engine_tests replays the seed corpus (tests/fuzz/corpus, made by make_corpus.py) the same way.
 //
-// Input layout. The files are kept apart by a separator byte instead of length prefixes, so that the
-// usual mutations (insert, erase, cross-over) change one file's text without shifting the others:
-//
-//   byte 0      the folder (kFolder... bits)
-//   byte 1      0: every write of the new EQUI_Animations.xml works; n: the n-th write fails (the one
-//               after the last line is the final flush), as a full disk would
-//   bytes 2, 3  answers to the Yes/No boxes in the order they come, lowest bit first (1 = Yes)
-//   the rest    EQUI_Animations.xml, Zor_Tex.txt, Zor_Anim.txt and the old EQUI_An.xml, separated by
-//               0x1E; a missing part is empty
-//
-// A short input counts as padded with zeros. A violation throws: the libFuzzer entry aborts on it, so that
-// the input is kept; ReplayCorpus.cpp replays the seed corpus the same way in every test run.
+// Input: byte 0 the folder (kFolder... bits); byte 1, n > 0: the n-th write of the new main file fails,
+// as a full disk would (the one after the last line is the final flush); bytes 2, 3: the answers to the
+// Yes/No boxes in turn, lowest bit first (1 = Yes); then EQUI_Animations.xml, Zor_Tex.txt, Zor_Anim.txt
+// and the old EQUI_An.xml, separated by 0x1E, a separator rather than lengths so that the usual mutations
+// change one file without shifting the others. A short input counts as padded with zeros.
 
 #include "Commands.h"
 #include "FailingSink.h"
@@ -28,6 +22,9 @@
 #include "TempFolder.h"
 
 #include <cstdint>
+#ifdef ZORBY_FUZZ_CORPUS
+#include <gtest/gtest.h>
+#endif
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -148,7 +145,6 @@ struct RunRecord {
     bool clicked = false; // "Patch!" was enabled and pressed
     Flow patch = Flow::Continue;
     bool completed = false; // the completion notice was shown
-    std::optional<Answer> overwriteAnswer;
 
     std::string LastMessage() const {
         return window.messages.empty() ? "(none)"
@@ -168,14 +164,8 @@ RunRecord Run(const FuzzCase& c) {
             c.failingWrite >= 0 ? testing::FailingSink::FailingAt(c.failingWrite) : nullptr;
         run.patch = RunCommand(run.window, [&] { return PatchCommand(ws, run.window, wrap); });
     }
-    std::size_t yesNo = 0;
-    for (const auto& message : run.window.messages) {
-        run.completed = run.completed || message.text.starts_with("Patch Completed");
-        if (message.text == "Overwrite previous EQUI_Animation.xml backup?") {
-            run.overwriteAnswer = c.answers[yesNo];
-        }
-        yesNo += message.buttons == MessageButtons::YesNo ? 1 : 0;
-    }
+    run.completed = std::ranges::any_of(
+        run.window.messages, [](const auto& message) { return message.text.starts_with("Patch Completed"); });
     return run;
 }
 
@@ -192,9 +182,10 @@ void Check(const FuzzCase& c, const Snapshot& before, const Snapshot& after, con
             return seeded || (run.completed && is && is->bytes == expected->output);
         }
         if (path == "custom/EQUI_An.xml") {
-            // Only a completed patch replaces an older backup, and only one the player let go.
-            const bool mayBackUp = !c.Has(kFolderBackupUnticked) && run.completed &&
-                                   (!was || run.overwriteAnswer == Answer::Yes);
+            // Only a completed patch replaces an older backup, and only one the player let go: the question
+            // is the first a patch that completes asks.
+            const bool mayBackUp =
+                !c.Has(kFolderBackupUnticked) && run.completed && (!was || c.answers[0] == Answer::Yes);
             return mayBackUp && is && is->bytes == mainAsRead;
         }
         return (path == "custom/Zor_Tex.txt" || path == "custom/Zor_Anim.txt") && run.completed && !is;
@@ -263,6 +254,24 @@ void FuzzOnePatch(const std::uint8_t* data, std::size_t size) {
 
 } // namespace zorby::fuzzing
 
+#ifdef ZORBY_FUZZ_CORPUS
+// The seeds, and the findings kept among them, in every test run.
+TEST(FuzzCorpus, EverySeedPassesTheFuzzersChecks) {
+    std::vector<std::filesystem::path> inputs;
+    for (const auto& entry : std::filesystem::directory_iterator(ZORBY_FUZZ_CORPUS)) {
+        inputs.push_back(entry.path());
+    }
+    ASSERT_GT(inputs.size(), 20U);
+    for (const auto& input : inputs) {
+        const std::string bytes = zorby::testing::TempFolder::Read(input);
+        try {
+            zorby::fuzzing::FuzzOnePatch(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+        } catch (const std::logic_error& violation) {
+            ADD_FAILURE() << input.filename() << ": " << violation.what();
+        }
+    }
+}
+#else
 // Build with TMPDIR on a memory file system: every completed patch syncs its files.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // The reference merge rebuilds a whole list per replacement; far larger inputs only cost time.
@@ -276,3 +285,4 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     return 0;
 }
+#endif

@@ -54,7 +54,6 @@ SEEDS = {
     "seeded-from-default": mini(NO_MAIN),
     "no-default-folder": mini(NO_MAIN | NO_DEFAULT_FOLDER, answers=1),
     "no-default-file": mini(NO_MAIN | NO_DEFAULT_FILE),
-    "write-fails-at-line-5": mini(failing_write=6),
     "textures-only": mini(NO_ANIM),
     "utf16-main": mini(main=b"\xff\xfe" + b"".join(bytes([c, 0]) for c in MINI_MAIN)),
     "utf8-marks": mini(main=b"\xef\xbb\xbf" + MINI_MAIN, tex=b"\xef\xbb\xbf" + MINI_TEX,
@@ -135,6 +134,8 @@ def long_lists(seed, untitled=False):
                 anim=crlf(*elements("Ui2DAnimation", 3, [0, 5, 300])))
 
 
+# A full disk at every write of the new main file, its final flush included: nothing may be lost.
+SEEDS.update({f"write-{n}-fails": mini(failing_write=n) for n in range(1, 12)})
 SEEDS.update({f"long-lists-{seed}": long_lists(seed) for seed in range(1, 6)})
 SEEDS["long-lists-with-an-untitled-line"] = long_lists(6, untitled=True)
 

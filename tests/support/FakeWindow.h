@@ -16,8 +16,6 @@ public:
     struct Message {
         std::string title;
         std::string text;
-        MessageIcon icon;
-        MessageButtons buttons;
         bool whileBusy; // shown with the busy pointer on: the player could not answer it
     };
 
@@ -29,9 +27,9 @@ public:
     bool busy = false;
     bool backupChecked = true;
 
-    Answer ShowMessage(const std::string& title, const std::string& text, MessageIcon icon,
+    Answer ShowMessage(const std::string& title, const std::string& text, MessageIcon,
                        MessageButtons buttons) override {
-        messages.push_back({title, text, icon, buttons, busy});
+        messages.push_back({title, text, busy});
         if (buttons == MessageButtons::Ok) {
             return Answer::Ok;
         }

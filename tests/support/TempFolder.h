@@ -39,7 +39,6 @@ public:
     TempFolder& operator=(const TempFolder&) = delete;
 
     const std::filesystem::path& Root() const { return root_; }
-    std::filesystem::path Custom() const { return root_ / "custom"; }
 
     // Writes bytes exactly as given, relative to the custom folder.
     static void Write(const std::filesystem::path& name, const std::string& bytes) {
@@ -50,7 +49,6 @@ public:
         std::ifstream in(name, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
-    static bool Exists(const std::filesystem::path& name) { return std::filesystem::exists(name); }
     static void MakeReadOnly(const std::filesystem::path& name) { testing::MakeReadOnly(name); }
 
 private:

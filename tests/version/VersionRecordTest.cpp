@@ -1,5 +1,5 @@
-// The version record that Windows shows in a file's properties, read back from this program, which
-// carries the same record as Zorby.exe.
+// The version record Windows shows in a file's properties, read back from this program, which carries
+// the same record as Zorby.exe.
 
 #define WIN32_LEAN_AND_MEAN
 #include <gtest/gtest.h>
@@ -7,16 +7,12 @@
 #include <vector>
 #include <windows.h>
 
-namespace {
-
 TEST(VersionRecord, NamesZorby300) {
     wchar_t path[MAX_PATH];
-    ASSERT_GT(GetModuleFileNameW(nullptr, path, MAX_PATH), 0u);
     DWORD ignored = 0;
-    std::vector<char> record(GetFileVersionInfoSizeW(path, &ignored));
-    ASSERT_FALSE(record.empty());
+    ASSERT_GT(GetModuleFileNameW(nullptr, path, MAX_PATH), 0u);
+    std::vector<char> record(GetFileVersionInfoSizeW(path, &ignored) + 1);
     ASSERT_TRUE(GetFileVersionInfoW(path, 0, static_cast<DWORD>(record.size()), record.data()));
-
     const auto text = [&](const std::wstring& name) {
         void* value = nullptr;
         UINT length = 0;
@@ -28,5 +24,3 @@ TEST(VersionRecord, NamesZorby300) {
     EXPECT_EQ(text(L"OriginalFilename"), L"Zorby.exe");
     EXPECT_EQ(text(L"FileVersion"), L"3.00");
 }
-
-} // namespace
