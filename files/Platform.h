@@ -50,7 +50,13 @@ public:
     explicit FileHandle(std::intptr_t native) : native_(native) {}
     ~FileHandle();
     FileHandle(FileHandle&& other) noexcept : native_(other.Release()) {}
-    FileHandle& operator=(FileHandle&& other) noexcept;
+    FileHandle& operator=(FileHandle&& other) noexcept {
+        if (this != &other) {
+            FileHandle old(Release()); // closes the file this one had
+            native_ = other.Release();
+        }
+        return *this;
+    }
 
     bool IsOpen() const { return native_ != kClosed; }
     std::intptr_t Native() const { return native_; }

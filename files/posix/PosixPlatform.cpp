@@ -60,14 +60,6 @@ FileHandle::~FileHandle() {
     }
 }
 
-FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
-    if (this != &other) {
-        FileHandle old(Release());
-        native_ = other.Release();
-    }
-    return *this;
-}
-
 EntryStatus StatusOf(const std::string& path, Links links) {
     EntryStatus entry;
     struct stat status {};
