@@ -89,7 +89,7 @@ private:
     FancyButton* button_;
 };
 
-FancyButton::FancyButton(QWidget* parent) : QWidget(parent), pointerSource_([] { return QCursor::pos(); }) {
+FancyButton::FancyButton(QWidget* parent) : QWidget(parent) {
     setFixedSize(kButtonSize);
     setFocusPolicy(Qt::StrongFocus);
 
@@ -137,12 +137,16 @@ bool FancyButton::Enabled() const {
 }
 
 void FancyButton::SetEnabled(bool enabled) {
-    ApplyMaskEnabled(enabled);
+    mask_->setEnabled(enabled);
+    // A disabled mask gets no release, so a press under way would otherwise leave the plate shifted.
+    if (!enabled && pressed_) {
+        MoveToRest();
+    }
+    setFocusPolicy(enabled ? Qt::StrongFocus : Qt::NoFocus);
+    if (!enabled && hasFocus()) {
+        clearFocus();
+    }
     ColourCaption(enabled ? kSilver : kBlack);
-}
-
-void FancyButton::SetPointerSource(std::function<QPoint()> source) {
-    pointerSource_ = std::move(source);
 }
 
 QSize FancyButton::sizeHint() const {
@@ -193,7 +197,7 @@ void FancyButton::OnHoverStart() {
 }
 
 void FancyButton::OnTimerTick() {
-    const QPoint pointer = mask_->mapFromGlobal(pointerSource_());
+    const QPoint pointer = mask_->mapFromGlobal(QCursor::pos());
     // The right and bottom edges themselves still count as inside.
     const bool outside =
         pointer.x() < 0 || pointer.y() < 0 || pointer.x() > mask_->width() || pointer.y() > mask_->height();
@@ -225,18 +229,6 @@ void FancyButton::OnRelease(bool leftButtonInside) {
     }
     if (leftButtonInside && Enabled()) {
         emit Click();
-    }
-}
-
-void FancyButton::ApplyMaskEnabled(bool enabled) {
-    mask_->setEnabled(enabled);
-    // A disabled mask gets no release, so a press under way would otherwise leave the plate shifted.
-    if (!enabled && pressed_) {
-        MoveToRest();
-    }
-    setFocusPolicy(enabled ? Qt::StrongFocus : Qt::NoFocus);
-    if (!enabled && hasFocus()) {
-        clearFocus();
     }
 }
 

@@ -1,10 +1,8 @@
 #pragma once
 
 #include <QColor>
-#include <QPoint>
 #include <QString>
 #include <QWidget>
-#include <functional>
 
 class QLabel;
 class QTimer;
@@ -30,9 +28,6 @@ public:
     // Also recolours the caption: silver when enabled, black when disabled.
     void SetEnabled(bool enabled);
 
-    // Where the hover poll reads the pointer, in screen pixels. QCursor::pos unless replaced.
-    void SetPointerSource(std::function<QPoint()> source);
-
     QSize sizeHint() const override;
 
 signals:
@@ -52,7 +47,6 @@ private:
     void OnTimerTick();
     void OnPress();
     void OnRelease(bool leftButtonInside);
-    void ApplyMaskEnabled(bool enabled);
     void ColourCaption(const QColor& color);
     void MoveToRest();
 
@@ -63,7 +57,6 @@ private:
     QTimer* timer_;
     QColor backColor_{Qt::black};
     bool pressed_ = false;
-    std::function<QPoint()> pointerSource_;
 };
 
 } // namespace zorby::ui
