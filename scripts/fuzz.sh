@@ -22,7 +22,7 @@ status=0
 # Every completed patch syncs its files: the runs' folders go to memory where there is some.
 [ -d /dev/shm ] && export TMPDIR=/dev/shm
 ASAN_OPTIONS="${ASAN_OPTIONS:-abort_on_error=1}" UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1}" \
-    "$fuzzer" "$work/corpus" -dict="$PWD/tests/fuzz/patch.dict" -max_len=16384 -max_total_time="$seconds" \
+    "$fuzzer" "$work/corpus" -dict="$PWD/tests/fuzz/patch.dict" -max_len=65536 -max_total_time="$seconds" \
     -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$findings/" \
     >"$work/log" 2>&1 || status=$?
 tail -n 40 "$work/log"

@@ -8,8 +8,8 @@
 
 #include <gtest/gtest.h>
 
-// What a merge does is shown end to end by the robustness table, and held to the literal step-by-step
-// procedure by the fuzzer and its seeds (long lists among them); here is what only the merge decides:
+// What a merge does is shown end to end by the robustness table, and held to the step-by-step reference
+// merge by the fuzzer and its seeds (long lists among them); here is what only the merge decides:
 // its progress and its failures.
 namespace zorby {
 namespace {
@@ -55,7 +55,7 @@ TEST(ItemMerge, ProgressAtItsEnds) {
     };
     EXPECT_EQ(progress({}), std::vector<float>{100});
     EXPECT_EQ(progress({Open("A")}), std::vector<float>{100});
-    EXPECT_EQ(progress(long101)[28], 28);
+    EXPECT_EQ(progress(long101).at(28), 28);
 }
 
 // The merge's view of the existing lines, from empty.

@@ -12,7 +12,7 @@
 
 namespace zorby::testing {
 
-// A line of a list by index, failing with 9 outside it, as the literal procedure reads lists.
+// A line of a list by index, failing with 9 outside it, as the reference merge reads lists.
 inline std::string_view At(const LineList& list, int index) {
     if (index < 0 || index >= list.Count()) {
         throw Failure(SubscriptOutOfRange);

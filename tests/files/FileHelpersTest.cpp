@@ -21,8 +21,8 @@ TEST(FileHelpers, RefusalsChangeNothing) {
     TempFolder::Write("EQUI_Animations.xml", kBytes);
     TempFolder::Write("EQUI_An.xml", "backup");
     TempFolder::Write("Zorby.bat", "x");
-    TempFolder::MakeReadOnly("EQUI_An.xml");
-    TempFolder::MakeReadOnly("Zorby.bat");
+    testing::MakeReadOnly("EQUI_An.xml");
+    testing::MakeReadOnly("Zorby.bat");
     const std::pair<std::function<void()>, int> rows[] = {
         {[] { CopyFile("../nowhere/a.xml", "b.xml"); }, PathNotFound},
         {[] { CopyFile("missing.xml", "b.xml"); }, FileNotFound},

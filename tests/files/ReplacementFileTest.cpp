@@ -4,16 +4,26 @@
 #include "TempFolder.h"
 #include "ThrownNumber.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace zorby {
 namespace {
 
 using testing::CrLf;
-using testing::ListFolder;
 using testing::TempFolder;
 using testing::ThrownNumber;
 using Names = std::vector<std::string>;
+
+// The names in a folder, sorted: shows stray temporary files and entries doubled under another case.
+Names ListFolder(const std::filesystem::path& folder) {
+    Names names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::ranges::sort(names);
+    return names;
+}
 
 unsigned ModeOf(const char* name) {
     return static_cast<unsigned>(std::filesystem::status(name).permissions());
@@ -54,7 +64,7 @@ TEST(ReplacementFile, RefusesWhatItMustNotReplaceAndReplacesADanglingLink) {
     // Protected while the new version is written: root on POSIX, and Wine, would rename over it anyway.
     ReplacementFile late("EQUI_Animations.xml");
     late.WriteLines({"new"});
-    TempFolder::MakeReadOnly("EQUI_Animations.xml");
+    testing::MakeReadOnly("EQUI_Animations.xml");
     EXPECT_EQ(ThrownNumber([&] { late.Commit(); }), PermissionDenied);
     EXPECT_EQ(ThrownNumber([] { ReplacementFile file("EQUI_Animations.xml"); }), PermissionDenied);
     EXPECT_EQ(ThrownNumber([] { ReplacementFile file("../default"); }), PathFileAccessError);

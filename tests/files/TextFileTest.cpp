@@ -47,9 +47,7 @@ TEST(WideEncodingOf, TellsUtf16AndUtf32FromBytesThatMerelyHoldNul) {
         {"\xFF\xFE\0\0<\0\0\0"s, Unreadable::Utf32},
         {"<\0\0\0X\0\0\0"s, Unreadable::Utf32},
         {"\xEF\xBB\xBF<XML>"s, Unreadable::No},
-        {"\0\x01"
-         "BIN\0\xff\xfe\r\n   \x7f\0<x>\r\0\0\n"s,
-         Unreadable::No},
+        {"\0\x01\x42IN\0\xff\xfe\r\n   \x7f\0<x>\r\0\0\n"s, Unreadable::No},
         {"<\0"s, Unreadable::No}, // too short to tell
     };
     for (const auto& [bytes, encoding] : rows) {

@@ -49,7 +49,6 @@ public:
         std::ifstream in(name, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
-    static void MakeReadOnly(const std::filesystem::path& name) { testing::MakeReadOnly(name); }
 
 private:
     std::filesystem::path root_;
