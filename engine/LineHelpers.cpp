@@ -1,5 +1,6 @@
 #include "LineHelpers.h"
 
+#include "ElementTags.h"
 #include "Failure.h"
 
 #include <algorithm>
@@ -47,6 +48,9 @@ std::optional<std::string_view> ItemAttributeValue(std::string_view line) {
     constexpr std::string_view kName = "item";
     // Most lines carry no attribute at all.
     if (line.find('"') == std::string_view::npos && line.find('\'') == std::string_view::npos) {
+        return std::nullopt;
+    }
+    if (line.substr(IndentOf(line)).starts_with(tags::kComment)) {
         return std::nullopt;
     }
     const auto blank = [](char c) { return c == ' ' || c == '\t'; };

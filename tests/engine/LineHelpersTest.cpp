@@ -55,6 +55,7 @@ TEST(LineHelpers, TitlesOfLines) {
         {R"(<T subitem="x" other="y">)", "x\" other=\"y", "x\" other=\"y"},
         {R"(<T item :"x" other="y">)", "x\" other=\"y", "x\" other=\"y"},
         {R"(<T item="never closed>)", "never close", "never close"},
+        {R"(  <!-- <T item="x"> -->)", "x\"> -", "x\"> -"}, // a comment names no element
         {"</TextureInfo>", "</TextureInf", "</TextureInf"},
         {"ab", "", ""},
         {"", "5", "5"},

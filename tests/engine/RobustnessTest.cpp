@@ -228,7 +228,7 @@ std::vector<Row> AllRows() {
         kNewR[1],           kNewR[2]};
     const Lines noteOnQ{"<!-- Q", "follows -->"};
     const std::string looseMain = F({kHead, {"", "  \t<Loose a=\"1\">\t "}, kA, kB, kP, kEnd});
-    const Lines aNoted{kA[0], "<!-- inside -->", kA[1], kA[2]};
+    const Lines aNoted{kA[0], R"(<!-- inside, as B once did: <Size item="B"> -->)", kA[1], kA[2]};
     const Lines noteOnB{"<!-- about", "B -->"};
     const Lines notes{"<!-- first", "-->", "<!-- second -->"};
     const Lines one{"<!-- one -->"};
