@@ -2,6 +2,8 @@
 
 #include "TextDecoding.h"
 
+#include <QUtf8StringView>
+
 namespace zorby::ui {
 
 namespace {
@@ -34,14 +36,15 @@ QVariant LineListModel::data(const QModelIndex& index, int role) const {
 
 namespace {
 
-// The characters a line shows: a tab as kTabColumns spaces, and a UTF-8 sequence as one character
-// (its continuation bytes do not count).
+// The characters a line shows: a tab as kTabColumns spaces, and a UTF-8 sequence as one character (its
+// continuation bytes do not count). A line that is not UTF-8 shows as Latin-1: a character a byte.
 int ShownColumns(std::string_view line) {
+    const bool utf8 = QUtf8StringView(line.data(), static_cast<qsizetype>(line.size())).isValidUtf8();
     int columns = 0;
     for (const char byte : line) {
         if (byte == '\t') {
             columns += kTabColumns;
-        } else if ((static_cast<unsigned char>(byte) & 0xC0) != 0x80) {
+        } else if (!utf8 || (static_cast<unsigned char>(byte) & 0xC0) != 0x80) {
             ++columns;
         }
     }

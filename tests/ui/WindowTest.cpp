@@ -2,6 +2,7 @@
 #include "FakeWindow.h"
 #include "FancyButton.h"
 #include "TempFolder.h"
+#include "TextDecoding.h"
 
 #include <QDesktopServices>
 #include <QListView>
@@ -97,12 +98,14 @@ TEST_F(Window, AboutBoxOpensLinksOnlyOnYes) {
 // However a line arrives (a reset, a replaced line, an appended one), every list of the debug view shows
 // it, a tab as four spaces, and shows its widest line whole, scrolling as far as that line goes.
 TEST_F(Window, EveryListFollowsItsLinesAndShowsTheWidestWhole) {
+    const std::string latin1(60, '\xB0');
     const std::tuple<bool, int, const char*, int> rows[] = {
         {true, 1, "<Ui2DAnimation item=\"A_DemoWindowCorner\">", 1},         // between two narrow lines
         {false, 2, "<Texture>demo_window_corner_bottom01.tga</Texture>", 2}, // replaced
         {false, 3, "\t\t\t<Texture>demo_window_corner.tga</Texture>", 3},    // appended, wider by its tabs
         {false, 4, "éééééééééééééééééééééééééééééééééééééééé", 3},           // more bytes, fewer characters
         {false, 3, kEnd, 2},                                                 // the widest made narrow
+        {false, 4, latin1.c_str(), 4},                                       // not UTF-8: a character a byte
     };
     window.ToggleDebugView();
     window.show();
@@ -124,7 +127,7 @@ TEST_F(Window, EveryListFollowsItsLinesAndShowsTheWidestWhole) {
             const int margin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
             const int needed = view->fontMetrics().horizontalAdvance(shown.data().toString()) + 2 * margin;
             EXPECT_EQ(view->model()->rowCount(), ws.Animations.Count());
-            EXPECT_EQ(view->model()->index(at, 0).data(), QString(line).replace("\t", "    "));
+            EXPECT_EQ(view->model()->index(at, 0).data(), DecodeForDisplay(line).replace("\t", "    "));
             EXPECT_GE(view->visualRect(shown).width(), needed);
             EXPECT_GE(view->horizontalScrollBar()->maximum() + view->viewport()->width(), needed);
             // and no further, give or take a rounded pixel
