@@ -3,14 +3,13 @@
 #include "Failure.h"
 #include "FileHelpers.h"
 #include "FileNames.h"
+#include "TextFile.h"
 
 #include <new>
 
 namespace zorby {
 
 namespace {
-
-constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
 enum class Backup { None, Make };
 
@@ -58,9 +57,7 @@ Flow Write(Workspace& ws, WindowPort& window, const SinkWrapper& wrapOutput) {
     // Only now, with the new file complete on disk, may an older backup give way: any failure up to here
     // leaves both files as they were.
     if (backup == Backup::Make) {
-        ReplacementFile copy(names::kBackupFile);
-        CopyInto(names::kAnimationFile, copy);
-        copy.Commit();
+        CopyFile(names::kAnimationFile, names::kBackupFile);
     }
     window.SetEnabled(Control::Restore_Animation, CheckForFile(names::kBackupFile));
     output.Commit();

@@ -269,7 +269,7 @@ void TitleIndexedLines::Append(std::string_view line) {
     CommentBlock block; // an appended line starts no block that later lines would continue
     chunk.keys.push_back(KeyOfLine(line, block));
     chunk.Learn({chunk.keys.back()});
-    chunk.lines.push_back(std::move(line));
+    chunk.lines.push_back(line);
     ++count_;
 }
 

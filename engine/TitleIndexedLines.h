@@ -45,8 +45,8 @@ public:
     bool InCommentBlock(int index) const;
 
     // The first line from the top, outside comment blocks, whose title is `title`. A line above it
-    // without a usable title fails as GetTitle does; when no line has the title, running off the end fails
-    // with 9, or with 6 when the lines already fill all 32,768 places.
+    // without a usable title fails as ElementTitle does; when no line has the title, running off the end
+    // fails with 9, or with 6 when the lines already fill all 32,768 places.
     int Locate(const std::string& title) const;
 
     // Replaces the lines [first, last) with `replacement`.

@@ -49,17 +49,12 @@ EntryKind KindOfEntry(const std::string& name) {
 void CopyFile(const std::string& source, const std::string& target) {
     const detail::ExistingEntry from = detail::RequireReadableFile(source);
     ReplacementFile copy(target);
-    CopyInto(from.path, copy);
-    copy.Commit();
-}
-
-void CopyInto(const std::string& source, ReplacementFile& copy) {
-    const detail::ExistingEntry from = detail::RequireReadableFile(source);
     const platform::FileHandle file = platform::OpenForReading(from.path);
     std::string chunk(64 * 1024, '\0');
     while (const std::size_t got = platform::ReadSome(file, chunk.data(), chunk.size())) {
         copy.Write(std::string_view(chunk.data(), got));
     }
+    copy.Commit();
 }
 
 void RemoveFile(const std::string& name) {

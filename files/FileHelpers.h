@@ -18,14 +18,9 @@ bool CheckForFile(const std::string& name);
 // Missing also when a folder on the way is missing.
 EntryKind KindOfEntry(const std::string& name);
 
-class ReplacementFile;
-
 // Copies `source` onto `target`, overwriting it. The target is replaced in one step, so it is either the
 // old file or the complete copy.
 void CopyFile(const std::string& source, const std::string& target);
-
-// Writes every byte of `source` into `copy`, to be put in place later.
-void CopyInto(const std::string& source, ReplacementFile& copy);
 
 // Deletes a file without force: a read-only file is left alone and fails with 70. A symbolic link is
 // removed itself, never what it points to.

@@ -95,8 +95,6 @@ std::uint64_t HashOfBytes(std::string_view bytes) {
 
 namespace {
 
-constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
-
 // Reads the whole of an open file, straight into the string; a file that grows past the limit while it
 // is read stops there.
 std::string ReadAll(const platform::FileHandle& file, std::uint64_t expectedSize) {

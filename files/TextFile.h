@@ -23,6 +23,9 @@ struct FileFingerprint {
     bool operator==(const FileFingerprint&) const = default;
 };
 
+// The byte-order mark Notepad puts before UTF-8 text.
+inline constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
 // Why a text file cannot be taken as lines of bytes.
 enum class Unreadable {
     No,
