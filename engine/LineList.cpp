@@ -31,12 +31,6 @@ std::string_view LineBytes::Keep(std::string_view line) {
     return kept;
 }
 
-void LineBytes::Clear() {
-    blocks_.clear();
-    free_ = nullptr;
-    left_ = 0;
-}
-
 void LineBytes::Swap(LineBytes& other) noexcept {
     blocks_.swap(other.blocks_);
     std::swap(free_, other.free_);

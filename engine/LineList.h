@@ -27,7 +27,6 @@ public:
 class LineBytes {
 public:
     std::string_view Keep(std::string_view line);
-    void Clear();
     void Swap(LineBytes& other) noexcept;
 
 private:

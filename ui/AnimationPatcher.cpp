@@ -193,9 +193,7 @@ QListView* AnimationPatcher::AddList(LineList& list, int left, int top, int widt
     view->setItemDelegate(new WidestLineDelegate(view));
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    auto* model = new LineListModel(list, view);
-    view->setModel(model);
-    models_.push_back(model);
+    view->setModel(new LineListModel(list, view));
     view->show();
     return view;
 }
@@ -225,15 +223,7 @@ void AnimationPatcher::SetTabOrder(const std::vector<QWidget*>& byTabIndex) {
 
 Flow AnimationPatcher::Load() {
     Place();
-    // The scan fills the lists line by line; the views catch up once at the end.
-    for (LineListModel* model : models_) {
-        model->BeginBatch();
-    }
-    const Flow flow = RunLoadStep(workspace_, *this, helpPage_);
-    for (LineListModel* model : models_) {
-        model->EndBatch();
-    }
-    return flow;
+    return RunLoadStep(workspace_, *this, helpPage_);
 }
 
 void AnimationPatcher::Place() {

@@ -19,7 +19,6 @@ class QPushButton;
 namespace zorby::ui {
 
 class FancyButton;
-class LineListModel;
 
 // Shows one message box and returns the answer. The window uses QMessageBox; tests script the answers.
 using MessagePresenter = std::function<Answer(QWidget* parent, const QString& title, const QString& text,
@@ -102,7 +101,6 @@ private:
 
     std::string helpPage_;
     MessagePresenter presenter_;
-    std::vector<LineListModel*> models_;
     std::map<Control, bool> debugVisibility_; // asked for before the debug area was built
     bool busy_ = false;
     int paintedProgress_ = -1; // the progress value of the last redraw

@@ -73,29 +73,15 @@ void LineListModel::ConsiderAsWidest(int row) const {
     }
 }
 
-void LineListModel::BeginBatch() {
-    beginResetModel();
-    batching_ = true;
-}
-
-void LineListModel::EndBatch() {
-    batching_ = false;
-    endResetModel();
-}
-
 void LineListModel::BeforeAppend(const LineList&, int row) {
-    if (!batching_) {
-        beginInsertRows({}, row, row);
-    }
+    beginInsertRows({}, row, row);
 }
 
 void LineListModel::AfterAppend(const LineList&) {
     if (widestKnown_) {
         ConsiderAsWidest(list_.Count() - 1);
     }
-    if (!batching_) {
-        endInsertRows();
-    }
+    endInsertRows();
 }
 
 void LineListModel::Replaced(const LineList&, int row) {
@@ -104,23 +90,17 @@ void LineListModel::Replaced(const LineList&, int row) {
     } else if (widestKnown_) {
         ConsiderAsWidest(row);
     }
-    if (!batching_) {
-        const QModelIndex changed = index(row);
-        emit dataChanged(changed, changed);
-    }
+    const QModelIndex changed = index(row);
+    emit dataChanged(changed, changed);
 }
 
 void LineListModel::BeforeReset(const LineList&) {
-    if (!batching_) {
-        beginResetModel();
-    }
+    beginResetModel();
 }
 
 void LineListModel::AfterReset(const LineList&) {
     widestKnown_ = false;
-    if (!batching_) {
-        endResetModel();
-    }
+    endResetModel();
 }
 
 QSize WidestLineDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {

@@ -19,11 +19,6 @@ public:
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
 
-    // While a batch is open the list may change freely; views see one reset when it closes. Used for
-    // the load step, which fills the lists line by line.
-    void BeginBatch();
-    void EndBatch();
-
     // The row that shows the most characters (-1 when empty). In a fixed-pitch font it is the widest,
     // so measuring this one row sizes the whole list; found by counting, never by measuring text.
     int WidestRow() const;
@@ -37,7 +32,6 @@ private:
     void ConsiderAsWidest(int row) const;
 
     LineList& list_;
-    bool batching_ = false;
     // The widest row follows appended and replaced lines, and is counted again after a reset or when
     // the widest line itself is replaced.
     mutable int widestRow_ = -1;
