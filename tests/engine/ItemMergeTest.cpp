@@ -14,7 +14,6 @@
 namespace zorby {
 namespace {
 
-using testing::AssignLines;
 using testing::FakeWindow;
 using testing::Strings;
 using testing::ThrownNumber;
@@ -28,10 +27,10 @@ const std::string kClose = "</Ui2DAnimation>";
 // One set of animation lists, as the scan and the merge leave them.
 struct Lists {
     Lists(const Lines& items_, const Lines& titles_, const Lines& existing_, const Lines& rebuild_ = {}) {
-        AssignLines(items, items_);
-        AssignLines(titles, titles_);
-        AssignLines(existing, existing_);
-        AssignLines(rebuild, rebuild_);
+        items.Assign({items_.begin(), items_.end()});
+        titles.Assign({titles_.begin(), titles_.end()});
+        existing.Assign({existing_.begin(), existing_.end()});
+        rebuild.Assign({rebuild_.begin(), rebuild_.end()});
     }
     LineList items, collector, titles, existing, rebuild;
 

@@ -130,24 +130,14 @@ template <typename List> List And(List list, const List& more) {
 
 using Arrange = std::function<void()>;
 
-Arrange Write(const std::string& name, const std::string& bytes) {
+const auto Write = [](const std::string& name, const std::string& bytes) -> Arrange {
     return [=] { TempFolder::Write(name, bytes); };
-}
-Arrange Main(const std::string& bytes) {
-    return Write("EQUI_Animations.xml", bytes);
-}
-Arrange Tex(const std::string& bytes) {
-    return Write("Zor_Tex.txt", bytes);
-}
-Arrange Anim(const std::string& bytes) {
-    return Write("Zor_Anim.txt", bytes);
-}
-Arrange Remove(const std::string& name) {
-    return [=] { fs::remove_all(name); };
-}
-Arrange ReadOnly(const std::string& name) {
-    return [=] { testing::MakeReadOnly(name); };
-}
+};
+const auto Main = [](const std::string& bytes) { return Write("EQUI_Animations.xml", bytes); };
+const auto Tex = [](const std::string& bytes) { return Write("Zor_Tex.txt", bytes); };
+const auto Anim = [](const std::string& bytes) { return Write("Zor_Anim.txt", bytes); };
+const auto Remove = [](const std::string& name) -> Arrange { return [=] { fs::remove_all(name); }; };
+const auto ReadOnly = [](const std::string& name) -> Arrange { return [=] { testing::MakeReadOnly(name); }; };
 Arrange All(std::vector<Arrange> steps) {
     return [=] {
         for (const Arrange& step : steps) {
@@ -395,7 +385,7 @@ std::vector<Row> AllRows() {
         R("DiskFullWhileWritingTheMainFileWithAnOlderBackup", Write("EQUI_An.xml", kOldBackup),
           {kOverwrite, kDiskFull}, {}, {.answers = {Answer::Yes}, .fileSizeLimit = kMain.size()}),
         R("OutOfMemoryWhileWritingTheMainFile", {}, {{"Error", "Error 7has occurred in patch module"}}, {},
-          {.output = testing::FailingSink::OutOfMemoryAt(2)}),
+          {.output = testing::FailingSink::FailingAt(2, true)}),
         // ---- Comments over several lines: nothing inside one opens or closes an element ----
         R("CommentInsideAnElementHoldingAClosingLine", All({Main(endHidden), Anim(F({kNewQ}))}), {kCompleted},
           Patched(F({kHead, kA, kNewB, kNewC, pHidingItsEnd, kNewQ, kEnd}), endHidden)),

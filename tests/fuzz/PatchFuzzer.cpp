@@ -62,10 +62,8 @@ struct FuzzCase {
             answers.push_back((((control(2) | (control(3) << 8U)) >> bit) & 1U) != 0 ? Answer::Yes
                                                                                      : Answer::No);
         }
-        std::string_view rest;
-        if (size > 4) {
-            rest = std::string_view(reinterpret_cast<const char*>(data) + 4, size - 4);
-        }
+        const std::size_t controls = std::min<std::size_t>(size, 4);
+        std::string_view rest(reinterpret_cast<const char*>(data) + controls, size - controls);
         for (std::string& file : files) {
             const auto end = rest.find('\x1e');
             file = rest.substr(0, end);

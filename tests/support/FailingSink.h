@@ -35,7 +35,6 @@ public:
             return std::make_unique<FailingSink>(std::move(real), failAt, outOfMemory);
         };
     }
-    static SinkWrapper OutOfMemoryAt(int failAt) { return FailingAt(failAt, true); }
 
 private:
     void FailIfDue(int write) const {

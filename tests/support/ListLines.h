@@ -12,9 +12,4 @@ inline std::vector<std::string> Strings(const LineList& list) {
     return {list.Lines().begin(), list.Lines().end()};
 }
 
-// Gives a list copies of `lines`.
-inline void AssignLines(LineList& list, const std::vector<std::string>& lines) {
-    list.Assign({lines.begin(), lines.end()});
-}
-
 } // namespace zorby::testing
