@@ -4,7 +4,7 @@
 
 namespace zorby::detail {
 
-ExistingEntry RequireExisting(const std::string& name) {
+ExistingEntry RequireExisting(const std::string& name, platform::Links links) {
     const ResolvedPath resolved = ResolvePath(name);
     if (resolved.state == ResolvedPath::State::MissingFolder) {
         throw Failure(PathNotFound);
@@ -12,7 +12,7 @@ ExistingEntry RequireExisting(const std::string& name) {
     if (resolved.state == ResolvedPath::State::MissingLeaf) {
         throw Failure(FileNotFound);
     }
-    ExistingEntry entry{resolved.path, platform::StatusOf(resolved.path, platform::Links::Follow)};
+    ExistingEntry entry{resolved.path, platform::StatusOf(resolved.path, links)};
     if (entry.status.failure != 0) {
         throw Failure(entry.status.failure);
     }

@@ -11,11 +11,12 @@ namespace zorby::detail {
 
 struct ExistingEntry {
     std::string path;
-    platform::EntryStatus status; // symlinks followed
+    platform::EntryStatus status;
 };
 
-// An entry that must exist. Throws 76 when a folder on the way is missing and 53 when the entry is.
-ExistingEntry RequireExisting(const std::string& name);
+// An entry that must exist. Throws 76 when a folder on the way is missing, 53 when the entry is (with
+// links followed, also for a link to nothing), and the failure of looking at it when that fails.
+ExistingEntry RequireExisting(const std::string& name, platform::Links links = platform::Links::Follow);
 
 // A file to read from: as RequireExisting, and 75 for a folder or anything else that is not a regular file.
 ExistingEntry RequireReadableFile(const std::string& name);

@@ -13,21 +13,14 @@ namespace {
 // The file RemoveFile would delete; throws what RemoveFile would throw before it tries. A symbolic link
 // is the file: deleting it removes the link, so what it points to does not matter.
 std::string RequireDeletable(const std::string& name) {
-    const ResolvedPath resolved = ResolvePath(name);
-    if (resolved.state == ResolvedPath::State::MissingFolder) {
-        throw Failure(PathNotFound);
-    }
-    if (resolved.state == ResolvedPath::State::MissingLeaf) {
-        throw Failure(FileNotFound);
-    }
-    const platform::EntryStatus status = platform::StatusOf(resolved.path, platform::Links::DoNotFollow);
-    if (status.kind == EntryKind::Missing || status.kind == EntryKind::Folder) {
+    const detail::ExistingEntry entry = detail::RequireExisting(name, platform::Links::DoNotFollow);
+    if (entry.status.kind == EntryKind::Folder) {
         throw Failure(FileNotFound); // a folder is no file to delete
     }
-    if (status.readOnly) {
+    if (entry.status.readOnly) {
         throw Failure(PermissionDenied);
     }
-    return resolved.path;
+    return entry.path;
 }
 
 } // namespace
