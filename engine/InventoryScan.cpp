@@ -87,7 +87,7 @@ private:
                 Note({MainFileDefect::Kind::NestedElement, {title, lineNumber}, animationStart_});
             }
             ws_.Animations.Set(animationTitles_, std::move(title));
-            ws_.AllAnimationsTemp.Set(animationTitles_, std::string(t));
+            ws_.AllAnimationsTemp.Set(animationTitles_, t);
             ++animationTitles_;
             inAnimation_ = true;
         }
