@@ -5,6 +5,7 @@
 #include "FileNames.h"
 #include "FolderChecks.h"
 #include "ItemMerge.h"
+#include "NextRunLimits.h"
 #include "OutputWriter.h"
 #include "PatchPreconditions.h"
 
@@ -16,12 +17,13 @@ namespace zorby {
 namespace {
 
 // Outside debug mode the add-on files have been used up. Debug.txt counts as it stands now, not as it
-// stood at start.
-Flow DeleteUsedAddOn(WindowPort& window, const char* name) {
-    if (CheckForFile(name) && !CheckForFile(names::kDebugFile)) {
-        return DeleteFile(window, name);
+// stood at start. A file that changed since it was read holds something this patch did not use: it
+// stays, and the player is told.
+Flow DeleteUsedAddOn(WindowPort& window, const char* name, const ScannedFile& scanned) {
+    if (!CheckForFile(name) || CheckForFile(names::kDebugFile)) {
+        return Flow::Continue;
     }
-    return Flow::Continue;
+    return DeleteFile(window, name, Deletion::Now, &scanned.fingerprint);
 }
 
 // Everything that must hold before anything changes: the files are still those the scan read, they
@@ -50,6 +52,9 @@ Flow PatchCommand(Workspace& ws, WindowPort& window, const SinkWrapper& wrapOutp
     MergeTextures(ws);
     MergeAnimations(ws, window);
     window.SetBusyPointer(false);
+    if (const auto refusal = FindNextRunRefusal(ws)) {
+        return Refuse(window, *refusal);
+    }
 
     // After a failed write the add-on files may be the only copy of what did not reach the file: keep
     // them, and say nothing of success.
@@ -59,8 +64,9 @@ Flow PatchCommand(Workspace& ws, WindowPort& window, const SinkWrapper& wrapOutp
     window.ShowMessage("Notice",
                        "Patch Completed - if you have problems, re-run this program and select 'Restore'",
                        MessageIcon::None, MessageButtons::Ok);
-    for (const char* addOn : {names::kAddOnAnimations, names::kAddOnTextures}) {
-        if (const Flow flow = DeleteUsedAddOn(window, addOn); flow != Flow::Continue) {
+    for (const auto& [name, scanned] : {std::pair{names::kAddOnAnimations, &ws.AddOnAnimationsFile},
+                                        std::pair{names::kAddOnTextures, &ws.AddOnTexturesFile}}) {
+        if (const Flow flow = DeleteUsedAddOn(window, name, *scanned); flow != Flow::Continue) {
             return flow;
         }
     }
@@ -70,6 +76,12 @@ Flow PatchCommand(Workspace& ws, WindowPort& window, const SinkWrapper& wrapOutp
 Flow RestoreCommand(WindowPort& window) {
     if (const auto refusal = RefusalOfNonPlainFile(names::kBackupFile)) {
         return Refuse(window, *refusal);
+    }
+    // Two names of one file: the rename would do nothing and report success.
+    if (StatusOfEntry(names::kBackupFile).SameFileAs(StatusOfEntry(names::kAnimationFile))) {
+        return Refuse(window, std::string(names::kBackupFile) + " and " + names::kAnimationFile +
+                                  " are one file under two names (a hard link), so there is no older "
+                                  "version to restore.\rNothing was changed.");
     }
     // One rename, so that EQUI_Animations.xml is never missing: a failure leaves both files as they were.
     MoveFileOver(names::kBackupFile, names::kAnimationFile);

@@ -5,10 +5,16 @@
 
 namespace zorby {
 
-std::optional<std::string> RefusalOfNonPlainFile(const char* name) {
+std::optional<std::string> RefusalOfNonPlainFile(const char* name, Writing writing) {
     switch (KindOfEntry(name)) {
     case EntryKind::Missing:
+        return std::nullopt;
     case EntryKind::RegularFile:
+        if (writing == Writing::InPlace && StatusOfEntry(name).links > 1) {
+            return std::string(name) + " has other names: it is a hard link to a file that stands elsewhere "
+                                       "too, and Zorby would change it there as well.\rNothing was changed. "
+                                       "Please put a file of its own in its place and run Zorby again.";
+        }
         return std::nullopt;
     case EntryKind::Link:
         return std::string(name) + " is a symbolic link. Zorby changes only plain files in the custom UI "

@@ -9,9 +9,15 @@
 // Checks of the files in the custom UI folder as they stand on disk, made before anything is changed.
 namespace zorby {
 
+enum class Writing {
+    ByReplacement, // a new version takes the place of the file: its other names, if any, keep the old one
+    InPlace,       // the file itself is emptied and written: its other names would change with it
+};
+
 // Why `name` may not be touched: it is a symbolic link, which Zorby never writes, truncates, replaces or
-// deletes through, or it is not a regular file. Nothing when it is a regular file or absent.
-std::optional<std::string> RefusalOfNonPlainFile(const char* name);
+// deletes through, or it is not a regular file; a file written in place also when it has other names
+// (hard links). Nothing when it is a regular file or absent.
+std::optional<std::string> RefusalOfNonPlainFile(const char* name, Writing writing = Writing::ByReplacement);
 
 // Why "Patch!" may not go on: the first input file that is no longer what the scan read (edited, added,
 // removed or replaced since), or nothing when all three are as they were.

@@ -25,16 +25,26 @@ bool ClosesWith(std::string_view testForm, std::string_view tag) {
 // One pass over the main file. Lines are filed by their test form; the lists get them re-indented.
 class MainFileScan {
 public:
-    MainFileScan(Workspace& workspace, TextFileWriter* trace) : ws_(workspace), trace_(trace) {}
+    // With `counts`, lines are only counted where they would be filed, never kept.
+    MainFileScan(Workspace& workspace, TextFileWriter* trace, ScannedLineCounts* counts = nullptr)
+        : ws_(workspace), trace_(trace), counts_(counts) {}
 
     // `text` is re-indented line by line where it stands; the lists take copies of the lines they keep.
     void Run(std::string& text) {
         LineSplitter lines(text);
-        int lineNumber = 0;
         for (std::string_view line; lines.Next(line);) {
-            ++lineNumber;
-            Take({text.data() + (line.data() - text.data()), line.size()}, lineNumber);
+            Take({text.data() + (line.data() - text.data()), line.size()}, ++lineNumber_);
         }
+        Finish();
+    }
+
+    // Takes lines one at a time, as the lines of a file that is not on disk yet; Finish() after the last.
+    void TakeLine(std::string_view line) {
+        line_.assign(line);
+        Take(line_, ++lineNumber_);
+    }
+
+    void Finish() {
         // A comment left open is the cause when an element is left open with it.
         if (block_.IsOpen()) {
             Note({MainFileDefect::Kind::UnclosedComment, {{}, blockStart_}, {}});
@@ -144,13 +154,22 @@ private:
     void FileElementLine(LineList& list, std::span<char> raw) {
         // The pending comment goes in just ahead of the element, raw.
         for (const std::string_view comment : pending_) {
-            list.Set(list.Count(), comment);
+            counts_ ? void(++CountOf(list)) : list.Set(list.Count(), comment);
         }
         pending_.clear();
         Keep(list, raw);
     }
 
-    static void Keep(LineList& list, std::span<char> raw) { list.Set(list.Count(), SidlWidlInPlace(raw)); }
+    int& CountOf(const LineList& list) {
+        return &list == &ws_.Header          ? counts_->Header
+               : &list == &ws_.AllTextures   ? counts_->AllTextures
+               : &list == &ws_.AllAnimations ? counts_->AllAnimations
+                                             : counts_->MiscItems;
+    }
+
+    void Keep(LineList& list, std::span<char> raw) {
+        counts_ ? void(++CountOf(list)) : list.Set(list.Count(), SidlWidlInPlace(raw));
+    }
 
     void Trace(std::string_view testForm) {
         if (trace_ != nullptr) {
@@ -160,6 +179,9 @@ private:
 
     Workspace& ws_;
     TextFileWriter* trace_;
+    ScannedLineCounts* counts_;
+    std::string line_;     // the line TakeLine() was given, in a buffer of its own
+    int lineNumber_ = 0;   // of the line taken last
     std::string testForm_; // the test form of a line with tabs inside, reused from line to line
     int animationTitles_ = 0;
     int textureTitles_ = 0;
@@ -203,6 +225,19 @@ void ScanAnimationFile(Workspace& workspace, TextFileWriter* trace) {
     workspace.MainFile = {content.fingerprint, content.unreadable};
     workspace.MainFileMark = content.utf8Mark;
     MainFileScan(workspace, trace).Run(content.text);
+}
+
+ScannedLineCounts CountScannedLines(std::span<const LineList* const> lists) {
+    Workspace scratch;
+    ScannedLineCounts counts;
+    MainFileScan scan(scratch, nullptr, &counts);
+    for (const LineList* list : lists) {
+        for (const std::string_view line : list->Lines()) {
+            scan.TakeLine(line);
+        }
+    }
+    scan.Finish();
+    return counts;
 }
 
 void ScanAddOnFiles(Workspace& workspace, WindowPort& window) {

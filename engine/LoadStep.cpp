@@ -6,6 +6,7 @@
 #include "FileNames.h"
 #include "FolderChecks.h"
 #include "InventoryScan.h"
+#include "PatchPreconditions.h"
 #include "ReplacementFile.h"
 #include "TextFile.h"
 
@@ -44,9 +45,16 @@ Flow RunLoadStep(Workspace& workspace, WindowPort& window, const std::string& he
         return Flow::Failed;
     };
     try {
-        // The trace and the main file are written later: a link there would lead outside the folder.
-        for (const char* written : {names::kDebugFile, names::kAnimationFile}) {
-            if (const auto refusal = RefusalOfNonPlainFile(written)) {
+        workspace.Lock = RunLock::OnCurrentFolder();
+        if (!workspace.Lock.Held()) {
+            return Refuse(window, "Zorby is already running in this folder.\rNothing was changed. Please use "
+                                  "the Zorby window that is open, or close it and run Zorby again.");
+        }
+        // The trace and the main file are written later: a link there would lead outside the folder, and
+        // the trace, written in place, would also change the other names of its file.
+        for (const auto& [written, how] : {std::pair{names::kDebugFile, Writing::InPlace},
+                                           std::pair{names::kAnimationFile, Writing::ByReplacement}}) {
+            if (const auto refusal = RefusalOfNonPlainFile(written, how)) {
                 return Refuse(window, *refusal);
             }
         }
@@ -69,7 +77,16 @@ Flow RunLoadStep(Workspace& workspace, WindowPort& window, const std::string& he
         }
 
         if (!CheckForFile(names::kAnimationFile)) {
-            CopyFile(names::kDefaultAnimationFile, names::kAnimationFile);
+            // A copy too large to read would be refused right after it was made, and left behind.
+            if (const std::uint64_t size = StatusOfEntry(names::kDefaultAnimationFile).size;
+                size > kLargestTextFile) {
+                return Refuse(window, std::string(names::kDefaultAnimationFile) + " is " +
+                                          SizePastTheReadLimit(size) +
+                                          ".\rNothing was changed. Please put a copy of your own " +
+                                          names::kAnimationFile + " in this folder and run Zorby again.");
+            }
+            // Made only where no entry stands: never over a file that could not be seen.
+            CopyFile(names::kDefaultAnimationFile, names::kAnimationFile, Placement::WhereNone);
         }
 
         ScanAnimationFile(workspace, trace ? &*trace : nullptr);

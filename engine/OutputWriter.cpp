@@ -3,6 +3,7 @@
 #include "Failure.h"
 #include "FileHelpers.h"
 #include "FileNames.h"
+#include "FolderChecks.h"
 #include "TextFile.h"
 
 #include <new>
@@ -44,13 +45,20 @@ Flow Write(Workspace& ws, WindowPort& window, const SinkWrapper& wrapOutput) {
         flow != Flow::Continue) {
         return flow;
     }
+    // A question may have stayed open for minutes, and the files may have changed meanwhile.
+    if (const auto changed = FindInputChangedSinceScan(ws)) {
+        return Refuse(window, *changed);
+    }
+    if (const auto refusal =
+            backup == Backup::Make ? RefusalOfNonPlainFile(names::kBackupFile) : std::nullopt) {
+        return Refuse(window, *refusal);
+    }
 
     ReplacementFile output(names::kAnimationFile, wrapOutput);
     if (ws.MainFileMark) {
         output.Write(kUtf8Mark);
     }
-    for (const LineList* list : {&ws.Header, &ws.AllTextures, &ws.AllZorTextures, &ws.AllAnimations,
-                                 &ws.AllZorAnimations, &ws.MiscItems}) {
+    for (const LineList* list : OutputLists(ws)) {
         output.WriteLines(list->Lines());
     }
     output.Sync();

@@ -131,13 +131,16 @@ std::optional<std::string> DescribeUnreadable(const char* name, const ScannedFil
     case Unreadable::TooLarge:
         break;
     }
-    constexpr std::uint64_t kMegabyte = 1024 * 1024;
-    return std::string(name) + " is " + std::to_string((file.fingerprint.size + kMegabyte - 1) / kMegabyte) +
-           " MB, more than the " + std::to_string(kLargestTextFile / kMegabyte) + " MB that Zorby can read." +
-           kNothingChanged;
+    return std::string(name) + " is " + SizePastTheReadLimit(file.fingerprint.size) + "." + kNothingChanged;
 }
 
 } // namespace
+
+std::string SizePastTheReadLimit(std::uint64_t size) {
+    constexpr std::uint64_t kMegabyte = 1024 * 1024;
+    return std::to_string((size + kMegabyte - 1) / kMegabyte) + " MB, more than the " +
+           std::to_string(kLargestTextFile / kMegabyte) + " MB that Zorby can read";
+}
 
 std::optional<std::string> FindPatchRefusal(const Workspace& workspace) {
     for (const auto& [name, file] : {std::pair{names::kAnimationFile, &workspace.MainFile},

@@ -2,6 +2,7 @@
 
 #include "Workspace.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -17,5 +18,8 @@ namespace zorby {
 //   element opened inside another of its kind).
 // A malformed file would otherwise make the merge swallow, misplace or lose lines.
 std::optional<std::string> FindPatchRefusal(const Workspace& workspace);
+
+// "70 MB, more than the 64 MB that Zorby can read", for a file of `size` bytes.
+std::string SizePastTheReadLimit(std::uint64_t size);
 
 } // namespace zorby

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "LineList.h"
+#include "RunLock.h"
 #include "TextFile.h"
 
 #include <optional>
@@ -71,6 +72,8 @@ struct Workspace {
     ScannedFile AddOnTexturesFile;
     // EQUI_Animations.xml began with a UTF-8 byte-order mark; the rewritten file begins with it too.
     bool MainFileMark = false;
+    // Held from the load step on, for the whole run: no other run works in this folder meanwhile.
+    RunLock Lock;
 };
 
 } // namespace zorby

@@ -16,6 +16,8 @@ std::string StandardDescription(int number) {
         return "File not found";
     case DeviceIoError:
         return "Device I/O error";
+    case FileAlreadyExists:
+        return "File already exists";
     case DiskFull:
         return "Disk full";
     case PermissionDenied:

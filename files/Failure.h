@@ -14,6 +14,7 @@ enum ErrorNumber : int {
     SubscriptOutOfRange = 9,
     FileNotFound = 53,
     DeviceIoError = 57,
+    FileAlreadyExists = 58,
     DiskFull = 61,
     PermissionDenied = 70,
     PathFileAccessError = 75,

@@ -10,6 +10,12 @@ namespace zorby {
 
 namespace {
 
+// The folder part of a name as it is written, "." when it has none; nothing is looked up.
+std::string FolderOfName(const std::string& name) {
+    const std::size_t separator = name.find_last_of("/\\");
+    return separator == std::string::npos ? std::string(".") : name.substr(0, separator + 1);
+}
+
 // The file RemoveFile would delete; throws what RemoveFile would throw before it tries. A symbolic link
 // is the file: deleting it removes the link, so what it points to does not matter.
 std::string RequireDeletable(const std::string& name) {
@@ -39,15 +45,27 @@ EntryKind KindOfEntry(const std::string& name) {
     return platform::StatusOf(resolved.path, platform::Links::DoNotFollow).kind;
 }
 
-void CopyFile(const std::string& source, const std::string& target) {
+platform::EntryStatus StatusOfEntry(const std::string& name) {
+    const ResolvedPath resolved = ResolvePath(name);
+    if (resolved.state != ResolvedPath::State::Exists) {
+        return {};
+    }
+    platform::EntryStatus status = platform::StatusOf(resolved.path, platform::Links::Follow);
+    if (status.failure != 0) {
+        throw Failure(status.failure);
+    }
+    return status;
+}
+
+void CopyFile(const std::string& source, const std::string& target, Placement placement) {
     const detail::ExistingEntry from = detail::RequireReadableFile(source);
-    ReplacementFile copy(target);
+    ReplacementFile copy(target, {}, &from.status);
     const platform::FileHandle file = platform::OpenForReading(from.path);
     std::string chunk(64 * 1024, '\0');
     while (const std::size_t got = platform::ReadSome(file, chunk.data(), chunk.size())) {
         copy.Write(std::string_view(chunk.data(), got));
     }
-    copy.Commit();
+    placement == Placement::Replace ? copy.Commit() : copy.CommitWhereNone();
 }
 
 void RemoveFile(const std::string& name) {
@@ -70,15 +88,29 @@ void MoveFileOver(const std::string& from, const std::string& to) {
     platform::ReplaceInOneStep(source.path, target.path);
 }
 
-Flow DeleteFile(WindowPort& window, const std::string& name, Deletion how) {
+Flow DeleteFile(WindowPort& window, const std::string& name, Deletion how,
+                const FileFingerprint* unchangedFrom) {
     try {
+        if (unchangedFrom != nullptr && FingerprintOf(name) != *unchangedFrom) {
+            window.ShowMessage(
+                "Notice",
+                name + " has changed since Zorby read it, so it was left as it is.\rThe patch used "
+                       "the file as it was when Zorby started.",
+                MessageIcon::Warning, MessageButtons::Ok);
+            return Flow::Continue;
+        }
         if (how == Deletion::Now) {
             RemoveFile(name);
         } else {
             CheckDeletable(name);
         }
     } catch (const Failure& failure) {
-        if (failure.Number() == PermissionDenied) {
+        if (failure.Number() == PermissionDenied && !platform::MayChangeEntriesOf(FolderOfName(name))) {
+            window.ShowMessage("Protected Folder",
+                               "The folder that holds " + name +
+                                   " is write protected - please un-protect the folder and try again",
+                               MessageIcon::Critical, MessageButtons::Ok);
+        } else if (failure.Number() == PermissionDenied) {
             window.ShowMessage(
                 "Protected File",
                 "The file " + name +

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "EntryKind.h"
+#include "Platform.h"
+#include "TextFile.h"
 #include "WindowPort.h"
 
 #include <string>
@@ -18,9 +20,19 @@ bool CheckForFile(const std::string& name);
 // Missing also when a folder on the way is missing.
 EntryKind KindOfEntry(const std::string& name);
 
-// Copies `source` onto `target`, overwriting it. The target is replaced in one step, so it is either the
-// old file or the complete copy.
-void CopyFile(const std::string& source, const std::string& target);
+// What stands under `name`, links followed: its kind, size, names and identity. Missing when nothing
+// does; throws when it cannot be looked at.
+platform::EntryStatus StatusOfEntry(const std::string& name);
+
+enum class Placement {
+    Replace,   // the copy takes the place of an existing target
+    WhereNone, // the copy is made only where no target stands; one that appeared meanwhile fails with 58
+};
+
+// Copies `source` onto `target`. The target is put in place in one step, so it is either the old file
+// (or none) or the complete copy. The copy gets the source's owner and permission bits where the
+// platform has them.
+void CopyFile(const std::string& source, const std::string& target, Placement placement = Placement::Replace);
 
 // Deletes a file without force: a read-only file is left alone and fails with 70. A symbolic link is
 // removed itself, never what it points to.
@@ -38,8 +50,13 @@ enum class Deletion {
     ByReplacement, // the caller replaces the file in one step later; only make sure it could be deleted
 };
 
-// Deletes a file and handles its own failures: a protected file gets the "Protected File" notice, any
-// other failure the unexpected-error report. After either it returns Flow::Failed: the run is over.
-Flow DeleteFile(WindowPort& window, const std::string& name, Deletion how = Deletion::Now);
+// Deletes a file and handles its own failures: a protected file gets the "Protected File" notice, a
+// folder whose entries cannot be changed a notice that says so, any other failure the unexpected-error
+// report. After any of them it returns Flow::Failed: the run is over.
+//
+// With `unchangedFrom`, a file that no longer holds what that fingerprint says is not deleted: the player
+// is told that it stays, and the run goes on.
+Flow DeleteFile(WindowPort& window, const std::string& name, Deletion how = Deletion::Now,
+                const FileFingerprint* unchangedFrom = nullptr);
 
 } // namespace zorby

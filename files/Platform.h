@@ -23,7 +23,20 @@ struct EntryStatus {
     // tool itself: root on POSIX, and Wine, would write the file anyway.
     bool readOnly = false;
     std::uint32_t mode = 0; // POSIX permission bits, which a replacement keeps; 0 on Windows
-    int failure = 0;        // set when the entry may exist but could not be looked at
+    // The owner and group (POSIX), which a replacement keeps where the system lets it; 0 on Windows.
+    std::uint32_t owner = 0;
+    std::uint32_t group = 0;
+    // How many names the file has: more than one when hard links to it stand elsewhere.
+    std::uint32_t links = 1;
+    // Which file this is on its volume: two names with the same identity are one file.
+    std::uint64_t volume = 0;
+    std::uint64_t index = 0;
+    int failure = 0; // set when the entry may exist but could not be looked at
+
+    bool SameFileAs(const EntryStatus& other) const {
+        return kind != EntryKind::Missing && other.kind != EntryKind::Missing && volume == other.volume &&
+               index == other.index;
+    }
 };
 
 enum class Links { Follow, DoNotFollow };
@@ -31,7 +44,8 @@ enum class Links { Follow, DoNotFollow };
 // Missing when nothing is there, also for a link to nothing when links are followed.
 EntryStatus StatusOf(const std::string& path, Links links);
 
-// The names in a folder, "." and ".." left out, in no particular order; none when it cannot be read.
+// The names in a folder, "." and ".." left out, in no particular order. A folder that cannot be read
+// throws: an unreadable folder is not an empty one.
 std::vector<std::string> FolderEntries(const std::string& folder);
 
 // The root an absolute name starts from, as it is joined with the components after it ("/" on POSIX;
@@ -85,17 +99,22 @@ void Close(FileHandle& file);
 
 // Creates a new file for writing that no one else can have opened: the last six characters of
 // `pattern` (XXXXXX) become letters or digits that make a name not taken yet, and `pattern` then holds
-// the name. It gets the permissions of `replaced` when that is an existing file (POSIX), otherwise
-// those of a plain new file.
-FileHandle CreateNewFile(std::string& pattern, const EntryStatus& replaced);
+// the name. It gets the permissions of `model` when that is an existing file (POSIX), and its owner and
+// group where the system allows; otherwise those of a plain new file.
+FileHandle CreateNewFile(std::string& pattern, const EntryStatus& model);
 
-// Opens a file for writing from scratch, creating it when missing. A symbolic link under that name is
-// refused with 70 and left as it is, and so is what it points to.
+// Opens a file for writing from scratch, creating it when missing. A symbolic link under that name, or
+// a file with more than one name, is refused with 70 and left as it is: emptying it would empty the
+// file under its other names too.
 FileHandle OpenTruncatedNotFollowingLinks(const std::string& path);
 
 // Renames `from` to `to` in one step, replacing an existing `to`. Does not look at read-only flags:
 // the callers check them first.
 void ReplaceInOneStep(const std::string& from, const std::string& to);
+
+// Renames `from` to `to` in one step, only where no entry is named `to`: an existing one fails with 58
+// and stays as it is.
+void PlaceWhereNone(const std::string& from, const std::string& to);
 
 // Removes a file; a link is removed itself, never what it points to.
 void Remove(const std::string& path);
@@ -103,7 +122,16 @@ void Remove(const std::string& path);
 // Throws what Remove(path) would throw for reasons other than the read-only flag, without removing it.
 void RequireRemovable(const std::string& path);
 
+// False when the folder itself forbids this process to add, rename or remove entries (POSIX: no write
+// or search permission). True where the platform checks that on each file instead (Windows).
+bool MayChangeEntriesOf(const std::string& folder);
+
 // Makes a rename in `folder` durable where the platform needs a step of its own for that. Best effort.
 void SyncFolder(const std::string& folder);
+
+// A hold on `folder` that one process at a time can have, dropped by the system when the holder ends,
+// however it ends. It leaves nothing on disk. A closed handle when another holder has it; throws when
+// the folder cannot be looked at.
+FileHandle TryLockFolder(const std::string& folder);
 
 } // namespace zorby::platform

@@ -40,13 +40,14 @@ bool IsTemporaryNameOf(std::string_view entry, std::string_view leaf) {
 
 } // namespace
 
-ReplacementFile::ReplacementFile(const std::string& name, const SinkWrapper& wrap) {
+ReplacementFile::ReplacementFile(const std::string& name, const SinkWrapper& wrap,
+                                 const platform::EntryStatus* model) {
     const detail::WriteTarget target = detail::RequireWritableTarget(name);
     targetPath_ = target.path;
     const std::string folder = FolderOf(targetPath_);
     std::string pattern = TemporaryPattern(folder, targetPath_.substr(folder.size()));
-    // Where the platform has permission bits, the replacement keeps those of the old file.
-    platform::FileHandle file = platform::CreateNewFile(pattern, target.status);
+    // Where the platform has them, the replacement keeps the old file's owner and permission bits.
+    platform::FileHandle file = platform::CreateNewFile(pattern, model ? *model : target.status);
     tempPath_ = pattern;
     try {
         sink_ = std::make_unique<FileSink>(std::move(file));
@@ -87,8 +88,20 @@ void ReplacementFile::Sync() {
 }
 
 void ReplacementFile::Commit() {
+    Place(true);
+}
+
+void ReplacementFile::CommitWhereNone() {
+    Place(false);
+}
+
+void ReplacementFile::Place(bool replacing) {
     Sync();
     Guarded([&] {
+        if (!replacing) {
+            platform::PlaceWhereNone(tempPath_, targetPath_);
+            return;
+        }
         // The target may have been protected while the new version was being written.
         if (platform::StatusOf(targetPath_, platform::Links::Follow).readOnly) {
             throw Failure(PermissionDenied);
@@ -108,7 +121,13 @@ void ReplacementFile::RemoveLeftovers(const std::string& name) {
     }
     const std::string folder = FolderOf(target.path);
     const std::string leaf = target.path.substr(folder.size());
-    for (const std::string& entry : platform::FolderEntries(folder.empty() ? "." : folder)) {
+    std::vector<std::string> entries;
+    try {
+        entries = platform::FolderEntries(folder.empty() ? "." : folder);
+    } catch (const Failure&) {
+        return; // best effort: a folder that cannot be listed is reported where its files are needed
+    }
+    for (const std::string& entry : entries) {
         const std::string path = folder + entry;
         if (IsTemporaryNameOf(entry, leaf) &&
             platform::StatusOf(path, platform::Links::DoNotFollow).kind == EntryKind::RegularFile) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Platform.h"
+
 #include <functional>
 #include <memory>
 #include <string>
@@ -29,8 +31,11 @@ using SinkWrapper = std::function<std::unique_ptr<ByteSink>(std::unique_ptr<Byte
 // then fails with the same number.
 class ReplacementFile {
 public:
-    // Throws Failure: 76 when the folder is missing, 70 when the target exists and is read-only.
-    explicit ReplacementFile(const std::string& name, const SinkWrapper& wrap = {});
+    // Throws Failure: 76 when the folder is missing, 70 when the target exists and is read-only. The new
+    // version gets the owner and permissions of `model` where the platform has them, by default those of
+    // the file it replaces.
+    explicit ReplacementFile(const std::string& name, const SinkWrapper& wrap = {},
+                             const platform::EntryStatus* model = nullptr);
     ~ReplacementFile();
     ReplacementFile(const ReplacementFile&) = delete;
     ReplacementFile& operator=(const ReplacementFile&) = delete;
@@ -42,6 +47,9 @@ public:
     void Sync();
     // Syncs unless done, and renames the temporary file over the target.
     void Commit();
+    // As Commit(), but only where nothing stands under the target's name: an entry that appeared
+    // meanwhile fails with 58 and is left as it is.
+    void CommitWhereNone();
 
     // Removes the temporary files that replacements of `name` left behind when a run was killed while
     // writing: only names of the form this class gives them, nothing else. Best effort: what cannot be
@@ -52,6 +60,7 @@ private:
     void RequireUsable() const;
     template <typename Step> void Guarded(Step step);
     void Abandon() noexcept;
+    void Place(bool replacing);
 
     std::string targetPath_;
     std::string tempPath_;

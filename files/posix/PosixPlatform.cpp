@@ -7,7 +7,9 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
+#include <stdio.h>
 #include <stdlib.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,6 +21,8 @@ int FailureNumberOf(int error) {
     switch (error) {
     case ENOENT:
         return FileNotFound;
+    case EEXIST:
+        return FileAlreadyExists;
     case ENOTDIR:
         return PathNotFound;
     case EACCES:
@@ -81,6 +85,11 @@ EntryStatus StatusOf(const std::string& path, Links links) {
     entry.size = static_cast<std::uint64_t>(status.st_size);
     entry.readOnly = entry.kind != EntryKind::Link && (status.st_mode & S_IWUSR) == 0;
     entry.mode = status.st_mode & 07777;
+    entry.owner = status.st_uid;
+    entry.group = status.st_gid;
+    entry.links = static_cast<std::uint32_t>(status.st_nlink);
+    entry.volume = static_cast<std::uint64_t>(status.st_dev);
+    entry.index = static_cast<std::uint64_t>(status.st_ino);
     return entry;
 }
 
@@ -88,15 +97,22 @@ std::vector<std::string> FolderEntries(const std::string& folder) {
     std::vector<std::string> names;
     const std::unique_ptr<DIR, int (*)(DIR*)> entries(::opendir(folder.c_str()), &::closedir);
     if (!entries) {
-        return names;
+        ThrowErrno(errno);
     }
-    while (const dirent* entry = ::readdir(entries.get())) {
+    for (;;) {
+        errno = 0; // readdir tells the end from a failure only by errno
+        const dirent* entry = ::readdir(entries.get());
+        if (entry == nullptr) {
+            if (errno != 0) {
+                ThrowErrno(errno);
+            }
+            return names;
+        }
         const std::string_view name = entry->d_name;
         if (name != "." && name != "..") {
             names.emplace_back(name);
         }
     }
-    return names;
 }
 
 Root RootOf(std::string_view name) {
@@ -151,7 +167,7 @@ void Close(FileHandle& file) {
     }
 }
 
-FileHandle CreateNewFile(std::string& pattern, const EntryStatus& replaced) {
+FileHandle CreateNewFile(std::string& pattern, const EntryStatus& model) {
     FileHandle file(::mkstemp(pattern.data()));
     if (!file.IsOpen()) {
         ThrowErrno(errno);
@@ -165,26 +181,61 @@ FileHandle CreateNewFile(std::string& pattern, const EntryStatus& replaced) {
     if (::fcntl(Descriptor(file), F_SETFD, FD_CLOEXEC) != 0) {
         fail(errno);
     }
-    // Set now, while the file is still ours alone.
-    const mode_t mode = replaced.kind != EntryKind::Missing ? replaced.mode : DefaultFileMode();
-    if (::fchmod(Descriptor(file), mode) != 0) {
+    // Set now, while the file is still ours alone. The owner first: changing it may clear set-id bits.
+    const bool modelled = model.kind != EntryKind::Missing;
+    if (modelled && (model.owner != ::geteuid() || model.group != ::getegid())) {
+        // Only an administrator may give a file away, and a user only to a group of theirs: where that
+        // is refused, the file stays the runner's own, as any new file would.
+        if (::fchown(Descriptor(file), model.owner, model.group) != 0) {
+            (void)::fchown(Descriptor(file), static_cast<uid_t>(-1), model.group);
+        }
+    }
+    if (::fchmod(Descriptor(file), modelled ? model.mode : DefaultFileMode()) != 0) {
         fail(errno);
     }
     return file;
 }
 
 FileHandle OpenTruncatedNotFollowingLinks(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
-    if (fd < 0) {
+    // Truncated only once it is known to be a plain file with this one name.
+    FileHandle file(::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0666));
+    if (!file.IsOpen()) {
         ThrowErrno(errno == ELOOP ? EACCES : errno);
     }
-    return FileHandle(fd);
+    struct stat status {};
+    if (::fstat(Descriptor(file), &status) != 0) {
+        ThrowErrno(errno);
+    }
+    if (!S_ISREG(status.st_mode) || status.st_nlink > 1) {
+        throw Failure(PermissionDenied);
+    }
+    if (::ftruncate(Descriptor(file), 0) != 0) {
+        ThrowErrno(errno);
+    }
+    return file;
 }
 
 void ReplaceInOneStep(const std::string& from, const std::string& to) {
     if (::rename(from.c_str(), to.c_str()) != 0) {
         ThrowErrno(errno);
     }
+}
+
+void PlaceWhereNone(const std::string& from, const std::string& to) {
+#ifdef RENAME_NOREPLACE
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+        return;
+    }
+    if (errno != EINVAL && errno != ENOSYS) {
+        ThrowErrno(errno);
+    }
+#endif
+    // Where the file system cannot rename that way: a second name made only where none is, then the
+    // first name dropped.
+    if (::link(from.c_str(), to.c_str()) != 0) {
+        ThrowErrno(errno);
+    }
+    ::unlink(from.c_str());
 }
 
 void Remove(const std::string& path) {
@@ -197,9 +248,14 @@ void RequireRemovable(const std::string& path) {
     // Deleting also needs write access to the folder (always granted to root, so only this can tell).
     const std::size_t slash = path.rfind('/');
     const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-    if (::access(folder.c_str(), W_OK | X_OK) != 0) {
+    if (::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0) {
         ThrowErrno(errno);
     }
+}
+
+bool MayChangeEntriesOf(const std::string& folder) {
+    // The effective ids and rights, which are those a rename or an unlink is checked against.
+    return ::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
 }
 
 void SyncFolder(const std::string& folder) {
@@ -208,6 +264,24 @@ void SyncFolder(const std::string& folder) {
         ::fsync(fd);
         ::close(fd);
     }
+}
+
+FileHandle TryLockFolder(const std::string& folder) {
+    // The lock is on the folder itself, so no lock file is ever left behind; the system drops it with the
+    // last descriptor, when the process ends.
+    FileHandle held(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!held.IsOpen()) {
+        ThrowErrno(errno);
+    }
+    while (::flock(Descriptor(held), LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EWOULDBLOCK) {
+            return FileHandle();
+        }
+        if (errno != EINTR) {
+            ThrowErrno(errno);
+        }
+    }
+    return held;
 }
 
 } // namespace zorby::platform

@@ -37,6 +37,7 @@ int FailureNumberOf(DWORD error) {
         return PermissionDenied;
     case ERROR_FILE_EXISTS:
     case ERROR_ALREADY_EXISTS:
+        return FileAlreadyExists;
     case ERROR_INVALID_NAME:
     case ERROR_BAD_PATHNAME:
     case ERROR_FILENAME_EXCED_RANGE:
@@ -141,8 +142,10 @@ EntryStatus StatusOf(const std::string& path, Links links) {
     }
     FILE_ATTRIBUTE_TAG_INFO tag{};
     FILE_STANDARD_INFO standard{};
+    BY_HANDLE_FILE_INFORMATION identity{};
     if (!GetFileInformationByHandleEx(Native(file), FileAttributeTagInfo, &tag, sizeof tag) ||
-        !GetFileInformationByHandleEx(Native(file), FileStandardInfo, &standard, sizeof standard)) {
+        !GetFileInformationByHandleEx(Native(file), FileStandardInfo, &standard, sizeof standard) ||
+        !GetFileInformationByHandle(Native(file), &identity)) {
         entry.failure = FailureNumberOf(GetLastError());
         return entry;
     }
@@ -156,6 +159,9 @@ EntryStatus StatusOf(const std::string& path, Links links) {
         entry.kind = EntryKind::Other; // a device such as CON or NUL
     }
     entry.size = static_cast<std::uint64_t>(standard.EndOfFile.QuadPart);
+    entry.links = identity.nNumberOfLinks;
+    entry.volume = identity.dwVolumeSerialNumber;
+    entry.index = (static_cast<std::uint64_t>(identity.nFileIndexHigh) << 32) | identity.nFileIndexLow;
     entry.readOnly = entry.kind != EntryKind::Link && (tag.FileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
     return entry;
 }
@@ -170,7 +176,10 @@ std::vector<std::string> FolderEntries(const std::string& folder) {
     WIN32_FIND_DATAW found{};
     const HANDLE search = FindFirstFileW(pattern.c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) {
-        return names;
+        if (GetLastError() == ERROR_FILE_NOT_FOUND) {
+            return names; // the root of an empty drive
+        }
+        ThrowLastError();
     }
     do {
         const std::wstring_view name = found.cFileName;
@@ -178,7 +187,11 @@ std::vector<std::string> FolderEntries(const std::string& folder) {
             names.push_back(Narrow(found.cFileName));
         }
     } while (FindNextFileW(search, &found));
+    const DWORD ended = GetLastError();
     FindClose(search);
+    if (ended != ERROR_NO_MORE_FILES) {
+        throw Failure(FailureNumberOf(ended));
+    }
     return names;
 }
 
@@ -253,7 +266,7 @@ void Close(FileHandle& file) {
     }
 }
 
-FileHandle CreateNewFile(std::string& pattern, const EntryStatus& /*replaced*/) {
+FileHandle CreateNewFile(std::string& pattern, const EntryStatus& /*model*/) {
     // The new version gets the attributes of a plain new file, as it would if the old one were deleted
     // and written again; CREATE_NEW never opens a file that is already there.
     static constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
@@ -287,8 +300,10 @@ FileHandle OpenTruncatedNotFollowingLinks(const std::string& path) {
     if (!file.IsOpen()) {
         ThrowLastError();
     }
-    if (IsLink(Native(file))) {
-        throw Failure(PermissionDenied);
+    BY_HANDLE_FILE_INFORMATION identity{};
+    if (IsLink(Native(file)) || !GetFileInformationByHandle(Native(file), &identity) ||
+        identity.nNumberOfLinks > 1) {
+        throw Failure(PermissionDenied); // emptied, a file with other names would be emptied there too
     }
     FILE_ATTRIBUTE_TAG_INFO info{};
     if (GetFileInformationByHandleEx(Native(file), FileAttributeTagInfo, &info, sizeof info) &&
@@ -314,6 +329,13 @@ void ReplaceInOneStep(const std::string& from, const std::string& to) {
     }
 }
 
+void PlaceWhereNone(const std::string& from, const std::string& to) {
+    // Without MOVEFILE_REPLACE_EXISTING, an existing `to` makes the move fail and stays as it is.
+    if (!MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_WRITE_THROUGH)) {
+        ThrowLastError();
+    }
+}
+
 void Remove(const std::string& path) {
     const std::wstring wide = Wide(path);
     const DWORD attributes = GetFileAttributesW(wide.c_str());
@@ -335,8 +357,35 @@ void RequireRemovable(const std::string& path) {
     }
 }
 
+bool MayChangeEntriesOf(const std::string& /*folder*/) {
+    // The rights to delete or replace are checked on each file, and its notice covers them.
+    return true;
+}
+
 void SyncFolder(const std::string& /*folder*/) {
     // Nothing to do: MOVEFILE_WRITE_THROUGH has made the rename durable already.
+}
+
+FileHandle TryLockFolder(const std::string& folder) {
+    // A folder cannot be locked as a file can: the hold is a named mutex of the folder's identity, which
+    // the system drops when the process ends and which leaves nothing on disk.
+    const FileHandle entry = Own(OpenEntry(Wide(folder.empty() ? "." : folder), FILE_READ_ATTRIBUTES));
+    BY_HANDLE_FILE_INFORMATION identity{};
+    if (!entry.IsOpen() || !GetFileInformationByHandle(Native(entry), &identity)) {
+        ThrowLastError();
+    }
+    const std::wstring name = L"Local\\Zorby-folder-" + std::to_wstring(identity.dwVolumeSerialNumber) +
+                              L"-" + std::to_wstring(identity.nFileIndexHigh) + L"-" +
+                              std::to_wstring(identity.nFileIndexLow);
+    FileHandle held = Own(CreateMutexW(nullptr, FALSE, name.c_str()));
+    if (held.Native() == 0) {
+        held.Release(); // CreateMutexW fails with NULL, not INVALID_HANDLE_VALUE
+        ThrowLastError();
+    }
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        return FileHandle();
+    }
+    return held;
 }
 
 } // namespace zorby::platform

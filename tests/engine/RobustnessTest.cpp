@@ -165,6 +165,9 @@ struct Options {
     bool backupTicked = true;
     std::optional<std::uint64_t> fileSizeLimit{}; // writes past it fail as on a full disk
     SinkWrapper output{};                         // around the writing of the new main file
+    // Done while the first box with this title is open, before it is answered.
+    std::pair<std::string, Arrange> whileShown{};
+    bool asPlayer = false; // without an administrator's rights, so that a folder's permission bits hold
 };
 
 struct Row {
@@ -260,6 +263,55 @@ std::vector<Row> AllRows() {
                  {}, {.command = command});
     };
     constexpr Command kPatch = Command::Patch;
+    const Arrange secondRun = [] {
+        FakeWindow second;
+        Workspace ws;
+        EXPECT_EQ(RunLoadStep(ws, second, "help.html"), Flow::Failed);
+        ASSERT_EQ(second.messages.size(), 1U);
+        EXPECT_EQ(second.messages[0].text,
+                  "Zorby is already running in this folder.\rNothing was changed. Please "
+                  "use the Zorby window that is open, or close it and run Zorby again.");
+    };
+    const auto leftAsItIs = [](const std::string& name) -> Shown {
+        return {"Notice",
+                name + " has changed since Zorby read it, so it was left as it is.\rThe patch used the "
+                       "file as it was when Zorby started."};
+    };
+    const auto hardLink = [](const std::string& target, const std::string& name) -> Arrange {
+        return [=] {
+            fs::remove(name);
+            fs::create_hard_link(target, name);
+        };
+    };
+    const Shown debugLinked =
+        Refused("Debug.txt has other names: it is a hard link to a file that stands elsewhere too, and Zorby "
+                "would change it there as well.",
+                "Please put a file of its own in its place and run Zorby again.");
+    // Elements D and P with so many lines inside that the add-on items take their kind to the limit.
+    const auto texturesOf = [](int inside) {
+        return Concat(
+            {{R"(<TextureInfo item="D">)"}, Lines(static_cast<std::size_t>(inside), "<Line/>"), {kB[2]}});
+    };
+    const auto animationsOf = [](int inside) {
+        return Concat({{kP[0]}, Lines(static_cast<std::size_t>(inside), "<Line/>"), {kP[2]}});
+    };
+    const std::string smaller = "Please make the add-on files smaller and run Zorby again.";
+    const std::string nextRunLocked = ", and the next run could not open the file, not even to restore it.";
+    const auto pastTheLines = [&](const std::string& what, int lines) {
+        return Refused("EQUI_Animations.xml cannot be patched: " + what + " would take " +
+                           std::to_string(lines) + " lines, more than the 32768 lines that Zorby can read" +
+                           nextRunLocked,
+                       smaller);
+    };
+    // 40 bytes short of the largest file Zorby reads; the add-on items add more than that.
+    const Arrange mainOfNearly64MB = [] {
+        const std::string rest = F({kHead, kA, kB, kP, kEnd}) + "<Note></Note>\r\n";
+        const std::string note = "<Note>" + std::string((64U << 20U) - 40 - rest.size(), 'x') + "</Note>";
+        Main(F({kHead, {kA[0], note, kA[1], kA[2]}, kB, kP, kEnd}))();
+    };
+    const auto permissions = [](const std::string& name, fs::perms perms) -> Arrange {
+        return [=] { fs::permissions(name, perms); };
+    };
 
     return {
         R("EmptyMainFile", Main(""), {kCompleted}, Patched(kOnlyAddOns, "")),
@@ -463,6 +515,60 @@ std::vector<Row> AllRows() {
           {kCompleted},
           And(Patched(kPatched),
               {{"custom/.EQUI_Animations.xml.zorby-a1B2c3", {}}, {"custom/.equi_an.xml.zorby-Z9y8X7", {}}})),
+        // ---- Two runs, files changed while a box is open, hard links, what the next run can read ----
+        // The second run is turned away at start; the first one then finds its files as it read them.
+        R("SecondRunWhileTheFirstAsksToOverwrite", Write("EQUI_An.xml", kOldBackup), {kOverwrite, kCompleted},
+          Patched(kPatched), {.answers = {Answer::Yes}, .whileShown = {"Confirm", secondRun}}),
+        R("MainFileEditedWhileTheQuestionIsOpen", Write("EQUI_An.xml", kOldBackup),
+          {kOverwrite, Changed("EQUI_Animations.xml")}, {{kMainPath, edited}},
+          {.answers = {Answer::Yes}, .whileShown = {"Confirm", Main(edited)}}),
+        R("AddOnFileReplacedWhileTheQuestionIsOpen", Write("EQUI_An.xml", kOldBackup),
+          {kOverwrite, Changed("Zor_Anim.txt")}, {{"custom/Zor_Anim.txt", F({kNewQ})}},
+          {.answers = {Answer::Yes}, .whileShown = {"Confirm", Anim(F({kNewQ}))}}),
+        R("AddOnFileReplacedWhilePatchCompletedIsShown", {}, {kCompleted, leftAsItIs("Zor_Anim.txt")},
+          {{kMainPath, kPatched},
+           {kBackupPath, kMain},
+           {"custom/Zor_Tex.txt", {}},
+           {"custom/Zor_Anim.txt", F({kNewQ})}},
+          {.whileShown = {"Notice", Anim(F({kNewQ}))}}),
+        R("DebugTxtHardLinkedToAnOutsideFile",
+          All({Write("../outside.txt", "the player's\r\n"), hardLink("../outside.txt", "Debug.txt")}),
+          {debugLinked}),
+        R("DebugTxtHardLinkedToTheMainFile", hardLink("EQUI_Animations.xml", "Debug.txt"), {debugLinked}),
+        R("DebugTxtHardLinkedToTheBackup",
+          All({Write("EQUI_An.xml", kOldBackup), hardLink("EQUI_An.xml", "Debug.txt")}), {debugLinked}),
+        R("RestoreWithTheBackupHardLinkedToTheMainFile", hardLink("EQUI_Animations.xml", "EQUI_An.xml"),
+          {{"Error",
+            "EQUI_An.xml and EQUI_Animations.xml are one file under two names (a hard link), so there "
+            "is no older version to restore.\rNothing was changed."}},
+          {}, restore),
+        R("PatchTakingTheTexturesTo32768Lines", Main(F({kHead, texturesOf(32760), kP, kEnd})), {kCompleted},
+          Patched(F({kHead, texturesOf(32760), kNewB, kNewC, kP, kNewR, kEnd}),
+                  F({kHead, texturesOf(32760), kP, kEnd}))),
+        R("PatchTakingTheTexturesTo32769Lines", Main(F({kHead, texturesOf(32761), kP, kEnd})),
+          {pastTheLines("its textures", 32769)}),
+        R("PatchTakingTheAnimationsTo32768Lines", Main(F({kHead, kA, animationsOf(32763), kEnd})),
+          {kCompleted},
+          Patched(F({kHead, kA, kNewB, kNewC, animationsOf(32763), kNewR, kEnd}),
+                  F({kHead, kA, animationsOf(32763), kEnd}))),
+        R("PatchTakingTheAnimationsTo32769Lines", Main(F({kHead, kA, animationsOf(32764), kEnd})),
+          {pastTheLines("its animations", 32769)}),
+        R("PatchWhoseFileWouldPass64MB", mainOfNearly64MB,
+          {Refused("EQUI_Animations.xml cannot be patched: it would be 65 MB, more than the 64 MB that Zorby "
+                   "can read" +
+                       nextRunLocked,
+                   smaller)}),
+        R("SeedingFromASparseDefaultOf65MB",
+          All({Remove("EQUI_Animations.xml"),
+               sparse("../default/EQUI_Animations.xml", std::uintmax_t{65} << 20)}),
+          {Refused("..\\default\\EQUI_Animations.xml is 65 MB, more than the 64 MB that Zorby can read.",
+                   "Please put a copy of your own EQUI_Animations.xml in this folder and run Zorby again.")}),
+        R("FolderThatCannotBeListed", permissions(".", fs::perms::owner_write | fs::perms::owner_exec),
+          Unexpected("70", "Permission denied"), {}, {.answers = {Answer::No}, .asPlayer = true}),
+        R("FolderThatCannotBeWritten", permissions(".", fs::perms::owner_read | fs::perms::owner_exec),
+          {{"Protected Folder", "The folder that holds EQUI_Animations.xml is write protected - please "
+                                "un-protect the folder and try again"}},
+          {}, {.asPlayer = true}),
         R("RestorePutsTheBackupBack", Write("EQUI_An.xml", kOldBackup), {kRestored},
           {{kMainPath, kOldBackup}, {kBackupPath, {}}}, restore),
         R("RestoreWithoutAMainFile", All({Write("EQUI_An.xml", kOldBackup), Remove("EQUI_Animations.xml")}),
@@ -494,6 +600,16 @@ protected:
         std::optional<testing::FileSizeLimit> limit;
         if (options.fileSizeLimit) {
             limit.emplace(*options.fileSizeLimit);
+        }
+        window.whileShown = [&, done = false](const FakeWindow::Message& message) mutable {
+            if (!done && message.title == options.whileShown.first) {
+                done = true;
+                options.whileShown.second();
+            }
+        };
+        std::optional<testing::WithoutAdministratorRights> player;
+        if (options.asPlayer) {
+            player.emplace();
         }
         Workspace ws;
         const Flow flow = RunLoadStep(ws, window, "help.html");

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <deque>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -27,9 +28,15 @@ public:
     bool busy = false;
     bool backupChecked = true;
 
+    // Called while a box is open, before it is answered: what a player might do meanwhile.
+    std::function<void(const Message&)> whileShown;
+
     Answer ShowMessage(const std::string& title, const std::string& text, MessageIcon,
                        MessageButtons buttons) override {
         messages.push_back({title, text, busy});
+        if (whileShown) {
+            whileShown(messages.back());
+        }
         if (buttons == MessageButtons::Ok) {
             return Answer::Ok;
         }

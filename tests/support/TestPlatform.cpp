@@ -8,8 +8,11 @@
 #include <windows.h>
 #include <winioctl.h>
 #else
+#include <linux/capability.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 #endif
 
 namespace zorby::testing {
@@ -67,6 +70,12 @@ FileSizeLimit::FileSizeLimit(std::uint64_t) {
     throw NotAvailableHere("Windows has no limit on the size of the files a process writes");
 }
 
+WithoutAdministratorRights::WithoutAdministratorRights() {
+    throw NotAvailableHere("a Windows folder has no permission bits to refuse its listing or changes");
+}
+
+WithoutAdministratorRights::~WithoutAdministratorRights() = default;
+
 FileSizeLimit::~FileSizeLimit() = default;
 
 #else
@@ -92,6 +101,40 @@ void MakeSparse(const fs::path& name, std::uintmax_t size) {
 
 unsigned SetFileCreationMask(unsigned mask) {
     return ::umask(static_cast<mode_t>(mask));
+}
+
+namespace {
+
+// The rights to read and search any folder and to write anything, which root has and a player has not.
+constexpr unsigned kAdministratorRights = (1U << CAP_DAC_OVERRIDE) | (1U << CAP_DAC_READ_SEARCH);
+
+bool SetEffectiveRights(bool administrator) {
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[2]{};
+    if (::syscall(SYS_capget, &header, data) != 0) {
+        return false;
+    }
+    data[0].effective = administrator ? data[0].effective | (data[0].permitted & kAdministratorRights)
+                                      : data[0].effective & ~kAdministratorRights;
+    return ::syscall(SYS_capset, &header, data) == 0;
+}
+
+} // namespace
+
+// Only the effective rights are set aside: the permitted ones stay, so that they can be taken up again.
+WithoutAdministratorRights::WithoutAdministratorRights() {
+    if (::geteuid() == 0) {
+        if (!SetEffectiveRights(false)) {
+            throw NotAvailableHere("the administrator's rights cannot be set aside here");
+        }
+        dropped_ = true;
+    }
+}
+
+WithoutAdministratorRights::~WithoutAdministratorRights() {
+    if (dropped_) {
+        SetEffectiveRights(true);
+    }
 }
 
 // A write past the limit then fails with EFBIG, which the file layer reports as a full disk. The

@@ -39,6 +39,19 @@ void MakeSparse(const std::filesystem::path& name, std::uintmax_t size);
 // Sets the mask of permission bits that new files do not get; returns the one before.
 unsigned SetFileCreationMask(unsigned mask);
 
+// While it lives, the process has no more rights than the owner of its files would: an administrator's
+// right to read and change any folder is set aside, so that a folder's permission bits hold for it too.
+class WithoutAdministratorRights {
+public:
+    WithoutAdministratorRights();
+    ~WithoutAdministratorRights();
+    WithoutAdministratorRights(const WithoutAdministratorRights&) = delete;
+    WithoutAdministratorRights& operator=(const WithoutAdministratorRights&) = delete;
+
+private:
+    bool dropped_ = false;
+};
+
 // While it lives, a write that would take any file of the process past `bytes` fails as on a full disk.
 class FileSizeLimit {
 public:
