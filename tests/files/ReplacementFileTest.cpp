@@ -1,11 +1,16 @@
 #include "ReplacementFile.h"
 
 #include "Failure.h"
+#include "FileHelpers.h"
 #include "TempFolder.h"
 #include "ThrownNumber.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace zorby {
 namespace {
@@ -83,6 +88,45 @@ TEST(ReplacementFile, RefusesWhatItMustNotReplaceAndReplacesADanglingLink) {
     EXPECT_FALSE(std::filesystem::is_symlink("EQUI_An.xml"));
     EXPECT_EQ(TempFolder::Read("EQUI_An.xml"), "new\r\n");
     EXPECT_FALSE(std::filesystem::exists("../none"));
+}
+
+// Run by an administrator on a player's folder, the new files stay the player's, and the backup is no
+// easier to read than the file it copies.
+TEST(ReplacementFile, KeepsTheOwnerAndTheCopyTheSourcesPermissions) {
+#ifdef _WIN32
+    GTEST_SKIP() << testing::kNoPermissionBits;
+#else
+    TempFolder folder;
+    TempFolder::Write("EQUI_Animations.xml", "old");
+    std::filesystem::permissions("EQUI_Animations.xml", std::filesystem::perms(0600));
+    const bool administrator = ::chown("EQUI_Animations.xml", 4321, 4322) == 0;
+    CopyFile("EQUI_Animations.xml", "EQUI_An.xml");
+    ReplacementFile replacing("EQUI_Animations.xml");
+    replacing.Commit();
+    for (const char* name : {"EQUI_An.xml", "EQUI_Animations.xml"}) {
+        struct stat status {};
+        ASSERT_EQ(::stat(name, &status), 0);
+        EXPECT_EQ(status.st_mode & 07777, 0600U) << name;
+        if (administrator) {
+            EXPECT_EQ(status.st_uid, 4321U) << name;
+            EXPECT_EQ(status.st_gid, 4322U) << name;
+        }
+    }
+#endif
+}
+
+// Seeding: the copy never takes the place of an entry that appeared, or could not be seen, meanwhile.
+TEST(ReplacementFile, CommitWhereNoneLeavesAnExistingEntry) {
+    TempFolder folder;
+    ReplacementFile seeded("EQUI_Animations.xml");
+    seeded.WriteLines({"new"});
+    TempFolder::Write("EQUI_Animations.xml", "the player's");
+    EXPECT_EQ(ThrownNumber([&] { seeded.CommitWhereNone(); }), FileAlreadyExists);
+    EXPECT_EQ(TempFolder::Read("EQUI_Animations.xml"), "the player's");
+    EXPECT_EQ(ListFolder("."), Names{"EQUI_Animations.xml"});
+    ReplacementFile fresh("EQUI_An.xml");
+    fresh.CommitWhereNone();
+    EXPECT_EQ(ListFolder("."), (Names{"EQUI_An.xml", "EQUI_Animations.xml"}));
 }
 
 } // namespace
