@@ -27,7 +27,7 @@ public:
         if (icon == MessageIcon::Critical) {
             lastError = title + ": " + text;
         }
-        return buttons == MessageButtons::YesNo ? Answer::Yes : Answer::Ok;
+        return buttons == MessageButtons::Ok ? Answer::Ok : Answer::Yes;
     }
     void SetProgress(float) override {}
     void Redraw() override {}

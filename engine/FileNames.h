@@ -5,6 +5,7 @@
 namespace zorby::names {
 
 inline constexpr const char* kAnimationFile = "EQUI_Animations.xml";
+inline constexpr const char* kDefaultFolder = "..\\default";
 inline constexpr const char* kDefaultAnimationFile = "..\\default\\EQUI_Animations.xml";
 inline constexpr const char* kBackupFile = "EQUI_An.xml";
 inline constexpr const char* kDebugFile = "Debug.txt";

@@ -50,6 +50,12 @@ Flow RunLoadStep(Workspace& workspace, WindowPort& window, const std::string& he
             return Refuse(window, "Zorby is already running in this folder.\rNothing was changed. Please use "
                                   "the Zorby window that is open, or close it and run Zorby again.");
         }
+        // The game's own folder is no custom UI folder, however the way to it is spelt: its file is the one
+        // every custom UI falls back on, and the game's updates replace it.
+        if (StatusOfEntry(".").SameFileAs(StatusOfEntry(names::kDefaultFolder))) {
+            ReportWrongFolder(window, helpPage);
+            return Flow::Failed;
+        }
         // The trace and the main file are written later: a link there would lead outside the folder, and
         // the trace, written in place, would also change the other names of its file.
         for (const auto& [written, how] : {std::pair{names::kDebugFile, Writing::InPlace},

@@ -14,7 +14,8 @@ namespace {
 
 enum class Backup { None, Make };
 
-// Asks before an older backup is replaced, and makes sure it could be replaced: a protected backup gets
+// Asks before an older backup is replaced (Enter keeps it: it is often the only copy of the UI as it was
+// before any add-on), and makes sure it could be replaced: a protected backup gets
 // its notice here, before anything is written.
 Flow DecideBackup(WindowPort& window, Backup& backup) {
     backup = Backup::None;
@@ -23,7 +24,7 @@ Flow DecideBackup(WindowPort& window, Backup& backup) {
     }
     if (CheckForFile(names::kBackupFile)) {
         if (window.ShowMessage("Confirm", "Overwrite previous EQUI_Animation.xml backup?", MessageIcon::None,
-                               MessageButtons::YesNo) != Answer::Yes) {
+                               MessageButtons::YesNoDefaultNo) != Answer::Yes) {
             return Flow::Continue;
         }
         if (const Flow flow = DeleteFile(window, names::kBackupFile, Deletion::ByReplacement);

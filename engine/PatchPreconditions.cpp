@@ -116,11 +116,13 @@ std::string DescribeDefect(const MainFileDefect& defect) {
     return start;
 }
 
-std::optional<std::string> DescribeUnreadable(const char* name, const ScannedFile& file) {
-    const std::string encoding = std::string(name) + " is saved as Unicode (";
+// `name` may name two files ("A and B") that are unreadable for the same reason.
+std::optional<std::string> DescribeUnreadable(const std::string& name, const ScannedFile& file,
+                                              bool twoFiles = false) {
+    const std::string encoding = name + (twoFiles ? " are" : " is") + " saved as Unicode (";
     const std::string saveAgain =
-        ", which Zorby cannot read.\rNothing was changed. Please save it as UTF-8 or ANSI "
-        "and run Zorby again.";
+        std::string(", which Zorby cannot read.\rNothing was changed. Please save ") +
+        (twoFiles ? "them" : "it") + " as UTF-8 or ANSI and run Zorby again.";
     switch (file.unreadable) {
     case Unreadable::No:
         return std::nullopt;
@@ -131,7 +133,7 @@ std::optional<std::string> DescribeUnreadable(const char* name, const ScannedFil
     case Unreadable::TooLarge:
         break;
     }
-    return std::string(name) + " is " + SizePastTheReadLimit(file.fingerprint.size) + "." + kNothingChanged;
+    return name + " is " + SizePastTheReadLimit(file.fingerprint.size) + "." + kNothingChanged;
 }
 
 } // namespace
@@ -143,6 +145,14 @@ std::string SizePastTheReadLimit(std::uint64_t size) {
 }
 
 std::optional<std::string> FindPatchRefusal(const Workspace& workspace) {
+    // Both add-on files saved in one wide encoding are named together, so that both are mended at once.
+    const Unreadable addOns = workspace.AddOnTexturesFile.unreadable;
+    if (workspace.MainFile.unreadable == Unreadable::No &&
+        addOns == workspace.AddOnAnimationsFile.unreadable &&
+        (addOns == Unreadable::Utf16 || addOns == Unreadable::Utf32)) {
+        return DescribeUnreadable(std::string(names::kAddOnTextures) + " and " + names::kAddOnAnimations,
+                                  workspace.AddOnTexturesFile, true);
+    }
     for (const auto& [name, file] : {std::pair{names::kAnimationFile, &workspace.MainFile},
                                      std::pair{names::kAddOnTextures, &workspace.AddOnTexturesFile},
                                      std::pair{names::kAddOnAnimations, &workspace.AddOnAnimationsFile}}) {

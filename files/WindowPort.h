@@ -18,7 +18,8 @@ enum class Control {
 };
 
 enum class MessageIcon { None, Warning, Critical };
-enum class MessageButtons { Ok, YesNo };
+// YesNoDefaultNo: Enter answers No, for a question whose Yes cannot be undone.
+enum class MessageButtons { Ok, YesNo, YesNoDefaultNo };
 enum class Answer { Ok, Yes, No };
 
 // Everything the engine and the file services need from the window, and nothing more. The Qt window

@@ -51,11 +51,13 @@ Answer ShowMessageBox(QWidget* parent, const QString& title, const QString& text
     } else if (icon == MessageIcon::Critical) {
         boxIcon = QMessageBox::Critical;
     }
-    const auto standardButtons = buttons == MessageButtons::YesNo
-                                     ? QMessageBox::Yes | QMessageBox::No
-                                     : QMessageBox::StandardButtons(QMessageBox::Ok);
+    const auto standardButtons = buttons == MessageButtons::Ok ? QMessageBox::StandardButtons(QMessageBox::Ok)
+                                                               : QMessageBox::Yes | QMessageBox::No;
     QMessageBox box(boxIcon, title, text, standardButtons, parent);
     box.setTextFormat(Qt::PlainText);
+    if (buttons == MessageButtons::YesNoDefaultNo) {
+        box.setDefaultButton(QMessageBox::No);
+    }
     const int result = box.exec();
     if (buttons == MessageButtons::Ok) {
         return Answer::Ok;

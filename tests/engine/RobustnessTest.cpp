@@ -74,7 +74,7 @@ using ShownList = std::vector<Shown>;
 const Shown kCompleted{"Notice",
                        "Patch Completed - if you have problems, re-run this program and select 'Restore'"};
 const Shown kRestored{"Notice", "EQUI_Animation.xml restored"};
-const Shown kOverwrite{"Confirm", "Overwrite previous EQUI_Animation.xml backup?"};
+const Shown kOverwrite{"Confirm (Enter: No)", "Overwrite previous EQUI_Animation.xml backup?"};
 const Shown kDiskFull{"Error", "Error 61has occurred in patch module"};
 const ShownList kWrongFolder{{"Error",
                               "You are attempting to run zorby.exe from a directory that is not your "
@@ -569,6 +569,12 @@ std::vector<Row> AllRows() {
           {{"Protected Folder", "The folder that holds EQUI_Animations.xml is write protected - please "
                                 "un-protect the folder and try again"}},
           {}, {.asPlayer = true}),
+        // ---- The game's own folder, the older backup, both add-on files unreadable ----
+        R("StartedInTheDefaultFolderItself",
+          All({[] { fs::current_path("../default"); }, Tex(kZorTex), Anim(kZorAnim)}), kWrongFolder, {}, kNo),
+        R("BothAddOnFilesInUtf16", All({Tex(utf16(kZorTex)), Anim(utf16(kZorAnim))}),
+          {Refused("Zor_Tex.txt and Zor_Anim.txt are saved as Unicode (UTF-16), which Zorby cannot read.",
+                   "Please save them as UTF-8 or ANSI and run Zorby again.")}),
         R("RestorePutsTheBackupBack", Write("EQUI_An.xml", kOldBackup), {kRestored},
           {{kMainPath, kOldBackup}, {kBackupPath, {}}}, restore),
         R("RestoreWithoutAMainFile", All({Write("EQUI_An.xml", kOldBackup), Remove("EQUI_Animations.xml")}),
@@ -631,7 +637,8 @@ protected:
         ShownList shown;
         for (const auto& message : window.messages) {
             EXPECT_FALSE(message.whileBusy) << message.title << " shown with the busy pointer";
-            shown.emplace_back(message.title, message.text);
+            const bool enterSaysNo = message.buttons == MessageButtons::YesNoDefaultNo;
+            shown.emplace_back(message.title + (enterSaysNo ? " (Enter: No)" : ""), message.text);
         }
         for (const auto& link : window.links) {
             shown.emplace_back("open", link);

@@ -18,6 +18,7 @@ public:
         std::string title;
         std::string text;
         bool whileBusy; // shown with the busy pointer on: the player could not answer it
+        MessageButtons buttons;
     };
 
     std::deque<Answer> answers; // for the Yes/No boxes, in order; a box beyond them fails the test
@@ -33,7 +34,7 @@ public:
 
     Answer ShowMessage(const std::string& title, const std::string& text, MessageIcon,
                        MessageButtons buttons) override {
-        messages.push_back({title, text, busy});
+        messages.push_back({title, text, busy, buttons});
         if (whileShown) {
             whileShown(messages.back());
         }
