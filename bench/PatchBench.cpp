@@ -4,6 +4,7 @@
 #include "InventoryScan.h"
 #include "LoadStep.h"
 #include "PlainIo.h"
+#include "SilentWindow.h"
 #include "StepByStepMerge.h"
 #include "WindowPort.h"
 #include "Workloads.h"
@@ -17,28 +18,6 @@
 namespace zorby::bench {
 
 namespace {
-
-// A window nobody looks at: every question is answered Yes, the backup box is unticked, and progress
-// goes nowhere. Only the text of an error box is kept, to say why a run failed.
-class SilentWindow : public WindowPort {
-public:
-    Answer ShowMessage(const std::string& title, const std::string& text, MessageIcon icon,
-                       MessageButtons buttons) override {
-        if (icon == MessageIcon::Critical) {
-            lastError = title + ": " + text;
-        }
-        return buttons == MessageButtons::Ok ? Answer::Ok : Answer::Yes;
-    }
-    void SetProgress(float) override {}
-    void Redraw() override {}
-    void SetBusyPointer(bool) override {}
-    void SetVisible(Control, bool) override {}
-    void SetEnabled(Control, bool) override {}
-    bool IsChecked(Control) const override { return false; }
-    bool OpenLink(const std::string&) override { return true; }
-
-    std::string lastError;
-};
 
 void ReportSize(benchmark::State& state, const GeneratedContent& content) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *

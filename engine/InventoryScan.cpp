@@ -38,7 +38,7 @@ public:
         Finish();
     }
 
-    // Takes lines one at a time, as the lines of a file that is not on disk yet; Finish() after the last.
+    // Takes lines one at a time, as the lines of a file that is not on disk yet.
     void TakeLine(std::string_view line) {
         line_.assign(line);
         Take(line_, ++lineNumber_);
@@ -236,8 +236,8 @@ ScannedLineCounts CountScannedLines(std::span<const LineList* const> lists) {
             scan.TakeLine(line);
         }
     }
-    scan.Finish();
-    return counts;
+    return counts; // a defect of the file would only be noted, and counts nothing
+
 }
 
 void ScanAddOnFiles(Workspace& workspace, WindowPort& window) {
