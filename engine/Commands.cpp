@@ -1,6 +1,7 @@
 #include "Commands.h"
 
 #include "Failure.h"
+#include "FileDeletion.h"
 #include "FileHelpers.h"
 #include "FileNames.h"
 #include "FolderChecks.h"

@@ -237,7 +237,6 @@ ScannedLineCounts CountScannedLines(std::span<const LineList* const> lists) {
         }
     }
     return counts; // a defect of the file would only be noted, and counts nothing
-
 }
 
 void ScanAddOnFiles(Workspace& workspace, WindowPort& window) {

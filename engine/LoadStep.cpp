@@ -2,6 +2,7 @@
 
 #include "ErrorReport.h"
 #include "Failure.h"
+#include "FileDeletion.h"
 #include "FileHelpers.h"
 #include "FileNames.h"
 #include "FolderChecks.h"

@@ -1,6 +1,7 @@
 #include "OutputWriter.h"
 
 #include "Failure.h"
+#include "FileDeletion.h"
 #include "FileHelpers.h"
 #include "FileNames.h"
 #include "FolderChecks.h"

@@ -1,6 +1,5 @@
 #include "FileHelpers.h"
 
-#include "ErrorReport.h"
 #include "FileChecks.h"
 #include "PathResolver.h"
 #include "Platform.h"
@@ -76,6 +75,10 @@ void CheckDeletable(const std::string& name) {
     platform::RequireRemovable(RequireDeletable(name));
 }
 
+bool FolderForbidsChanges(const std::string& name) {
+    return !platform::MayChangeEntriesOf(FolderOfName(name));
+}
+
 void MoveFileOver(const std::string& from, const std::string& to) {
     const detail::ExistingEntry source = detail::RequireExisting(from);
     if (source.status.kind == EntryKind::Folder) {
@@ -86,42 +89,6 @@ void MoveFileOver(const std::string& from, const std::string& to) {
     // would replace a read-only file.
     const detail::WriteTarget target = detail::RequireWritableTarget(to);
     platform::ReplaceInOneStep(source.path, target.path);
-}
-
-Flow DeleteFile(WindowPort& window, const std::string& name, Deletion how,
-                const FileFingerprint* unchangedFrom) {
-    try {
-        if (unchangedFrom != nullptr && FingerprintOf(name) != *unchangedFrom) {
-            window.ShowMessage(
-                "Notice",
-                name + " has changed since Zorby read it, so it was left as it is.\rThe patch used "
-                       "the file as it was when Zorby started.",
-                MessageIcon::Warning, MessageButtons::Ok);
-            return Flow::Continue;
-        }
-        if (how == Deletion::Now) {
-            RemoveFile(name);
-        } else {
-            CheckDeletable(name);
-        }
-    } catch (const Failure& failure) {
-        if (failure.Number() == PermissionDenied && !platform::MayChangeEntriesOf(FolderOfName(name))) {
-            window.ShowMessage("Protected Folder",
-                               "The folder that holds " + name +
-                                   " is write protected - please un-protect the folder and try again",
-                               MessageIcon::Critical, MessageButtons::Ok);
-        } else if (failure.Number() == PermissionDenied) {
-            window.ShowMessage(
-                "Protected File",
-                "The file " + name +
-                    " is write protected - please delete or un-protect this file and try again",
-                MessageIcon::Critical, MessageButtons::Ok);
-        } else {
-            ShowUnexpectedError(window, failure);
-        }
-        return Flow::Failed;
-    }
-    return Flow::Continue;
 }
 
 } // namespace zorby
