@@ -285,9 +285,10 @@ std::vector<Row> AllRows() {
         R("OneMegabyteLine", Main(F({kHead, longA, kB, kP, kEnd})), {kCompleted},
           Patched(F({kHead, longA, kNewB, kNewC, kP, kNewR, kEnd}), F({kHead, longA, kB, kP, kEnd}))),
         R("MoreThan32767LeadingSpaces", Main(F({deep, kA, kEnd})), Unexpected("6", "Overflow"), {}, kNo),
-        // A one-character line above the replaced element has no title to compare.
-        R("MergeMeetsALineWithoutATitle", Main(F({kHead, {kA[0], "x", kA[2]}, kB, kP, kEnd})),
-          {Stopped("5: Invalid procedure call or argument")}),
+        // A one-character line above the replaced element is no opening line: the merge passes it by.
+        R("MergeMeetsALineWithoutATitle", Main(F({kHead, {kA[0], "x", kA[2]}, kB, kP, kEnd})), {kCompleted},
+          Patched(F({kHead, {kA[0], "x", kA[2]}, kNewB, kNewC, kP, kNewR, kEnd}),
+                  F({kHead, {kA[0], "x", kA[2]}, kB, kP, kEnd}))),
         R("ListOf32768LinesPatches", Main(F({kHead, loose, kEnd})), {kCompleted},
           Patched(F({kHead, kNewB, kNewC, kNewR, loose, kEnd}), F({kHead, loose, kEnd}))),
         // Yes mails the report, as it stands, to the author.
