@@ -7,6 +7,7 @@
 #include "TitleIndexedLines.h"
 
 #include <algorithm>
+#include <unordered_map>
 #include <vector>
 
 namespace zorby {
@@ -125,42 +126,50 @@ std::optional<std::string> CheckAddOnFile(const LineList& list, const std::vecto
 std::optional<std::string> CheckReplacements(const Workspace& ws, const LineList& list,
                                              const std::vector<int>& lineNumbers, const AddOnKind& kind,
                                              const std::vector<AddOnItem>& items) {
+    const auto atEnd = [&](const CommentAtElementEnd& end) { return end.animation == kind.animation; };
+    const auto endsComment = [](const AddOnItem& item) { return item.openingEndsComment; };
+    // Nearly always: no element of either side shares a line with half of a comment.
+    if (std::none_of(ws.CommentsAtElementEnds.begin(), ws.CommentsAtElementEnds.end(), atEnd) &&
+        std::none_of(items.begin(), items.end(), endsComment)) {
+        return std::nullopt;
+    }
     const auto& known = kind.titles.Lines();
-    std::vector<std::pair<std::string_view, const AddOnItem*>> replaced; // by title, the last item
+    const TitleSet knownSet(known);
+    std::unordered_map<std::string, const AddOnItem*> replaced; // by title, the last item that replaced
     for (const AddOnItem& item : items) {
-        const auto title = TitleView(
+        const auto view = TitleView(
             Unindented(CommentTracker(item.openingEndsComment).Take(list.Lines()[item.opening]).rest));
-        const auto first = title ? std::find(known.begin(), known.end(), *title) : known.end();
-        if (first == known.end()) {
+        if (!view || !knownSet.Contains(*view)) {
             continue;
         }
-        const auto earlier = std::find_if(replaced.begin(), replaced.end(),
-                                          [&](const auto& entry) { return entry.first == *first; });
-        if (earlier == replaced.end()) {
-            const auto index = static_cast<int>(first - known.begin());
+        const std::string title(*view);
+        const auto [earlier, first] = replaced.try_emplace(title, &item);
+        if (first) {
+            // The element replaced is the first of its title.
             for (const CommentAtElementEnd& end : ws.CommentsAtElementEnds) {
-                if (end.animation == kind.animation && end.titleIndex == index) {
-                    return std::string(names::kAnimationFile) + " cannot be patched: the element \"" +
-                           std::string(*first) + "\" that " + kind.fileName + " replaces " +
-                           (end.opening ? "opens" : "closes") + " on line " + std::to_string(end.lineNumber) +
-                           " (" + end.shown + "), which also " +
-                           (end.opening ? "ends a comment begun on an earlier line"
-                                        : "starts a comment that runs on") +
-                           "." + kOwnLine + kNothingChanged;
+                const auto at = known.begin() + end.titleIndex;
+                if (!atEnd(end) || *at != title || std::find(known.begin(), at, title) != at) {
+                    continue;
                 }
+                return std::string(names::kAnimationFile) + " cannot be patched: the element \"" + title +
+                       "\" that " + kind.fileName + " replaces " + (end.opening ? "opens" : "closes") +
+                       " on line " + std::to_string(end.lineNumber) + " (" + end.shown + "), which also " +
+                       (end.opening ? "ends a comment begun on an earlier line"
+                                    : "starts a comment that runs on") +
+                       "." + kOwnLine + kNothingChanged;
             }
-            replaced.emplace_back(*first, &item);
             continue;
         }
         const AddOnItem& previous = *earlier->second;
         if (previous.openingEndsComment) {
             const int line = previous.opening < lineNumbers.size() ? lineNumbers[previous.opening]
                                                                    : static_cast<int>(previous.opening) + 1;
-            return std::string(kind.fileName) + " cannot be used: the element \"" + std::string(*first) +
+            return std::string(kind.fileName) + " cannot be used: the element \"" + title +
                    "\" that opens on line " + std::to_string(line) + " (" +
                    Shown(list.Lines()[previous.opening]) +
-                   "), which also ends a comment begun on an earlier line, is replaced by a later element "
-                   "of the same name." +
+                   "), which also ends a comment begun on an earlier line, is replaced by a later element of "
+                   "the "
+                   "same name." +
                    kOwnLine + kNothingChanged;
         }
         earlier->second = &item;
