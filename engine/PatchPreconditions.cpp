@@ -137,8 +137,9 @@ std::optional<std::string> CheckReplacements(const Workspace& ws, const LineList
     const TitleSet knownSet(known);
     std::unordered_map<std::string, const AddOnItem*> replaced; // by title, the last item that replaced
     for (const AddOnItem& item : items) {
-        const auto view = TitleView(
-            Unindented(CommentTracker(item.openingEndsComment).Take(list.Lines()[item.opening]).rest));
+        // The title is a view of the line, or of what the tracker kept of it.
+        CommentTracker comments(item.openingEndsComment);
+        const auto view = TitleView(Unindented(comments.Take(list.Lines()[item.opening]).rest));
         if (!view || !knownSet.Contains(*view)) {
             continue;
         }
