@@ -46,7 +46,7 @@ public:
 
     void Finish() {
         // A comment left open is the cause when an element is left open with it.
-        if (block_.IsOpen()) {
+        if (comments_.IsOpen()) {
             Note({MainFileDefect::Kind::UnclosedComment, {{}, blockStart_}, {}});
         } else if (inAnimation_) {
             Note({MainFileDefect::Kind::UnclosedElement, animationStart_, {}});
@@ -74,58 +74,78 @@ private:
         }
         Trace(t);
 
-        // A comment that spans lines is kept whole where it stands, and nothing inside it opens or closes
-        // an element or ends the head.
-        const bool wasOpen = block_.IsOpen();
-        if (block_.Covers(t)) {
-            if (!wasOpen) {
+        // The line is judged by what remains of it outside comments; a comment that spans lines is kept
+        // whole, and nothing inside one opens or closes an element or ends the head.
+        const bool continuesComment = comments_.IsOpen();
+        const CommentTracker::Line parts = comments_.Take(t);
+        const std::string_view rest = Unindented(parts.rest);
+        if (rest.empty()) {
+            TakeComment(raw, continuesComment);
+            if (parts.opensBlock) {
                 blockStart_ = lineNumber;
             }
-            TakeComment(raw, !wasOpen);
-            return;
-        }
-        if (StartsWith(t, tags::kComment)) {
-            TakeComment(raw, true);
             return;
         }
 
-        if (StartsWith(t, tags::kAnimationOpening)) {
-            std::string title = ElementTitle(t);
+        if (StartsWith(rest, tags::kAnimationOpening)) {
+            std::string title = ElementTitle(rest);
             if (!inAnimation_) {
                 animationStart_ = {title, lineNumber};
             } else {
                 Note({MainFileDefect::Kind::NestedElement, {title, lineNumber}, animationStart_});
+            }
+            openAnimation_ = animationTitles_;
+            if (continuesComment) {
+                NoteCommentAtEnd(true, animationTitles_, lineNumber, t);
             }
             ws_.Animations.Set(animationTitles_, std::move(title));
             ws_.AllAnimationsTemp.Set(animationTitles_, t);
             ++animationTitles_;
             inAnimation_ = true;
         }
-        if (StartsWith(t, tags::kTextureOpening)) {
-            std::string title = ElementTitle(t);
+        if (StartsWith(rest, tags::kTextureOpening)) {
+            std::string title = ElementTitle(rest);
             if (!inTexture_) {
                 textureStart_ = {title, lineNumber};
             } else {
                 Note({MainFileDefect::Kind::NestedElement, {title, lineNumber}, textureStart_});
             }
+            openTexture_ = textureTitles_;
+            if (continuesComment) {
+                NoteCommentAtEnd(false, textureTitles_, lineNumber, t);
+            }
             ws_.Textures.Set(textureTitles_, std::move(title));
             ++textureTitles_;
             inTexture_ = true;
+        }
+        LineList& home = Destination();
+        if (continuesComment) {
+            EndComment(home, lineNumber);
+        }
+        if (parts.opensBlock) {
+            blockStart_ = lineNumber;
+            commentHome_ = &home;
         }
         if (OutsideAfterHead()) {
             Keep(ws_.MiscItems, raw);
         }
 
         if (inAnimation_) {
-            const bool closes = ClosesWith(t, tags::kAnimationClosing);
+            const bool closes = ClosesWith(rest, tags::kAnimationClosing);
+            if (closes && parts.opensBlock) {
+                NoteCommentAtEnd(true, openAnimation_, lineNumber, t, false);
+            }
             FileElementLine(ws_.AllAnimations, raw);
             inAnimation_ = !closes;
         } else if (inTexture_) {
-            const bool closes = ClosesWith(t, tags::kTextureClosing);
+            const bool closes = ClosesWith(rest, tags::kTextureClosing);
+            if (closes && parts.opensBlock) {
+                NoteCommentAtEnd(false, openTexture_, lineNumber, t, false);
+            }
             FileElementLine(ws_.AllTextures, raw);
             inTexture_ = !closes;
         } else if (inHead_) {
-            const bool schema = StartsWith(t, tags::kSchema);
+            const bool schema = StartsWith(rest, tags::kSchema);
             Keep(ws_.Header, raw);
             if (schema) {
                 inHead_ = false;
@@ -133,20 +153,58 @@ private:
         }
     }
 
-    // A comment line, or a line of a comment block: inside an element or the head it is one of their
-    // lines; between elements it is the pending comment, which only the last comment before an element
-    // becomes, raw.
-    void TakeComment(std::span<char> raw, bool startsComment) {
+    // The list that takes a line other than a comment line, with the flags as they stand after its
+    // opening tests.
+    LineList& Destination() {
         if (inAnimation_) {
-            Keep(ws_.AllAnimations, raw);
-        } else if (inTexture_) {
-            Keep(ws_.AllTextures, raw);
-        } else if (inHead_) {
-            Keep(ws_.Header, raw);
-        } else {
-            if (startsComment) {
+            return ws_.AllAnimations;
+        }
+        if (inTexture_) {
+            return ws_.AllTextures;
+        }
+        return inHead_ ? ws_.Header : ws_.MiscItems;
+    }
+
+    // A line that ends a comment from earlier lines, and goes to `home`. The comment's lines must stay
+    // together in the rewritten file: a pending comment goes ahead of the element that takes the line,
+    // or of the line itself among the other lines; a comment kept in a list must end in that list.
+    void EndComment(LineList& home, int lineNumber) {
+        if (commentHome_ == nullptr) {
+            if (&home == &ws_.MiscItems) {
+                for (const std::string_view comment : pending_) {
+                    ws_.MiscItems.Set(ws_.MiscItems.Count(), comment);
+                }
                 pending_.clear();
             }
+        } else if (commentHome_ != &home) {
+            Note({MainFileDefect::Kind::CommentAcrossParts, {{}, lineNumber}, {{}, blockStart_}});
+        }
+    }
+
+    // The opening line of an element that also ends a comment, or the closing line that also starts
+    // one: replacing that element would leave half a comment behind.
+    void NoteCommentAtEnd(bool animation, int titleIndex, int lineNumber, std::string_view t,
+                          bool opening = true) {
+        ws_.CommentsAtElementEnds.push_back(
+            {animation, titleIndex, opening, lineNumber, std::string(TTrim(t))});
+    }
+
+    // A comment line: inside an element or the head it is one of their lines; between elements it is
+    // the pending comment, which only the last comment before an element becomes, raw. The rest of a
+    // comment stays with the line where it began.
+    void TakeComment(std::span<char> raw, bool continuesComment) {
+        if (!continuesComment) {
+            commentHome_ = inAnimation_ ? &ws_.AllAnimations
+                           : inTexture_ ? &ws_.AllTextures
+                           : inHead_    ? &ws_.Header
+                                        : nullptr;
+            if (commentHome_ == nullptr) {
+                pending_.clear();
+            }
+        }
+        if (commentHome_ != nullptr) {
+            Keep(*commentHome_, raw);
+        } else {
             pending_.emplace_back(raw.data(), raw.size());
         }
     }
@@ -189,8 +247,11 @@ private:
     bool inAnimation_ = false;
     bool inTexture_ = false;
     std::vector<std::string_view> pending_; // the pending comment, one or more raw lines; empty when none
-    CommentBlock block_;
-    int blockStart_ = 0;         // the first line of the last comment block
+    CommentTracker comments_;
+    int blockStart_ = 0;              // where the last comment that ran on past its line began
+    LineList* commentHome_ = nullptr; // the list that kept that line; none when it is pending
+    int openAnimation_ = 0;           // the title index of the open element of each kind
+    int openTexture_ = 0;
     OpeningLine animationStart_; // where the open element of each kind began
     OpeningLine textureStart_;
 };
@@ -202,7 +263,7 @@ void ScanAddOnFile(const char* name, std::string_view opening, LineList& titles,
     int titleIndex = 0;
     int lineNumber = 0;
     std::string buffer; // the test form of a line with tabs inside, reused from line to line
-    CommentBlock block;
+    CommentTracker comments;
     LineSplitter split(content.text);
     for (std::string_view raw; split.Next(raw);) {
         ++lineNumber;
@@ -210,8 +271,9 @@ void ScanAddOnFile(const char* name, std::string_view opening, LineList& titles,
         if (t.empty()) {
             continue;
         }
-        if (!block.Covers(t) && StartsWith(t, opening)) {
-            titles.Set(titleIndex++, ElementTitle(t));
+        const std::string_view rest = Unindented(comments.Take(t).rest);
+        if (StartsWith(rest, opening)) {
+            titles.Set(titleIndex++, ElementTitle(rest));
         }
         lines.Set(lines.Count(), raw);
         lineNumbers.push_back(lineNumber);

@@ -48,7 +48,7 @@ public:
             if (progress_ != nullptr) {
                 progress_->Redraw();
             }
-            const std::string title = ElementTitle(items_[TitleLineOfItemAt(i_.Value())]);
+            const std::string title = TitleOfItemAt(i_.Value());
             if (known_.Contains(title)) {
                 Replace(title);
             } else {
@@ -70,25 +70,26 @@ private:
     }
     bool IsClosing(std::string_view line) const { return tags::IsClosingLine(line, lists_.closingTag); }
 
-    // An item is named by its first line that is not a comment: a comment written ahead of an element
-    // travels with it and does not turn a replacement into a second element of the same title.
-    std::size_t TitleLineOfItemAt(int first) const {
-        CommentBlock block;
+    // An item is named by its first line that is not comment text only: a comment written ahead of an
+    // element travels with it and does not turn a replacement into a second element of the same title.
+    std::string TitleOfItemAt(int first) const {
+        CommentTracker comments;
         for (auto index = static_cast<std::size_t>(first); index < items_.size(); ++index) {
-            if (!block.Covers(items_[index]) && !TestFormStartsWith(items_[index], tags::kComment)) {
-                return index;
+            const std::string_view rest = Unindented(comments.Take(items_[index]).rest);
+            if (!rest.empty()) {
+                return ElementTitle(rest);
             }
         }
-        return static_cast<std::size_t>(first);
+        return ElementTitle(items_[static_cast<std::size_t>(first)]);
     }
 
-    // Copies the item at the read cursor through its first closing line outside a comment block.
+    // Copies the item at the read cursor through its first closing line.
     void TakeItem(std::vector<std::string_view>& into, Cursor& written) {
-        CommentBlock block;
+        CommentTracker comments;
         bool closed = false;
         do {
             const std::string_view line = ItemLine(i_.Value());
-            closed = !block.Covers(line) && IsClosing(line);
+            closed = IsClosing(comments.Take(line).rest);
             into.push_back(line);
             LineConsumed();
             written.Advance();
@@ -110,7 +111,7 @@ private:
 
     void Replace(const std::string& title) {
         if (!existing_) {
-            existing_.emplace(lists_.existing.Lines());
+            existing_.emplace(lists_.existing.Lines(), ElementKind{lists_.openingTag, lists_.closingTag});
         }
         TitleIndexedLines& existing = *existing_;
         const int match = existing.Locate(title);
@@ -118,7 +119,7 @@ private:
         Cursor end(match);
         do {
             end.Advance();
-        } while (existing.InCommentBlock(end.Value() - 1) || !IsClosing(existing.At(end.Value() - 1)));
+        } while (!existing.IsClosing(end.Value() - 1));
 
         Cursor written(match);
         std::vector<std::string_view> item;
@@ -170,13 +171,13 @@ void MergeItems(const MergeLists& lists, WindowPort* progress) {
 
 void MergeTextures(Workspace& ws) {
     MergeItems({ws.AllZorTextures, ws.AllZorTexturesTemp, ws.Textures, ws.AllTextures, ws.AllTexturesTemp,
-                tags::kTextureClosing},
+                tags::kTextureOpening, tags::kTextureClosing},
                nullptr);
 }
 
 void MergeAnimations(Workspace& ws, WindowPort& window) {
     MergeItems({ws.AllZorAnimations, ws.AllZorAnimationsTemp, ws.Animations, ws.AllAnimations,
-                ws.AllAnimationsTemp, tags::kAnimationClosing},
+                ws.AllAnimationsTemp, tags::kAnimationOpening, tags::kAnimationClosing},
                &window);
 }
 

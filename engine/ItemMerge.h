@@ -16,13 +16,15 @@ struct MergeLists {
     const LineList& titles; // the titles of the existing elements, as the scan found them
     LineList& existing;     // the lines of the existing elements
     LineList& rebuild;      // scratch list of a replacement; may hold lines left by the scan
+    std::string_view openingTag;
     std::string_view closingTag;
 };
 
-// Folds the add-on items into the existing elements. An item runs from its first line through its first
-// closing line outside a comment block, and is named by its first line that is not a comment. An item
-// whose title is among `titles` replaces the first element from the top that carries that title outside
-// a comment block, where it stands; the other items stay in `items`, in their order. The result is line
+// Folds the add-on items into the existing elements. Each line is judged by what remains of it outside
+// comments. An item runs from its first line through its first closing line, and is named by its first
+// line that is not comment text only. An item whose title is among `titles` replaces the first element
+// from the top whose opening line carries that title, where it stands; the other items stay in `items`,
+// in their order. The result is line
 // for line that of rebuilding the whole list for each replacement, but the work is done by splicing.
 // When `progress` is given it is redrawn at the start of every item and its progress bar follows the
 // add-on lines consumed, ending at 100. Failures are thrown: 5 for a line without a usable title, 6 when

@@ -54,9 +54,16 @@ std::optional<std::string_view> ItemAttributeValue(std::string_view line) {
         return std::nullopt;
     }
     const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    // The quote just before `at` closes a value when the line holds an even number of them up to it.
+    const auto closesValue = [&](std::size_t at) {
+        const char quote = line[at - 1];
+        return (quote == '"' || quote == '\'') &&
+               std::count(line.begin(), line.begin() + static_cast<std::ptrdiff_t>(at), quote) % 2 == 0;
+    };
     for (std::size_t at = line.find(kName); at != std::string_view::npos; at = line.find(kName, at + 1)) {
-        // A whole attribute name: blanks before it, then `=` after optional blanks.
-        if (at == 0 || !blank(line[at - 1])) {
+        // A whole attribute name: a blank or the closing quote of another value before it, then `=`
+        // after optional blanks.
+        if (at == 0 || !(blank(line[at - 1]) || closesValue(at))) {
             continue;
         }
         std::size_t x = at + kName.size();

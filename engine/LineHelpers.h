@@ -22,8 +22,9 @@ std::string TTrim(std::string_view line);
 std::string GetTitle(std::string_view line);
 
 // The value of the line's item attribute: the text between the quote that follows `item` (after optional
-// blanks, `=` and blanks) and the next quote of the same kind. Nothing when the line has no such value,
-// and nothing for a comment line: what it quotes names no element, and the merge must not take it for one.
+// blanks, `=` and blanks) and the next quote of the same kind. `item` stands after a blank or right after
+// the closing quote of another attribute (`name="n"item="P"`). Nothing when the line has no such value,
+// and nothing for a comment line: what it quotes names no element.
 std::optional<std::string_view> ItemAttributeValue(std::string_view line);
 
 // The title of an element from its opening line: the value of its item attribute, so that

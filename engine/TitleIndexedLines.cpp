@@ -1,6 +1,7 @@
 #include "TitleIndexedLines.h"
 
 #include "CommentBlock.h"
+#include "ElementTags.h"
 #include "Failure.h"
 #include "LineHelpers.h"
 
@@ -16,9 +17,22 @@ namespace {
 constexpr int kInt16Max = 32767;
 constexpr std::size_t kChunkLines = 256;
 
-// Keys of titles are odd; two even values mark the lines that carry none.
-constexpr std::uint64_t kUntitled = 0;       // ElementTitle fails on the line
-constexpr std::uint64_t kInCommentBlock = 2; // inside a comment block, where no line is an element's
+// The key of an opening line is its title's, which is odd, with the bit kInComment set exactly when the
+// line starts inside a comment (it ends one before its tag); even values below 8 mark the other lines.
+constexpr std::uint64_t kInComment = 2;
+constexpr std::uint64_t kUntitled = 0; // an opening line on which ElementTitle fails; kInComment too
+constexpr std::uint64_t kOther = 4;    // no opening or closing line of the kind
+constexpr std::uint64_t kClosing = 6;  // a closing line of the kind
+
+bool IsOpeningKey(std::uint64_t key) {
+    return (key & 1U) != 0 || (key | kInComment) == (kUntitled | kInComment);
+}
+
+// What remains of an opening line outside comments.
+std::string_view RestOfOpening(std::string_view line, std::uint64_t key, CommentTracker& comments) {
+    comments = CommentTracker((key & kInComment) != 0);
+    return Unindented(comments.Take(line).rest);
+}
 
 } // namespace
 
@@ -76,27 +90,18 @@ bool TitleSet::Contains(std::string_view title) const {
 
 namespace {
 
-std::uint64_t KeyOfLine(std::string_view line, CommentBlock& block) {
-    if (block.Covers(line)) {
-        return kInCommentBlock;
+std::uint64_t KeyOfLine(std::string_view line, CommentTracker& comments, const ElementKind& kind) {
+    const std::uint64_t inComment = comments.IsOpen() ? kInComment : 0;
+    const std::string_view rest = Unindented(comments.Take(line).rest);
+    if (TestFormStartsWith(rest, kind.opening)) {
+        const auto title = TitleView(rest);
+        return ((title ? TitleKey(*title) : kUntitled) & ~kInComment) | inComment;
     }
-    const auto title = TitleView(line);
-    return title ? TitleKey(*title) : kUntitled;
-}
-
-// The keys of lines that follow one another, starting outside any comment block.
-std::vector<std::uint64_t> KeysOfLines(const std::vector<std::string_view>& lines) {
-    CommentBlock block;
-    std::vector<std::uint64_t> keys;
-    keys.reserve(lines.size());
-    for (const auto& line : lines) {
-        keys.push_back(KeyOfLine(line, block));
-    }
-    return keys;
+    return tags::IsClosingLine(rest, kind.closing) ? kClosing : kOther;
 }
 
 std::array<std::size_t, 2> FilterBits(std::uint64_t key) {
-    return {static_cast<std::size_t>(key & 4095U), static_cast<std::size_t>((key >> 12U) & 4095U)};
+    return {static_cast<std::size_t>((key >> 2U) & 4095U), static_cast<std::size_t>((key >> 14U) & 4095U)};
 }
 
 // Replaces `count` elements at `first` with `with`, moving the tail of the vector once at most.
@@ -140,9 +145,12 @@ void TitleIndexedLines::Chunk::Reindex() {
 
 void TitleIndexedLines::Chunk::Learn(const std::vector<std::uint64_t>& added) {
     for (const std::uint64_t key : added) {
-        if (key == kUntitled) {
+        if (!IsOpeningKey(key)) {
+            continue;
+        }
+        if ((key & 1U) == 0) {
             ++untitled;
-        } else if (key != kInCommentBlock) {
+        } else {
             for (const std::size_t bit : FilterBits(key)) {
                 filter[bit / 64] |= std::uint64_t{1} << (bit % 64);
             }
@@ -152,8 +160,9 @@ void TitleIndexedLines::Chunk::Learn(const std::vector<std::uint64_t>& added) {
 
 void TitleIndexedLines::Chunk::Forget(std::size_t first, std::size_t count) {
     untitled -=
-        static_cast<int>(std::count(keys.begin() + static_cast<std::ptrdiff_t>(first),
-                                    keys.begin() + static_cast<std::ptrdiff_t>(first + count), kUntitled));
+        static_cast<int>(std::count_if(keys.begin() + static_cast<std::ptrdiff_t>(first),
+                                       keys.begin() + static_cast<std::ptrdiff_t>(first + count),
+                                       [](std::uint64_t key) { return (key | kInComment) == kInComment; }));
 }
 
 bool TitleIndexedLines::Chunk::MayHold(std::uint64_t key) const {
@@ -162,9 +171,20 @@ bool TitleIndexedLines::Chunk::MayHold(std::uint64_t key) const {
                        [&](std::size_t bit) { return (filter[bit / 64] >> (bit % 64)) & 1U; });
 }
 
-TitleIndexedLines::TitleIndexedLines(std::vector<std::string_view> lines)
-    : count_(static_cast<int>(lines.size())) {
-    const std::vector<std::uint64_t> keys = KeysOfLines(lines);
+// The keys of lines that follow one another, starting outside any comment.
+std::vector<std::uint64_t> TitleIndexedLines::KeysOf(const std::vector<std::string_view>& lines) const {
+    CommentTracker comments;
+    std::vector<std::uint64_t> keys;
+    keys.reserve(lines.size());
+    for (const auto& line : lines) {
+        keys.push_back(KeyOfLine(line, comments, kind_));
+    }
+    return keys;
+}
+
+TitleIndexedLines::TitleIndexedLines(std::vector<std::string_view> lines, ElementKind kind)
+    : kind_(kind), count_(static_cast<int>(lines.size())) {
+    const std::vector<std::uint64_t> keys = KeysOf(lines);
     for (std::size_t first = 0; first < lines.size(); first += kChunkLines) {
         Chunk chunk;
         const std::size_t last = std::min(lines.size(), first + kChunkLines);
@@ -203,25 +223,29 @@ std::string_view TitleIndexedLines::At(int index) const {
     return chunks_[position.chunk].lines[position.offset];
 }
 
-bool TitleIndexedLines::InCommentBlock(int index) const {
+bool TitleIndexedLines::IsClosing(int index) const {
     if (index < 0 || index >= count_) {
         throw Failure(SubscriptOutOfRange);
     }
     const Position position = Find(index);
-    return chunks_[position.chunk].keys[position.offset] == kInCommentBlock;
+    return chunks_[position.chunk].keys[position.offset] == kClosing;
 }
 
 int TitleIndexedLines::Locate(const std::string& title) const {
     const std::uint64_t key = TitleKey(title);
+    CommentTracker comments;
     int base = 0;
     for (const Chunk& chunk : chunks_) {
         if (chunk.untitled > 0 || chunk.MayHold(key)) {
             for (std::size_t x = 0; x < chunk.lines.size(); ++x) {
-                if (chunk.keys[x] == key && *TitleView(chunk.lines[x]) == title) {
+                const std::uint64_t lineKey = chunk.keys[x];
+                if ((lineKey | kInComment) == (key | kInComment) &&
+                    *TitleView(RestOfOpening(chunk.lines[x], lineKey, comments)) == title) {
                     return base + static_cast<int>(x);
                 }
-                if (chunk.keys[x] == kUntitled) {
-                    ElementTitle(chunk.lines[x]); // throws the failure this line gives
+                if ((lineKey | kInComment) == kInComment) {
+                    // Throws the failure this line gives.
+                    ElementTitle(RestOfOpening(chunk.lines[x], lineKey, comments));
                 }
             }
         }
@@ -231,7 +255,7 @@ int TitleIndexedLines::Locate(const std::string& title) const {
 }
 
 void TitleIndexedLines::Splice(int first, int last, std::vector<std::string_view> replacement) {
-    std::vector<std::uint64_t> keys = KeysOfLines(replacement);
+    std::vector<std::uint64_t> keys = KeysOf(replacement);
     count_ += static_cast<int>(replacement.size()) - (last - first);
     if (chunks_.empty()) {
         chunks_.emplace_back();
@@ -266,8 +290,8 @@ void TitleIndexedLines::Append(std::string_view line) {
         chunks_.emplace_back();
     }
     Chunk& chunk = chunks_.back();
-    CommentBlock block; // an appended line starts no block that later lines would continue
-    chunk.keys.push_back(KeyOfLine(line, block));
+    CommentTracker comments; // an appended line starts no comment that later lines would continue
+    chunk.keys.push_back(KeyOfLine(line, comments, kind_));
     chunk.Learn({chunk.keys.back()});
     chunk.lines.push_back(line);
     ++count_;

@@ -28,23 +28,30 @@ private:
 // What ElementTitle would return for a line, without copying it; nothing where it would fail.
 std::optional<std::string_view> TitleView(std::string_view line);
 
+// The opening and closing tags of the elements a merge works on.
+struct ElementKind {
+    std::string_view opening;
+    std::string_view closing;
+};
+
 // The existing lines of a merge while items replace elements in them, as views of the lists that hold
 // them. The lines are kept in chunks of a
 // few hundred, so that replacing an element moves only the lines of its own chunk; each chunk keeps a
 // small filter of the titles its lines carry, so that finding an element skips the chunks that cannot
-// hold it. Indexes are positions in the whole sequence, as in a flat list. Lines inside comment blocks
-// carry no title; a replacement is a whole element or item, so it starts and ends outside any block and
-// the lines around it keep their standing.
+// hold it. Indexes are positions in the whole sequence, as in a flat list. Each line is judged by what
+// remains of it outside comments: only an opening line of the kind carries a title, and only a closing
+// line of the kind closes. A replacement is a whole element or item that starts and ends outside any
+// comment, so the lines around it keep their standing.
 class TitleIndexedLines {
 public:
-    explicit TitleIndexedLines(std::vector<std::string_view> lines);
+    TitleIndexedLines(std::vector<std::string_view> lines, ElementKind kind);
 
     int Count() const { return count_; }
     // Fail with 9 outside the lines.
     std::string_view At(int index) const;
-    bool InCommentBlock(int index) const;
+    bool IsClosing(int index) const;
 
-    // The first line from the top, outside comment blocks, whose title is `title`. A line above it
+    // The first opening line of the kind from the top whose title is `title`. An opening line above it
     // without a usable title fails as ElementTitle does; when no line has the title, running off the end
     // fails with 9, or with 6 when the lines already fill all 32,768 places.
     int Locate(const std::string& title) const;
@@ -78,7 +85,10 @@ private:
     void SplitIfLarge(std::size_t chunk);
     void DropEmptyChunks();
 
+    std::vector<std::uint64_t> KeysOf(const std::vector<std::string_view>& lines) const;
+
     std::vector<Chunk> chunks_;
+    ElementKind kind_;
     int count_ = 0;
     // Where the last Find ended, so that reading an element line by line does not walk from the top
     // each time. Chunk 0 at index 0 is always a valid place to start.

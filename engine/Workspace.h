@@ -23,10 +23,24 @@ struct MainFileDefect {
         UnclosedElement, // `where` opens an element that is still open at the end of the file
         NestedElement,   // `where` opens an element inside `outer`, another of its kind not yet closed
         UnclosedComment, // the comment on line `where.lineNumber` is still open at the end of the file
+        // the comment that opens on line `outer.lineNumber` ends on line `where.lineNumber`, and the two
+        // lines go to different parts of the rewritten file
+        CommentAcrossParts,
     };
     Kind kind;
     OpeningLine where;
     OpeningLine outer;
+};
+
+// An element's opening line that also ends a comment begun on an earlier line, or its closing line that
+// also starts one that runs on. The lines are kept whole, so replacing that element would leave half of
+// the comment behind.
+struct CommentAtElementEnd {
+    bool animation = false; // which kind of element
+    int titleIndex = 0;     // the element's place in Animations or Textures
+    bool opening = true;    // at its opening line; otherwise at its closing line
+    int lineNumber = 0;     // 1-based line in the file
+    std::string shown;      // the line without its indentation
 };
 
 // What the scan read of one input file: whether it can be used at all, and what it held, so that "Patch!"
@@ -66,6 +80,9 @@ struct Workspace {
 
     // Set by the scan when EQUI_Animations.xml cannot be patched safely.
     std::optional<MainFileDefect> Defect;
+    // Elements of EQUI_Animations.xml that share a line with half of a comment; they may stay, but not
+    // be replaced.
+    std::vector<CommentAtElementEnd> CommentsAtElementEnds;
 
     ScannedFile MainFile;
     ScannedFile AddOnAnimationsFile;

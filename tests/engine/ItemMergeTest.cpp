@@ -34,7 +34,9 @@ struct Lists {
     }
     LineList items, collector, titles, existing, rebuild;
 
-    MergeLists View() { return {items, collector, titles, existing, rebuild, "</Ui2DAnimation>"}; }
+    MergeLists View() {
+        return {items, collector, titles, existing, rebuild, "<Ui2DAnimation ", "</Ui2DAnimation>"};
+    }
     std::vector<Lines> All() const {
         return {Strings(items), Strings(collector), Strings(titles), Strings(existing), Strings(rebuild)};
     }
@@ -59,7 +61,7 @@ TEST(ItemMerge, ProgressAtItsEnds) {
 
 // The merge's view of the existing lines, from empty.
 TEST(TitleIndexedLines, StartsEmpty) {
-    TitleIndexedLines lines({});
+    TitleIndexedLines lines({}, {"<Ui2DAnimation ", "</Ui2DAnimation>"});
     EXPECT_EQ(ThrownNumber([&] { lines.At(0); }), SubscriptOutOfRange);
     lines.Splice(0, 0, {"<x/>"});
     EXPECT_EQ(lines.At(0), "<x/>");
@@ -75,7 +77,7 @@ TEST(ItemMerge, MalformedListsFailInsteadOfReadingPastTheirEnd) {
     const Row rows[] = {
         {{Open("A"), "<x/>", "<y/>"}, {}, {}, SubscriptOutOfRange},
         {{Open("A"), kClose}, {"A"}, {Open("B"), kClose}, SubscriptOutOfRange},
-        {{Open("A"), kClose}, {"A"}, {"x", Open("A"), kClose}, InvalidArgument},
+        {{Open("A"), kClose}, {"A"}, {"<Ui2DAnimation x\"", kClose, Open("A"), kClose}, InvalidArgument},
         {{Open("A"), "<more/>", kClose}, {"A"}, full, Overflow},
     };
     for (const Row& row : rows) {

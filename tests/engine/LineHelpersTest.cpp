@@ -1,5 +1,6 @@
 #include "LineHelpers.h"
 
+#include "CommentBlock.h"
 #include "Failure.h"
 #include "ThrownNumber.h"
 
@@ -55,7 +56,9 @@ TEST(LineHelpers, TitlesOfLines) {
         {R"(<T subitem="x" other="y">)", "x\" other=\"y", "x\" other=\"y"},
         {R"(<T item :"x" other="y">)", "x\" other=\"y", "x\" other=\"y"},
         {R"(<T item="never closed>)", "never close", "never close"},
-        {R"(  <!-- <T item="x"> -->)", "x\"> -", "x\"> -"}, // a comment names no element
+        {R"(<Ui2DAnimation name="n"item="P">)", "n\"item=\"P", "P"},
+        {R"(<T note='a"item="x"' item="y">)", "item=\"x\"' item=\"y", "y"}, // a quote inside a value
+        {R"(  <!-- <T item="x"> -->)", "x\"> -", "x\"> -"},                 // a comment names no element
         {"</TextureInfo>", "</TextureInf", "</TextureInf"},
         {"ab", "", ""},
         {"", "5", "5"},
@@ -72,6 +75,33 @@ TEST(LineHelpers, TitlesOfLines) {
         };
         EXPECT_EQ(title(GetTitle), row.getTitle) << row.line.substr(0, 40);
         EXPECT_EQ(title(ElementTitle), row.elementTitle) << row.line.substr(0, 40);
+    }
+}
+
+// What remains of lines outside comments, comments followed from line to line as XML has them.
+TEST(CommentTracker, WhatRemainsOutsideComments) {
+    struct Row {
+        std::vector<std::string> lines;
+        std::vector<std::string> rests;
+        bool openAtEnd;
+    };
+    const Row rows[] = {
+        {{"<a/>", "!<b/>"}, {"<a/>", "!<b/>"}, false},
+        {{R"(  <!-- 2x --><T item="B">)", "</T> <!-- end -->"}, {R"(  <T item="B">)", "</T> "}, false},
+        {{"<x/> <!-- a", "b", "--> <T>"}, {"<x/> ", "", " <T>"}, false},
+        {{"a<!--b-->c<!--d-->e", "<!---->y"}, {"ace", "y"}, false},
+        {{"<!-->", "x -->"}, {"", ""}, false},
+        {{"<!--->", "x"}, {"", ""}, true},
+        {{"<!-- a --> <!-- b", "-- > c --> d"}, {" ", " d"}, false},
+    };
+    for (const Row& row : rows) {
+        CommentTracker comments;
+        std::vector<std::string> rests;
+        for (const std::string& line : row.lines) {
+            rests.emplace_back(comments.Take(line).rest);
+        }
+        EXPECT_EQ(rests, row.rests) << row.lines[0];
+        EXPECT_EQ(comments.IsOpen(), row.openAtEnd) << row.lines[0];
     }
 }
 

@@ -312,6 +312,27 @@ std::vector<Row> AllRows() {
     const auto permissions = [](const std::string& name, fs::perms perms) -> Arrange {
         return [=] { fs::permissions(name, perms); };
     };
+    // A comment beside a tag leaves the tag what it is; only an opening line of its kind is an element.
+    const Lines notedB{R"(  <!-- 2x size --><TextureInfo item="B">)", kB[1], kB[2]};
+    const Lines pAfterNote{"<!-- P, the", R"(  --> <Ui2DAnimation item="P">)", kP[1], kP[2]};
+    const Lines pAfterNoteKept{pAfterNote[0], "\t\t--> <Ui2DAnimation item=\"P\">", kP[1], kP[2]};
+    const Lines aEndNoted{kA[0], kA[1], "</TextureInfo> <!-- end of A -->"};
+    const Lines aHidingB{kA[0], "<Size>1</Size> <!-- was:", kA[2], kB[0], "-->", kA[2]};
+    const Lines headNoted{kHead[0], kHead[1], "<Schema/> <!-- the schema", "   ends here -->"};
+    const Lines looseNoted{"<!-- loose:", "--> <Loose/>"};
+    const Lines pFrames{kP[0], R"(    <Frames name="Q">)", "    </Frames>", kP[2]};
+    const Lines template_{R"(<WindowDrawTemplate item="Q">)", "</WindowDrawTemplate>"};
+    const Lines aQuoting{kA[0], R"(<!-- "B-->)", kA[1], kA[2]};
+    const Lines bDash{R"(<TextureInfo item="B-">)", kB[2]};
+    const Lines newBDash{R"(<TextureInfo item="B-">)", "<Size>5</Size>", kB[2]};
+    const Lines pNamed{R"(<Ui2DAnimation name="n"item="P">)", kP[1], kP[2]};
+    const Lines newP{kP[0], "<Cycle>false</Cycle>", kP[2]};
+    const Lines texB{R"(<!-- new B --> <TextureInfo item="B">)", kNewB[1],
+                     "</TextureInfo> <!-- end of B -->"};
+    const Lines texC{"<!-- C,", R"(  new --> <TextureInfo item="C">)", kNewC[1], kNewC[2]};
+    const Lines bAfterNote{"<!-- B, the", R"(  --> <TextureInfo item="B">)", kB[1], kB[2]};
+    const Lines bNoteAfter{kB[0], kB[1], "</TextureInfo> <!-- B ends;", "C follows -->"};
+    const std::string ownLine = " Please put the comment on a line of its own.";
 
     return {
         R("EmptyMainFile", Main(""), {kCompleted}, Patched(kOnlyAddOns, "")),
@@ -337,9 +358,10 @@ std::vector<Row> AllRows() {
         R("OneMegabyteLine", Main(F({kHead, longA, kB, kP, kEnd})), {kCompleted},
           Patched(F({kHead, longA, kNewB, kNewC, kP, kNewR, kEnd}), F({kHead, longA, kB, kP, kEnd}))),
         R("MoreThan32767LeadingSpaces", Main(F({deep, kA, kEnd})), Unexpected("6", "Overflow"), {}, kNo),
-        // A one-character line above the replaced element has no title to compare.
-        R("MergeMeetsALineWithoutATitle", Main(F({kHead, {kA[0], "x", kA[2]}, kB, kP, kEnd})),
-          {Stopped("5: Invalid procedure call or argument")}),
+        // A one-character line above the replaced element is no opening line: the merge passes it by.
+        R("MergeMeetsALineWithoutATitle", Main(F({kHead, {kA[0], "x", kA[2]}, kB, kP, kEnd})), {kCompleted},
+          Patched(F({kHead, {kA[0], "x", kA[2]}, kNewB, kNewC, kP, kNewR, kEnd}),
+                  F({kHead, {kA[0], "x", kA[2]}, kB, kP, kEnd}))),
         R("ListOf32768LinesPatches", Main(F({kHead, loose, kEnd})), {kCompleted},
           Patched(F({kHead, kNewB, kNewC, kNewR, loose, kEnd}), F({kHead, loose, kEnd}))),
         // Yes mails the report, as it stands, to the author.
@@ -492,6 +514,80 @@ std::vector<Row> AllRows() {
           All({Remove("Zor_Anim.txt"), Write("../outside-anim.txt", kZorAnim),
                [] { testing::MakeSymbolicLink("../outside-anim.txt", "Zor_Anim.txt"); }}),
           {kCompleted}, Patched(kPatched)),
+        // ---- Comments and tags on one line, titles by opening lines ----
+        R("CommentAndOpeningLineOnOneLine", Main(F({kHead, kA, notedB, kP, kEnd})), {kCompleted},
+          Patched(kPatched, F({kHead, kA, notedB, kP, kEnd}))),
+        R("CommentEndingOnAnOpeningLine", Main(F({kHead, kA, kB, pAfterNote, kEnd})), {kCompleted},
+          Patched(F({kHead, kA, kNewB, kNewC, pAfterNoteKept, kNewR, kEnd}),
+                  F({kHead, kA, kB, pAfterNote, kEnd}))),
+        R("ClosingLineFollowedByAComment", Main(F({kHead, aEndNoted, kB, kP, kEnd})), {kCompleted},
+          Patched(F({kHead, aEndNoted, kNewB, kNewC, kP, kNewR, kEnd}), F({kHead, aEndNoted, kB, kP, kEnd}))),
+        R("TagThenACommentOverSeveralLines", Main(F({kHead, aHidingB, kB, kP, kEnd})), {kCompleted},
+          Patched(F({kHead, aHidingB, kNewB, kNewC, kP, kNewR, kEnd}), F({kHead, aHidingB, kB, kP, kEnd}))),
+        // The rest of a comment stays with the line it starts on; a pending one joins the line it ends on.
+        R("CommentsRunningOnFromTags", Main(F({headNoted, kA, kB, looseNoted, kP, kEnd})), {kCompleted},
+          Patched(F({{kHead[0], kHead[1], headNoted[2], "\t\t\tends here -->"},
+                     kA,
+                     kNewB,
+                     kNewC,
+                     kP,
+                     kNewR,
+                     looseNoted,
+                     kEnd}),
+                  F({headNoted, kA, kB, looseNoted, kP, kEnd}))),
+        R("ChildLineAndOtherElementKindWithATitle",
+          All({Main(F({kHead, kA, kB, template_, pFrames, kQ, kEnd})), Anim(F({kNewQ}))}), {kCompleted},
+          Patched(F({kHead,
+                     kA,
+                     kNewB,
+                     kNewC,
+                     {kP[0], "\t\t\t\t<Frames name=\"Q\">", "\t\t\t\t</Frames>", kP[2]},
+                     kNewQ,
+                     template_,
+                     kEnd}),
+                  F({kHead, kA, kB, template_, pFrames, kQ, kEnd}))),
+        R("CommentQuotingATitle",
+          All({Main(F({kHead, aQuoting, bDash, kB, kP, kEnd})), Tex(F({newBDash, kNewB}))}), {kCompleted},
+          Patched(F({kHead, aQuoting, newBDash, kNewB, kP, kNewR, kEnd}),
+                  F({kHead, aQuoting, bDash, kB, kP, kEnd}))),
+        R("ItemRightAfterAQuote", All({Main(F({kHead, kA, kB, pNamed, kEnd})), Anim(F({newP}))}),
+          {kCompleted}, Patched(F({kHead, kA, kNewB, kNewC, newP, kEnd}), F({kHead, kA, kB, pNamed, kEnd}))),
+        R("AddOnCommentsBesideTags", Tex(F({texB, texC})), {kCompleted},
+          Patched(F({kHead, kA, texB, texC, kP, kNewR, kEnd}))),
+        // Lines are kept whole: replacing these would leave half a comment behind.
+        R("ReplacedElementOpeningWhereACommentEnds", Main(F({kHead, kA, bAfterNote, kP, kEnd})),
+          {Cannot(
+              "EQUI_Animations.xml cannot be patched: the element \"B\" that Zor_Tex.txt replaces opens on "
+              "line 8 (--> <TextureInfo item=\"B\">), which also ends a comment begun on an earlier line." +
+              ownLine)}),
+        R("ReplacedElementClosingWhereACommentStarts", Main(F({kHead, kA, bNoteAfter, kP, kEnd})),
+          {Cannot(
+              "EQUI_Animations.xml cannot be patched: the element \"B\" that Zor_Tex.txt replaces closes on "
+              "line 9 (</TextureInfo> <!-- B ends;), which also starts a comment that runs on." +
+              ownLine)}),
+        R("AddOnItemReplacedByALaterOneWhereACommentEnds",
+          Tex(F({{"<!-- B,", R"(--> <TextureInfo item="B">)", kNewB[1], kNewB[2]}, kNewB})),
+          {Cannot("Tex.txt cannot be used: the element \"B\" that opens on line 2 (--> <TextureInfo "
+                  "item=\"B\">), "
+                  "which also ends a comment begun on an earlier line, is replaced by a later element of the "
+                  "same name." +
+                  ownLine)}),
+        R("AddOnCommentRunningPastItsItem",
+          Tex(F({{kNewB[0], kNewB[1], "</TextureInfo> <!-- C:"}, {"new -->"}, kNewC})),
+          {Cannot("Tex.txt cannot be used: the comment that starts on line 3 (</TextureInfo> <!-- C:) runs "
+                  "on past "
+                  "the end of its element." +
+                  ownLine)}),
+        R("CommentEndsInAnotherPartOfTheFile",
+          Main(F({kHead,
+                  kA,
+                  {"<Loose/> <!-- about B", R"(--> <TextureInfo item="B">)", kB[1], kB[2]},
+                  kP,
+                  kEnd})),
+          {Cannot("EQUI_Animations.xml cannot be patched: the comment that opens on line 7 ends on line 8, "
+                  "and the "
+                  "rewritten file would keep these two lines apart." +
+                  ownLine)}),
         R("Utf16MainFile", Main("\xFF\xFE" + utf16(kMain)),
           {Refused("EQUI_Animations.xml" + unicode, saveAgain)}),
         R("Utf16AddOnFileWithoutAMark", Anim(utf16(kZorAnim)),

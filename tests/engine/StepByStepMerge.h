@@ -23,6 +23,7 @@ inline std::string_view At(const LineList& list, int index) {
 // The merge done the slow, literal way: one line-list operation at a time, rebuilding the whole list of
 // existing lines into the scratch list and back for every replacement. The real merge must give the
 // same lists, the same progress values and the same failures.
+// Each line is judged by what remains of it outside comments, as the scan judges it.
 inline void StepByStepMerge(const MergeLists& l, WindowPort* progress) {
     const auto closing = [&](std::string_view line) { return TTrim(TabTrim(line)) == l.closingTag; };
     const auto advance = [](int& cursor) {
@@ -30,6 +31,10 @@ inline void StepByStepMerge(const MergeLists& l, WindowPort* progress) {
             throw Failure(Overflow);
         }
         ++cursor;
+    };
+    // What remains of the next line outside comments, without its indentation.
+    const auto rest = [](CommentTracker& comments, std::string_view line) {
+        return Unindented(comments.Take(line).rest);
     };
     std::string buffer; // for test forms
     int i = 0;
@@ -47,23 +52,25 @@ inline void StepByStepMerge(const MergeLists& l, WindowPort* progress) {
         if (progress != nullptr) {
             progress->Redraw();
         }
-        int titleLine = i;
-        for (CommentBlock block; titleLine < l.items.Count(); ++titleLine) {
-            if (!block.Covers(At(l.items, titleLine)) &&
-                !StartsWith(TestFormView(At(l.items, titleLine), buffer), "<!--")) {
+        // Named by the first line that is not comment text only.
+        std::string title = ElementTitle(At(l.items, i));
+        CommentTracker itemComments;
+        for (int x = i; x < l.items.Count(); ++x) {
+            const std::string_view r = rest(itemComments, At(l.items, x));
+            if (!r.empty()) {
+                title = ElementTitle(r);
                 break;
             }
         }
-        const std::string title = ElementTitle(At(l.items, titleLine < l.items.Count() ? titleLine : i));
         bool known = false;
         for (int x = 0; x < l.titles.Count() && !known; ++x) {
             known = At(l.titles, x) == title;
         }
         if (!known) {
-            CommentBlock block;
+            CommentTracker comments;
             bool closed = false;
             do {
-                closed = !block.Covers(At(l.items, i)) && closing(At(l.items, i));
+                closed = closing(rest(comments, At(l.items, i)));
                 l.collector.Set(m, At(l.items, i));
                 advance(i);
                 reportProgress();
@@ -71,23 +78,31 @@ inline void StepByStepMerge(const MergeLists& l, WindowPort* progress) {
             } while (!closed);
             continue;
         }
+        // The first opening line of the kind with the title, comments followed from the top; then on
+        // through the element's closing line.
         int j = 0;
-        for (CommentBlock block;
-             block.Covers(At(l.existing, j)) || ElementTitle(At(l.existing, j)) != title;) {
+        CommentTracker existingComments;
+        bool matchCloses = false;
+        for (;;) {
+            const std::string_view r = rest(existingComments, At(l.existing, j));
+            if (StartsWith(TestFormView(r, buffer), l.openingTag) && ElementTitle(r) == title) {
+                matchCloses = closing(r);
+                break;
+            }
             l.rebuild.Set(k, At(l.existing, j));
             advance(k);
             advance(j);
         }
-        for (CommentBlock block;;) {
+        for (bool first = true;; first = false) {
             advance(j);
-            if (!block.Covers(At(l.existing, j - 1)) && closing(At(l.existing, j - 1))) {
+            if (first ? matchCloses : closing(rest(existingComments, At(l.existing, j - 1)))) {
                 break;
             }
         }
-        CommentBlock block;
+        CommentTracker comments;
         bool closed = false;
         do {
-            closed = !block.Covers(At(l.items, i)) && closing(At(l.items, i));
+            closed = closing(rest(comments, At(l.items, i)));
             l.rebuild.Set(k, At(l.items, i));
             advance(i);
             reportProgress();
@@ -118,10 +133,10 @@ inline void StepByStepMerge(const MergeLists& l, WindowPort* progress) {
 // those files must write. `progress` sees what the animation merge shows.
 inline std::string StepByStepPatchOutput(Workspace& ws, WindowPort* progress = nullptr) {
     StepByStepMerge({ws.AllZorTextures, ws.AllZorTexturesTemp, ws.Textures, ws.AllTextures,
-                     ws.AllTexturesTemp, "</TextureInfo>"},
+                     ws.AllTexturesTemp, "<TextureInfo it", "</TextureInfo>"},
                     nullptr);
     StepByStepMerge({ws.AllZorAnimations, ws.AllZorAnimationsTemp, ws.Animations, ws.AllAnimations,
-                     ws.AllAnimationsTemp, "</Ui2DAnimation>"},
+                     ws.AllAnimationsTemp, "<Ui2DAnimation ", "</Ui2DAnimation>"},
                     progress);
     std::string output = ws.MainFileMark ? "\xEF\xBB\xBF" : "";
     for (const LineList* list : {&ws.Header, &ws.AllTextures, &ws.AllZorTextures, &ws.AllAnimations,

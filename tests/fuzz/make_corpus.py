@@ -106,23 +106,65 @@ SEEDS = {
 }
 
 
-def long_lists(seed, untitled=False):
+# Comments beside tags, and lines that carry a title without being an element's opening line: the scan,
+# the add-on check and both merges judge each line by what remains of it outside comments.
+BESIDE = {
+    "comment-beside-tags": case(
+        main=crlf("<XML>", "<Schema/> <!-- the schema", "   ends here -->", '<TextureInfo item="A">',
+                  "<Size>1</Size> <!-- was:", "</TextureInfo>", '<TextureInfo item="B">', "-->",
+                  "</TextureInfo> <!-- end of A -->", '  <!-- 2x size --><TextureInfo item="B">', "<Size>2</Size>",
+                  "</TextureInfo>", "<!-- loose:", "--> <Loose/>", "<!-- P, the", '  --> <Ui2DAnimation item="P">',
+                  "</Ui2DAnimation>", "</XML>"),
+        tex=crlf('<!-- new B --> <TextureInfo item="B">', "<Size>22</Size>", "</TextureInfo> <!-- end of B -->",
+                 "<!-- C,", '  new --> <TextureInfo item="C">', "</TextureInfo>"),
+        anim=crlf('<Ui2DAnimation item="R"> <!-- new', "-->", "</Ui2DAnimation>")),
+    "titles-only-on-opening-lines": case(
+        main=crlf("<XML>", "<Schema/>", '<TextureInfo item="A">', '<!-- "B-->', "</TextureInfo>",
+                  '<TextureInfo item="B-">', "</TextureInfo>", '<WindowDrawTemplate item="Q">', "</WindowDrawTemplate>",
+                  '<Ui2DAnimation item="P">', '    <Frames name="Q">', "    </Frames>", "</Ui2DAnimation>",
+                  '<Ui2DAnimation name="n"item="Q">', "</Ui2DAnimation>", "</XML>"),
+        tex=crlf('<TextureInfo item="B-">', "<Size>5</Size>", "</TextureInfo>"),
+        anim=crlf('<Ui2DAnimation item="Q">', "<Cycle>false</Cycle>", "</Ui2DAnimation>")),
+    "comment-marks-that-run-on": case(
+        main=crlf("<Schema/>", '<TextureInfo item="A"> <!-->', "</TextureInfo>", "<!--->", "-->", "</TextureInfo>",
+                  '<!----><TextureInfo item="B">', "</TextureInfo>"),
+        tex=crlf('<TextureInfo item="B">', "<!-->x-->", "</TextureInfo>"), anim=b""),
+    "replaced-opening-ends-a-comment": mini(
+        main=crlf("<XML>", "<Schema/>", "<!-- A, the", '  --> <TextureInfo item="A">', "</TextureInfo>", "</XML>")),
+    "replaced-closing-starts-a-comment": mini(
+        main=crlf("<XML>", "<Schema/>", '<TextureInfo item="A">', "</TextureInfo> <!-- A ends;", "-->", "</XML>")),
+    "addon-comment-past-its-item": mini(
+        tex=crlf('<TextureInfo item="A">', "</TextureInfo> <!-- next:", "-->", '<TextureInfo item="C">',
+                 "</TextureInfo>")),
+    "addon-replaced-item-ends-a-comment": mini(
+        tex=crlf("<!-- A,", '--> <TextureInfo item="A">', "</TextureInfo>", '<TextureInfo item="A">', "</TextureInfo>")),
+    "comment-across-parts": mini(
+        main=crlf("<XML>", "<Schema/>", "<Loose/> <!-- about A", '--> <TextureInfo item="A">', "</TextureInfo>",
+                  "</XML>")),
+}
+SEEDS.update(BESIDE)
+
+
+def long_lists(seed, untitled=False, beside=False):
     """Elements and items of hundreds of lines, duplicate titles, lines that carry a title inside elements
     and comments over several lines around them: the merge's chunks of 256 lines split, and the elements
     it replaces cross their bounds."""
     rnd = random.Random(seed)
     titles = ["A", "B", "C", "a", "", "A B", "D"]
     children = ["<x/>", '<Ref name="{}">', "<!-- one line -->", "\t<y/>"] + (["x"] if untitled else [])
+    if beside:
+        children += ['<x/> <!-- "{}-->', '<!-- a --><Frame item="{}"/>', '<Ref name="n"item="{}">']
 
     def element(tag, lines):
         out = []
         if rnd.random() < 0.25:
             out += ["<!-- an old one:", f'<{tag} item="{rnd.choice(titles)}">', f"</{tag}>", "-->"]
-        out.append(f'<{tag} item="{rnd.choice(titles)}">')
+        note = "<!-- note --> " if beside and rnd.random() < 0.3 else ""
+        out.append(f'{note}<{tag} item="{rnd.choice(titles)}">')
         out += [rnd.choice(children).format(rnd.choice(titles)) for _ in range(lines)]
         if rnd.random() < 0.25:
             out += ["  <!--", f"  </{tag}>", f'  <{tag} item="{rnd.choice(titles)}">', "  -->"]
-        return out + [f"</{tag}>"]
+        return out + [f"</{tag}>" + (" <!-- end -->" if beside and rnd.random() < 0.3 else "")]
 
     def elements(tag, count, sizes):
         return [line for _ in range(count) for line in element(tag, rnd.choice(sizes))]
@@ -137,6 +179,7 @@ def long_lists(seed, untitled=False):
 SEEDS.update({f"write-{n}-fails": mini(failing_write=n) for n in range(1, 11)})
 SEEDS.update({f"long-lists-{seed}": long_lists(seed) for seed in range(1, 6)})
 SEEDS["long-lists-with-an-untitled-line"] = long_lists(6, untitled=True)
+SEEDS.update({f"long-lists-comments-beside-tags-{seed}": long_lists(seed, beside=True) for seed in range(7, 10)})
 
 
 def main():
