@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 #include <numbers>
 
 namespace zorby::ui {
@@ -111,7 +110,7 @@ public:
     void Clip(Box box) { clip_ = box; }
 
     // Fills where `inside` holds for a logical point, within `bounds`.
-    void Fill(Box bounds, const std::function<bool(Point)>& inside, const Paint& paint) {
+    template <typename Inside> void Fill(Box bounds, const Inside& inside, const Paint& paint) {
         const Box area{std::max(bounds.left, clip_.left), std::max(bounds.top, clip_.top),
                        std::min(bounds.right, clip_.right), std::min(bounds.bottom, clip_.bottom)};
         const int x0 = std::max(0, int(std::floor(area.left * scale_)));

@@ -115,20 +115,5 @@ TEST_P(Placement, Row) {
 INSTANTIATE_TEST_SUITE_P(Layout, Placement, ::testing::ValuesIn(kPlacementRows),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(Layout, AboutBoxTexts) {
-    EXPECT_EQ(AboutCreditLine(), "Program By: Kestrin Dunmarrow    Ver 3.0");
-    const std::vector<AboutLink> links = AboutLinks();
-    ASSERT_EQ(links.size(), 3U);
-    EXPECT_EQ(links[0].question, "Visit https://zorby.example.org/?");
-    EXPECT_EQ(links[1].question, "E-Mail Kestrin?");
-    EXPECT_STREQ(links[1].target,
-                 "mailto:kestrin@example.org;zorby-errors@example.org?subject=Zorby EXE Related");
-    EXPECT_EQ(links[2].question, "Visit k.varn's website?");
-    for (const AboutLink& link : links) {
-        ASSERT_NE(Find(AboutBoxControls(), link.label), nullptr);
-        EXPECT_EQ(Find(AboutBoxControls(), link.label)->kind, ControlKind::LinkLabel);
-    }
-}
-
 } // namespace
 } // namespace zorby::ui

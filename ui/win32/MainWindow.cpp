@@ -12,7 +12,6 @@
 #include <algorithm>
 // windows.h first, through the headers above.
 #include <commctrl.h>
-#include <shellapi.h>
 
 namespace zorby::win32 {
 namespace {
@@ -155,6 +154,7 @@ HWND MainWindow::AddControl(const ui::ControlSpec& spec, int id) {
     case ui::ControlKind::CheckBox: {
         HWND box = make(L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX);
         SendMessageW(box, BM_SETCHECK, BST_CHECKED, 0);
+        FitFont(box, caption, GetSystemMetrics(SM_CXMENUCHECK) + Scale(6));
         return box;
     }
     case ui::ControlKind::List: {
@@ -163,8 +163,13 @@ HWND MainWindow::AddControl(const ui::ControlSpec& spec, int id) {
         lists_.emplace(id, std::move(view));
         return list;
     }
-    default:
-        return make(L"STATIC", SS_CENTER | SS_NOPREFIX);
+    default: {
+        HWND label = make(L"STATIC", SS_CENTER | SS_NOPREFIX);
+        if (spec.kind == ui::ControlKind::Label) {
+            FitFont(label, caption, Scale(2));
+        }
+        return label;
+    }
     }
 }
 
@@ -228,6 +233,8 @@ void MainWindow::ToggleDebugView() {
     }
     SetOuterSizeTwips({outer_.width, target.height});
     SetOuterSizeTwips(target);
+    // Everything the larger window uncovers is painted afresh, the new controls included.
+    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -365,9 +372,19 @@ bool MainWindow::IsChecked(zorby::Control control) const {
 }
 
 // Handed to the desktop in the system code page, as the lines are; true when the desktop took it.
+// shell32 is loaded only when a link is opened: most runs open none, and loading it costs each start
+// a good part of the time it takes.
 bool MainWindow::OpenLink(const std::string& target) {
+    using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
+    HMODULE shell = LoadLibraryW(L"shell32.dll");
+    const auto open = shell != nullptr ? reinterpret_cast<ShellExecuteFunction>(
+                                             reinterpret_cast<void*>(GetProcAddress(shell, "ShellExecuteW")))
+                                       : nullptr;
+    if (open == nullptr) {
+        return false;
+    }
     const auto result = reinterpret_cast<INT_PTR>(
-        ShellExecuteW(nullptr, nullptr, Wide(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+        open(nullptr, nullptr, Wide(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     return result > 32;
 }
 

@@ -1,5 +1,6 @@
 #include "Native.h"
 
+#include <map>
 #include <vector>
 
 namespace zorby::win32 {
@@ -133,6 +134,29 @@ HFONT LinkFont() {
 HFONT CaptionFont() {
     static HFONT font = MakeFont(98, FW_BOLD, false, VARIABLE_PITCH | FF_ROMAN, L"Times New Roman");
     return font;
+}
+
+void FitFont(HWND control, const std::wstring& caption, int extraWidth) {
+    RECT place;
+    GetClientRect(control, &place);
+    HDC dc = GetDC(control);
+    for (int tenths = 75; tenths >= 60; tenths -= 5) {
+        SIZE size{};
+        HGDIOBJ before = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+        GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &size);
+        SelectObject(dc, before);
+        if (size.cx + extraWidth <= place.right) {
+            break;
+        }
+        // Each size is made once and kept for the run, like the other fonts.
+        static std::map<int, HFONT> smaller;
+        HFONT& font = smaller[tenths];
+        if (font == nullptr) {
+            font = MakeFont(tenths, FW_NORMAL, false, DEFAULT_PITCH | FF_SWISS, L"MS Shell Dlg");
+        }
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    }
+    ReleaseDC(control, dc);
 }
 
 void SetBusy(bool value) {

@@ -36,6 +36,10 @@ HFONT ListFont();    // fixed pitch, for the lists
 HFONT LinkFont();    // underlined
 HFONT CaptionFont(); // the image button's: Times New Roman, bold, 9.75 points
 
+// The layout has fixed sizes; where the desktop's font runs wide, a caption gets a smaller font until it
+// fits in one line rather than being wrapped or cut off.
+void FitFont(HWND control, const std::wstring& caption, int extraWidth);
+
 // The busy pointer over every window of the program while it is on.
 void SetBusy(bool busy);
 bool Busy();
