@@ -13,7 +13,7 @@ namespace {
 using K = ControlKind;
 constexpr Area kDebug = Area::Debug;
 
-constexpr ControlSpec kMainWindow[] = {
+constexpr ControlEntry kMainWindow[] = {
     {K::ImageButton, "PatchCommand", "Patch!", {120, 120, 1545, 525}, 3},
     {K::PictureButton, "DebugButton", "", {1920, 120, 735, 495}, 1},
     {K::ImageButton, "FancyButton1", "About", {2880, 120, 1545, 525}, 4},
@@ -44,7 +44,7 @@ constexpr ControlSpec kMainWindow[] = {
     {K::List, "AllTexturesTemp", "", {3120, 6960, 3015, 645}, 11, kDebug, &Workspace::AllTexturesTemp},
 };
 
-constexpr ControlSpec kAboutBox[] = {
+constexpr ControlEntry kAboutBox[] = {
     {K::Picture, "picIcon", "", {120, 120, 780, 780}, 0},
     {K::Text, "Label1", "Program By: Kestrin Dunmarrow ", {960, 120, 4335, 255}, 3},
     {K::LinkLabel, "Label2", contacts::kAuthorWebPage, {960, 360, 2655, 255}, 2},
@@ -69,11 +69,11 @@ int RoundHalfEven(double value) {
 
 } // namespace
 
-std::span<const ControlSpec> MainWindowControls() {
+std::span<const ControlEntry> MainWindowControls() {
     return kMainWindow;
 }
 
-std::span<const ControlSpec> AboutBoxControls() {
+std::span<const ControlEntry> AboutBoxControls() {
     return kAboutBox;
 }
 
@@ -87,25 +87,25 @@ std::string AboutCreditLine() {
     return std::string("Program By: Kestrin Dunmarrow    Ver ") + kVersionText;
 }
 
-const ControlSpec& Find(Control control) {
+const ControlEntry& Find(Control control) {
     return *Find(kMainWindow, kEngineNames.at(static_cast<std::size_t>(control)));
 }
 
-const ControlSpec* Find(std::span<const ControlSpec> controls, std::string_view name) {
+const ControlEntry* Find(std::span<const ControlEntry> controls, std::string_view name) {
     const auto found = std::find_if(controls.begin(), controls.end(),
-                                    [name](const ControlSpec& c) { return c.name == name; });
+                                    [name](const ControlEntry& c) { return c.name == name; });
     return found == controls.end() ? nullptr : &*found;
 }
 
-std::vector<const ControlSpec*> TabOrder(std::span<const ControlSpec> controls, View view) {
-    std::vector<const ControlSpec*> order;
-    for (const ControlSpec& control : controls) {
+std::vector<const ControlEntry*> TabOrder(std::span<const ControlEntry> controls, View view) {
+    std::vector<const ControlEntry*> order;
+    for (const ControlEntry& control : controls) {
         if (TakesFocus(control.kind) && (view == View::Debug || control.area == Area::Command)) {
             order.push_back(&control);
         }
     }
     std::sort(order.begin(), order.end(),
-              [](const ControlSpec* a, const ControlSpec* b) { return a->tab < b->tab; });
+              [](const ControlEntry* a, const ControlEntry* b) { return a->tab < b->tab; });
     return order;
 }
 

@@ -32,7 +32,7 @@ enum class ControlKind {
 enum class Area { Command, Debug };
 enum class View { Compact, Debug };
 
-struct ControlSpec {
+struct ControlEntry {
     ControlKind kind;
     const char* name;
     const char* caption;
@@ -51,8 +51,8 @@ inline constexpr TwipSize kCompactOuter{4665, 2430};
 inline constexpr TwipSize kDebugOuter{8955, 8025};
 inline constexpr TwipSize kAboutClient{4605, 2175};
 
-std::span<const ControlSpec> MainWindowControls();
-std::span<const ControlSpec> AboutBoxControls();
+std::span<const ControlEntry> MainWindowControls();
+std::span<const ControlEntry> AboutBoxControls();
 
 // A credit line of the About box: asks a Yes/No question, and on Yes opens its link.
 struct AboutLink {
@@ -65,11 +65,11 @@ std::vector<AboutLink> AboutLinks();
 std::string AboutCreditLine();
 
 // The main window's control that the engine knows as `control`.
-const ControlSpec& Find(Control control);
-const ControlSpec* Find(std::span<const ControlSpec> controls, std::string_view name);
+const ControlEntry& Find(Control control);
+const ControlEntry* Find(std::span<const ControlEntry> controls, std::string_view name);
 
 // The controls a view shows, in keyboard order; those that take no focus are left out.
-std::vector<const ControlSpec*> TabOrder(std::span<const ControlSpec> controls, View view);
+std::vector<const ControlEntry*> TabOrder(std::span<const ControlEntry> controls, View view);
 
 // The debug toggle: from an outer height of exactly 2430 twips to the debug view, from any other back to
 // the compact one. The front end sets the height first, then the width; the top-left corner stays.

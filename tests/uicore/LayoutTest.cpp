@@ -7,9 +7,9 @@
 namespace zorby::ui {
 namespace {
 
-std::vector<std::string> Names(const std::vector<const ControlSpec*>& controls) {
+std::vector<std::string> Names(const std::vector<const ControlEntry*>& controls) {
     std::vector<std::string> names;
-    for (const ControlSpec* control : controls) {
+    for (const ControlEntry* control : controls) {
         names.emplace_back(control->name);
     }
     return names;
@@ -33,7 +33,7 @@ TEST(Layout, EachAreaLiesInsideItsView) {
     const TwipSize compact{kCompactOuter.width - kMainFrame.width, kCompactOuter.height - kMainFrame.height};
     const TwipSize debug{kDebugOuter.width - kMainFrame.width, kDebugOuter.height - kMainFrame.height};
     int lists = 0;
-    for (const ControlSpec& c : MainWindowControls()) {
+    for (const ControlEntry& c : MainWindowControls()) {
         SCOPED_TRACE(c.name);
         const bool inCompact =
             c.rect.left + c.rect.width <= compact.width && c.rect.top + c.rect.height <= compact.height;
@@ -47,7 +47,7 @@ TEST(Layout, EachAreaLiesInsideItsView) {
         }
     }
     EXPECT_EQ(lists, 14);
-    for (const ControlSpec& c : AboutBoxControls()) {
+    for (const ControlEntry& c : AboutBoxControls()) {
         EXPECT_LE(c.rect.left + c.rect.width, kAboutClient.width + 1000)
             << c.name; // the credit lines run long
         EXPECT_LE(c.rect.top + c.rect.height, kAboutClient.height) << c.name;

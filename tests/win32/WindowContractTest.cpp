@@ -57,20 +57,20 @@ TEST_F(NativeWindow, ControlsLandAtTheirPixelsInBothViews) {
         EXPECT_EQ(client.right, ui::Px(view.width - ui::kMainFrame.width));
         EXPECT_EQ(client.bottom, ui::Px(view.height - ui::kMainFrame.height));
     }
-    for (const ui::ControlSpec& spec : ui::MainWindowControls()) {
-        SCOPED_TRACE(spec.name);
-        const RECT place = PlaceOf(window.Control(spec.name));
-        EXPECT_EQ(place.left, ui::Px(spec.rect.left));
-        if (spec.kind == ui::ControlKind::Line) {
-            EXPECT_EQ(place.top, ui::Px(spec.rect.top) - 1);
-        } else if (spec.kind == ui::ControlKind::ImageButton) {
-            EXPECT_EQ(place.top, ui::Px(spec.rect.top));
+    for (const ui::ControlEntry& entry : ui::MainWindowControls()) {
+        SCOPED_TRACE(entry.name);
+        const RECT place = PlaceOf(window.Control(entry.name));
+        EXPECT_EQ(place.left, ui::Px(entry.rect.left));
+        if (entry.kind == ui::ControlKind::Line) {
+            EXPECT_EQ(place.top, ui::Px(entry.rect.top) - 1);
+        } else if (entry.kind == ui::ControlKind::ImageButton) {
+            EXPECT_EQ(place.top, ui::Px(entry.rect.top));
             EXPECT_EQ(place.right - place.left, ui::ImageButtonState::kWidth);
             EXPECT_EQ(place.bottom - place.top, ui::ImageButtonState::kHeight);
         } else {
-            EXPECT_EQ(place.top, ui::Px(spec.rect.top));
-            EXPECT_EQ(place.right - place.left, ui::Px(spec.rect.width));
-            EXPECT_EQ(place.bottom - place.top, ui::Px(spec.rect.height));
+            EXPECT_EQ(place.top, ui::Px(entry.rect.top));
+            EXPECT_EQ(place.right - place.left, ui::Px(entry.rect.width));
+            EXPECT_EQ(place.bottom - place.top, ui::Px(entry.rect.height));
         }
     }
 }

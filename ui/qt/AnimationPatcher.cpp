@@ -82,12 +82,12 @@ AnimationPatcher::~AnimationPatcher() {
 // The debug area is built on the first switch to the debug view: the compact view, which is all most
 // players ever see, starts without fourteen list views it does not show.
 void AnimationPatcher::BuildArea(Area area) {
-    for (const ControlSpec& spec : MainWindowControls()) {
-        if (spec.area == area) {
-            QWidget* widget = AddControl(spec);
-            widget->setObjectName(spec.name);
+    for (const ControlEntry& entry : MainWindowControls()) {
+        if (entry.area == area) {
+            QWidget* widget = AddControl(entry);
+            widget->setObjectName(entry.name);
             widget->show(); // also when the debug area is built after the window is up
-            controls_.emplace(spec.name, widget);
+            controls_.emplace(entry.name, widget);
         }
     }
     if (area == Area::Debug) {
@@ -99,15 +99,15 @@ void AnimationPatcher::BuildArea(Area area) {
     }
 }
 
-QWidget* AnimationPatcher::AddControl(const ControlSpec& spec) {
-    const QString caption = QString::fromUtf8(spec.caption);
-    switch (spec.kind) {
+QWidget* AnimationPatcher::AddControl(const ControlEntry& entry) {
+    const QString caption = QString::fromUtf8(entry.caption);
+    switch (entry.kind) {
     case ControlKind::ImageButton: {
         auto* button = new FancyButton(this);
         button->SetCaption(caption);
         button->SetBackColor(palette().color(QPalette::Button));
-        button->move(Px(spec.rect.left), Px(spec.rect.top));
-        const std::string_view name = spec.name;
+        button->move(Px(entry.rect.left), Px(entry.rect.top));
+        const std::string_view name = entry.name;
         connect(button, &FancyButton::Click, this,
                 name == "PatchCommand"        ? &AnimationPatcher::OnPatch
                 : name == "Restore_Animation" ? &AnimationPatcher::OnRestore
@@ -116,7 +116,7 @@ QWidget* AnimationPatcher::AddControl(const ControlSpec& spec) {
     }
     case ControlKind::PictureButton: {
         auto* button = new QPushButton(this);
-        button->setGeometry(PixelRect(spec.rect));
+        button->setGeometry(PixelRect(entry.rect));
         button->setIcon(DebugButtonIcon());
         button->setIconSize({24, 24});
         button->setToolTip("Show or hide the work lists");
@@ -125,7 +125,7 @@ QWidget* AnimationPatcher::AddControl(const ControlSpec& spec) {
     }
     case ControlKind::ProgressBar:
         PatchProgress = new QProgressBar(this);
-        PatchProgress->setGeometry(PixelRect(spec.rect));
+        PatchProgress->setGeometry(PixelRect(entry.rect));
         PatchProgress->setRange(0, 100);
         PatchProgress->setValue(0);
         PatchProgress->setTextVisible(false);
@@ -134,13 +134,13 @@ QWidget* AnimationPatcher::AddControl(const ControlSpec& spec) {
         auto* line = new QFrame(this);
         line->setFrameShape(QFrame::HLine);
         line->setFrameShadow(QFrame::Sunken);
-        const int left = Px(spec.rect.left);
-        line->setGeometry(left, Px(spec.rect.top) - 1, Px(spec.rect.left + spec.rect.width) - left + 1, 2);
+        const int left = Px(entry.rect.left);
+        line->setGeometry(left, Px(entry.rect.top) - 1, Px(entry.rect.left + entry.rect.width) - left + 1, 2);
         return line;
     }
     case ControlKind::CheckBox: {
         auto* box = new QCheckBox(caption, this);
-        box->setGeometry(PixelRect(spec.rect));
+        box->setGeometry(PixelRect(entry.rect));
         box->setChecked(true);
         const int indicator = box->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, box) +
                               box->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, box);
@@ -148,12 +148,12 @@ QWidget* AnimationPatcher::AddControl(const ControlSpec& spec) {
         return box;
     }
     case ControlKind::List:
-        return AddList(workspace_.*spec.list, spec.rect);
+        return AddList(workspace_.*entry.list, entry.rect);
     default: {
         auto* label = new QLabel(caption, this);
         label->setAlignment(Qt::AlignCenter);
-        label->setGeometry(PixelRect(spec.rect));
-        if (spec.kind == ControlKind::Heading) {
+        label->setGeometry(PixelRect(entry.rect));
+        if (entry.kind == ControlKind::Heading) {
             QFont bold = label->font();
             bold.setBold(true);
             label->setFont(bold);
@@ -185,8 +185,8 @@ QListView* AnimationPatcher::AddList(LineList& list, const TwipRect& rect) {
 
 void AnimationPatcher::SetTabOrder(View view) {
     QWidget* previous = nullptr;
-    for (const ControlSpec* spec : TabOrder(MainWindowControls(), view)) {
-        QWidget* widget = controls_.at(spec->name);
+    for (const ControlEntry* entry : TabOrder(MainWindowControls(), view)) {
+        QWidget* widget = controls_.at(entry->name);
         if (widget->focusPolicy() == Qt::NoFocus) {
             continue;
         }

@@ -78,7 +78,7 @@ protected:
 
 private:
     void BuildArea(Area area);
-    QWidget* AddControl(const ControlSpec& spec);
+    QWidget* AddControl(const ControlEntry& entry);
     QListView* AddList(LineList& list, const TwipRect& rect);
     void SetTabOrder(View view);
     QWidget* Widget(Control control) const;

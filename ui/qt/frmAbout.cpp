@@ -30,24 +30,24 @@ frmAbout::frmAbout(WindowPort& port, QWidget* parent)
     compact.setPointSizeF(8.25);
     setFont(compact);
 
-    for (const ControlSpec& spec : AboutBoxControls()) {
-        if (spec.kind == ControlKind::Picture) {
+    for (const ControlEntry& entry : AboutBoxControls()) {
+        if (entry.kind == ControlKind::Picture) {
             picIcon_ = new QLabel(this);
-            picIcon_->setObjectName(spec.name);
-            picIcon_->setGeometry(PixelRect(spec.rect));
+            picIcon_->setObjectName(entry.name);
+            picIcon_->setGeometry(PixelRect(entry.rect));
             picIcon_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
             picIcon_->setLineWidth(2);
             picIcon_->setAlignment(Qt::AlignCenter);
             picIcon_->setPixmap(AboutEmblem(devicePixelRatioF()));
-        } else if (spec.kind == ControlKind::ImageButton) {
+        } else if (entry.kind == ControlKind::ImageButton) {
             cmdOK_ = new FancyButton(this);
-            cmdOK_->setObjectName(spec.name);
-            cmdOK_->move(Px(spec.rect.left), Px(spec.rect.top));
-            cmdOK_->SetCaption(QString::fromUtf8(spec.caption));
+            cmdOK_->setObjectName(entry.name);
+            cmdOK_->move(Px(entry.rect.left), Px(entry.rect.top));
+            cmdOK_->SetCaption(QString::fromUtf8(entry.caption));
             cmdOK_->SetBackColor(palette().color(QPalette::Button));
             connect(cmdOK_, &FancyButton::Click, this, &QWidget::hide);
         } else {
-            QLabel* label = AddLabel(spec.name, QString::fromUtf8(spec.caption), spec.rect);
+            QLabel* label = AddLabel(entry.name, QString::fromUtf8(entry.caption), entry.rect);
             if (label1_ == nullptr) {
                 label1_ = label;
             }

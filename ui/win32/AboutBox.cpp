@@ -15,8 +15,8 @@ constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 constexpr int kFirstId = 200;
 
-int IdOf(const ui::ControlSpec& spec) {
-    return kFirstId + static_cast<int>(&spec - ui::AboutBoxControls().data());
+int IdOf(const ui::ControlEntry& entry) {
+    return kFirstId + static_cast<int>(&entry - ui::AboutBoxControls().data());
 }
 
 } // namespace
@@ -73,20 +73,20 @@ LRESULT CALLBACK AboutBox::Procedure(HWND window, UINT message, WPARAM wParam, L
 }
 
 void AboutBox::Build() {
-    for (const ui::ControlSpec& spec : ui::AboutBoxControls()) {
-        const RECT place = PixelRect(spec.rect);
-        const int id = IdOf(spec);
-        if (spec.kind == ui::ControlKind::ImageButton) {
-            ImageButton::Create(window_, id, Wide(spec.caption), place.left, place.top,
+    for (const ui::ControlEntry& entry : ui::AboutBoxControls()) {
+        const RECT place = PixelRect(entry.rect);
+        const int id = IdOf(entry);
+        if (entry.kind == ui::ControlKind::ImageButton) {
+            ImageButton::Create(window_, id, Wide(entry.caption), place.left, place.top,
                                 [this] { ShowWindow(window_, SW_HIDE); });
-        } else if (spec.kind != ui::ControlKind::Picture) {
-            const bool link = spec.kind == ui::ControlKind::LinkLabel;
+        } else if (entry.kind != ui::ControlKind::Picture) {
+            const bool link = entry.kind == ui::ControlKind::LinkLabel;
             HWND label = CreateWindowExW(
-                0, L"STATIC", Wide(spec.caption).c_str(),
+                0, L"STATIC", Wide(entry.caption).c_str(),
                 WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX | (link ? SS_NOTIFY : 0), place.left, place.top,
                 place.right - place.left, place.bottom - place.top, window_,
                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-            const bool web = std::string_view(spec.name) == "Label2";
+            const bool web = std::string_view(entry.name) == "Label2";
             SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(web ? LinkFont() : DialogFont()), FALSE);
         }
     }

@@ -92,10 +92,10 @@ LRESULT CALLBACK MainWindow::Procedure(HWND window, UINT message, WPARAM wParam,
 // players ever see, starts without fourteen list views it does not show.
 void MainWindow::BuildArea(ui::Area area) {
     const auto controls = ui::MainWindowControls();
-    for (const ui::ControlSpec& spec : controls) {
-        if (spec.area == area) {
-            const int id = kFirstId + static_cast<int>(&spec - controls.data());
-            controls_.emplace(spec.name, AddControl(spec, id));
+    for (const ui::ControlEntry& entry : controls) {
+        if (entry.area == area) {
+            const int id = kFirstId + static_cast<int>(&entry - controls.data());
+            controls_.emplace(entry.name, AddControl(entry, id));
         }
     }
     if (area == ui::Area::Debug) {
@@ -107,24 +107,24 @@ void MainWindow::BuildArea(ui::Area area) {
     }
 }
 
-HWND MainWindow::AddControl(const ui::ControlSpec& spec, int id) {
-    const RECT place = PixelRect(spec.rect);
+HWND MainWindow::AddControl(const ui::ControlEntry& entry, int id) {
+    const RECT place = PixelRect(entry.rect);
     const int width = place.right - place.left;
     const int height = place.bottom - place.top;
-    const std::wstring caption = Wide(spec.caption);
+    const std::wstring caption = Wide(entry.caption);
     const auto make = [&](const wchar_t* kind, DWORD style, DWORD exStyle = 0) {
         HWND control = CreateWindowExW(exStyle, kind, caption.c_str(), WS_CHILD | WS_VISIBLE | style,
                                        place.left, place.top, width, height, window_, IdHandle(id),
                                        GetModuleHandleW(nullptr), nullptr);
         SendMessageW(
             control, WM_SETFONT,
-            reinterpret_cast<WPARAM>(spec.kind == ui::ControlKind::Heading ? HeadingFont() : DialogFont()),
+            reinterpret_cast<WPARAM>(entry.kind == ui::ControlKind::Heading ? HeadingFont() : DialogFont()),
             FALSE);
         return control;
     };
-    switch (spec.kind) {
+    switch (entry.kind) {
     case ui::ControlKind::ImageButton: {
-        const std::string_view name = spec.name;
+        const std::string_view name = entry.name;
         return ImageButton::Create(window_, id, caption, place.left, place.top, [this, name] {
             if (name == "PatchCommand") {
                 Finish(RunCommand(*this, [this] { return zorby::PatchCommand(workspace_, *this); }));
@@ -158,14 +158,14 @@ HWND MainWindow::AddControl(const ui::ControlSpec& spec, int id) {
         return box;
     }
     case ui::ControlKind::List: {
-        auto view = std::make_unique<LineListView>(window_, id, workspace_.*spec.list, place);
+        auto view = std::make_unique<LineListView>(window_, id, workspace_.*entry.list, place);
         HWND list = view->Window();
         lists_.emplace(id, std::move(view));
         return list;
     }
     default: {
         HWND label = make(L"STATIC", SS_CENTER | SS_NOPREFIX);
-        if (spec.kind == ui::ControlKind::Label) {
+        if (entry.kind == ui::ControlKind::Label) {
             FitFont(label, caption, Scale(2));
         }
         return label;
@@ -176,8 +176,8 @@ HWND MainWindow::AddControl(const ui::ControlSpec& spec, int id) {
 // Tabbing follows the windows' order among their siblings, so the controls are put in keyboard order.
 void MainWindow::SetTabOrder(ui::View view) {
     HWND previous = HWND_TOP;
-    for (const ui::ControlSpec* spec : ui::TabOrder(ui::MainWindowControls(), view)) {
-        HWND control = Control(spec->name);
+    for (const ui::ControlEntry* entry : ui::TabOrder(ui::MainWindowControls(), view)) {
+        HWND control = Control(entry->name);
         SetWindowPos(control, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         previous = control;
     }

@@ -65,7 +65,7 @@ private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void BuildArea(ui::Area area);
-    HWND AddControl(const ui::ControlSpec& spec, int id);
+    HWND AddControl(const ui::ControlEntry& entry, int id);
     void SetTabOrder(ui::View view);
     void Place();
     void Finish(Flow flow);
