@@ -11,11 +11,15 @@ shift
 unset DISPLAY WAYLAND_DISPLAY
 export WINEDLLOVERRIDES="mscoree=;mshtml="
 
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
+# Windows of the tests need no screen: the prefix uses Wine's display driver that draws nothing.
+if [ ! -f "$WINEPREFIX/.null-display" ]; then
     mkdir -p "$WINEPREFIX"
     # One maker at a time; the others wait and find it made.
-    flock "$WINEPREFIX" sh -c '[ -f "$WINEPREFIX/system.reg" ] || { wineboot --init && wineserver -w; }' \
-        >/dev/null 2>&1
+    flock "$WINEPREFIX" sh -c '[ -f "$WINEPREFIX/.null-display" ] || {
+        { [ -f "$WINEPREFIX/system.reg" ] || wineboot --init; } &&
+        wine reg add "HKCU\Software\Wine\Drivers" /v Graphics /d null /f &&
+        wine reg add "HKCU\Software\Wine\WineDbg" /v ShowCrashDialog /t REG_DWORD /d 0 /f &&
+        wineserver -w && touch "$WINEPREFIX/.null-display"; }' >/dev/null 2>&1
 fi
 
 case "${1:-}" in

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing (the MinGW-w64 cross compiler and Wine among it), builds the engine, the file
-# services, their tests and the version record for 64-bit Windows, and runs those tests under Wine.
+# Installs what is missing (the MinGW-w64 cross compiler and Wine among it), builds Zorby.exe and every
+# suite for 64-bit Windows, and runs them under Wine: the end-to-end test drives Zorby.exe on Xvfb.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

@@ -1,10 +1,7 @@
 #include "frmAbout.h"
 
 #include "Artwork.h"
-#include "Contacts.h"
-#include "ErrorReport.h"
 #include "FancyButton.h"
-#include "Twips.h"
 #include "WindowPlacement.h"
 #include "WindowPort.h"
 
@@ -24,46 +21,49 @@ const QColor kLinkBlue{0, 0, 128};
 frmAbout::frmAbout(WindowPort& port, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       port_(port) {
-    setWindowTitle(QStringLiteral("About Patcher"));
+    setWindowTitle(kAboutBoxTitle);
     setModal(false);
     setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(Px(4605), Px(2175));
+    setFixedSize(Px(kAboutClient.width), Px(kAboutClient.height));
     // The credits are laid out for a compact 8.25 point face.
     QFont compact = font();
     compact.setPointSizeF(8.25);
     setFont(compact);
 
-    picIcon_ = new QLabel(this);
-    picIcon_->setObjectName(QStringLiteral("picIcon"));
-    picIcon_->setGeometry(Px(120), Px(120), Px(780), Px(780));
-    picIcon_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    picIcon_->setLineWidth(2);
-    picIcon_->setAlignment(Qt::AlignCenter);
-    picIcon_->setPixmap(AboutEmblem(devicePixelRatioF()));
-
-    label1_ = AddLabel("Label1", QStringLiteral("Program By: Kestrin Dunmarrow "), 960, 120, 4335, 255);
-    QLabel* label2 = AddLabel("Label2", QString::fromUtf8(contacts::kAuthorWebPage), 960, 360, 2655, 255);
-    QLabel* label3 = AddLabel("Label3", QString::fromUtf8(contacts::kAuthorMailText), 960, 600, 2655, 255);
-    QLabel* label4 = AddLabel("Label4", QStringLiteral("Artwork by: k.varn"), 960, 960, 4335, 255);
-
+    for (const ControlEntry& entry : AboutBoxControls()) {
+        if (entry.kind == ControlKind::Picture) {
+            picIcon_ = new QLabel(this);
+            picIcon_->setObjectName(entry.name);
+            picIcon_->setGeometry(PixelRect(entry.rect));
+            picIcon_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+            picIcon_->setLineWidth(2);
+            picIcon_->setAlignment(Qt::AlignCenter);
+            picIcon_->setPixmap(AboutEmblem(devicePixelRatioF()));
+        } else if (entry.kind == ControlKind::ImageButton) {
+            cmdOK_ = new FancyButton(this);
+            cmdOK_->setObjectName(entry.name);
+            cmdOK_->move(Px(entry.rect.left), Px(entry.rect.top));
+            cmdOK_->SetCaption(QString::fromUtf8(entry.caption));
+            cmdOK_->SetBackColor(palette().color(QPalette::Button));
+            connect(cmdOK_, &FancyButton::Click, this, &QWidget::hide);
+        } else {
+            QLabel* label = AddLabel(entry.name, QString::fromUtf8(entry.caption), entry.rect);
+            if (label1_ == nullptr) {
+                label1_ = label;
+            }
+        }
+    }
     // The web address is drawn as a link.
-    QPalette linkPalette = label2->palette();
+    auto* webLabel = findChild<QLabel*>(QStringLiteral("Label2"));
+    QPalette linkPalette = webLabel->palette();
     linkPalette.setColor(QPalette::WindowText, kLinkBlue);
-    label2->setPalette(linkPalette);
-    QFont linkFont = label2->font();
+    webLabel->setPalette(linkPalette);
+    QFont linkFont = webLabel->font();
     linkFont.setUnderline(true);
-    label2->setFont(linkFont);
-
-    MakeLink(label2, std::string("Visit ") + contacts::kAuthorWebPage + "?", contacts::kAuthorWebPage);
-    MakeLink(label3, "E-Mail Kestrin?", contacts::kAuthorMailLink);
-    MakeLink(label4, "Visit k.varn's website?", contacts::kArtistWebPage);
-
-    cmdOK_ = new FancyButton(this);
-    cmdOK_->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK_->move(Px(1560), Px(1440));
-    cmdOK_->SetCaption(QStringLiteral("OK"));
-    cmdOK_->SetBackColor(palette().color(QPalette::Button));
-    connect(cmdOK_, &FancyButton::Click, this, &QWidget::hide);
+    webLabel->setFont(linkFont);
+    for (AboutLink& link : AboutLinks()) {
+        MakeLink(findChild<QLabel*>(QString::fromUtf8(link.label)), std::move(link.question), link.target);
+    }
 }
 
 frmAbout* frmAbout::ShowAbout(QPointer<frmAbout>& slot, WindowPort& port, QWidget* parent) {
@@ -106,8 +106,7 @@ bool frmAbout::eventFilter(QObject* watched, QEvent* event) {
 // and then hidden with "OK" comes back where the user left it.
 void frmAbout::RunLoadStep() {
     CentreOnScreen();
-    label1_->setText(QStringLiteral("Program By: Kestrin Dunmarrow    Ver ") +
-                     QString::fromUtf8(kVersionText));
+    label1_->setText(QString::fromStdString(AboutCreditLine()));
 }
 
 // The whole box is centred, frame included. Its own frame does not exist before the first show, so the
@@ -119,12 +118,11 @@ void frmAbout::CentreOnScreen() {
     move(CentredOn(target->geometry(), size(), owner ? owner->frameMargins() : QMargins()));
 }
 
-QLabel* frmAbout::AddLabel(const char* name, const QString& text, int leftTw, int topTw, int widthTw,
-                           int heightTw) {
+QLabel* frmAbout::AddLabel(const char* name, const QString& text, const TwipRect& rect) {
     auto* label = new QLabel(text, this);
     label->setTextFormat(Qt::PlainText);
     label->setObjectName(QString::fromLatin1(name));
-    label->setGeometry(Px(leftTw), Px(topTw), Px(widthTw), Px(heightTw));
+    label->setGeometry(PixelRect(rect));
     return label;
 }
 

@@ -1,7 +1,7 @@
 #include "FancyButton.h"
 
-#include "PlatePainter.h"
-#include "Twips.h"
+#include "Art.h"
+#include "Artwork.h"
 
 #include <QCursor>
 #include <QEnterEvent>
@@ -16,16 +16,15 @@
 namespace zorby::ui {
 namespace {
 
-const QSize kButtonSize{Px(1545), Px(525)};
-const QPoint kCaptionRest{0, 8};
-const QPoint kCaptionPressed{1, 9};
-const QPoint kLightPressed{1, 1};
-const QColor kSilver{192, 192, 192};
-const QColor kLightYellow{255, 255, 128};
-const QColor kBlack{0, 0, 0};
+const QSize kButtonSize{ImageButtonState::kWidth, ImageButtonState::kHeight};
+const QSize kPlateSize{ImageButtonState::kPlateWidth, ImageButtonState::kPlateHeight};
 
-// One of the two plate pictures; painted as vectors so it is sharp on any screen, once for each tone and
-// pixel ratio: every button shows the same plates.
+QPoint ToPoint(PixelOffset offset) {
+    return {offset.x, offset.y};
+}
+
+// One of the two plate pictures, drawn for the screen's pixel ratio once for each tone and ratio: every
+// button shows the same plates.
 class PlatePicture : public QWidget {
 public:
     PlatePicture(PlateTone tone, const QString& name, QWidget* parent) : QWidget(parent), tone_(tone) {
@@ -41,12 +40,8 @@ protected:
             QStringLiteral("zorby-plate-%1-%2").arg(tone_ == PlateTone::Dark ? 0 : 1).arg(ratio);
         QPixmap plate;
         if (!QPixmapCache::find(key, &plate)) {
-            plate = QPixmap(kPlateSize * ratio);
+            plate = QPixmap::fromImage(ToImage(Plate(tone_, ratio)));
             plate.setDevicePixelRatio(ratio);
-            plate.fill(Qt::transparent);
-            QPainter painter(&plate);
-            PaintPlate(painter, tone_);
-            painter.end();
             QPixmapCache::insert(key, plate);
         }
         QPainter(this).drawPixmap(0, 0, plate);
@@ -81,7 +76,9 @@ protected:
     void paintEvent(QPaintEvent*) override {
         if (button_->hasFocus()) {
             QPainter painter(this);
-            PaintFocusMark(painter);
+            painter.setPen(QPen(QColor(192, 192, 192, 100), 1, Qt::DotLine));
+            const int* mark = ImageButtonState::kFocusMark;
+            painter.drawRect(QRect(mark[0], mark[1], mark[2], mark[3]));
         }
     }
 
@@ -100,7 +97,8 @@ FancyButton::FancyButton(QWidget* parent) : QWidget(parent) {
 
     caption_ = new QLabel(QStringLiteral("YourTextHere"), this);
     caption_->setObjectName(QStringLiteral("ButtonCaption"));
-    caption_->setGeometry(QRect(kCaptionRest, QSize(102, 17)));
+    caption_->setGeometry(
+        QRect(ToPoint(state_.Look().caption), QSize(kPlateSize.width(), ImageButtonState::kCaptionHeight)));
     caption_->setTextFormat(Qt::PlainText);
     caption_->setAlignment(Qt::AlignCenter);
     caption_->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -110,7 +108,6 @@ FancyButton::FancyButton(QWidget* parent) : QWidget(parent) {
     font.setBold(true);
     font.setPointSizeF(9.75);
     caption_->setFont(font);
-    ColourCaption(kSilver);
 
     mask_ = new ButtonMask(this);
 
@@ -121,6 +118,7 @@ FancyButton::FancyButton(QWidget* parent) : QWidget(parent) {
     timer_->setInterval(1);
     connect(timer_, &QTimer::timeout, this, &FancyButton::OnTimerTick);
     timer_->start();
+    ShowLook();
 }
 
 void FancyButton::SetCaption(const QString& caption) {
@@ -133,20 +131,17 @@ void FancyButton::SetBackColor(const QColor& color) {
 }
 
 bool FancyButton::Enabled() const {
-    return mask_->isEnabled();
+    return state_.Enabled();
 }
 
 void FancyButton::SetEnabled(bool enabled) {
     mask_->setEnabled(enabled);
-    // A disabled mask gets no release, so a press under way would otherwise leave the plate shifted.
-    if (!enabled && pressed_) {
-        MoveToRest();
-    }
+    state_.SetEnabled(enabled);
     setFocusPolicy(enabled ? Qt::StrongFocus : Qt::NoFocus);
     if (!enabled && hasFocus()) {
         clearFocus();
     }
-    ColourCaption(enabled ? kSilver : kBlack);
+    ShowLook();
 }
 
 QSize FancyButton::sizeHint() const {
@@ -169,7 +164,7 @@ void FancyButton::resizeEvent(QResizeEvent* event) {
 void FancyButton::keyPressEvent(QKeyEvent* event) {
     const int key = event->key();
     if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) {
-        if (!event->isAutoRepeat() && Enabled()) {
+        if (state_.Key(true, event->isAutoRepeat())) {
             emit Click();
         }
         return;
@@ -188,60 +183,46 @@ void FancyButton::focusOutEvent(QFocusEvent* event) {
 }
 
 void FancyButton::OnHoverStart() {
-    if (!Enabled() || light_->isVisible()) {
-        return;
+    if (state_.PointerOver()) {
+        timer_->start();
+        ShowLook();
     }
-    timer_->start();
-    light_->show();
-    dark_->hide();
 }
 
 void FancyButton::OnTimerTick() {
     const QPoint pointer = mask_->mapFromGlobal(QCursor::pos());
-    // The right and bottom edges themselves still count as inside.
-    const bool outside =
-        pointer.x() < 0 || pointer.y() < 0 || pointer.x() > mask_->width() || pointer.y() > mask_->height();
-    if (!outside) {
-        return;
+    if (state_.Tick(ImageButtonState::Outside(pointer.x(), pointer.y()))) {
+        ShowLook();
     }
-    light_->hide();
-    dark_->show();
-    timer_->stop();
+    if (!state_.Polling()) {
+        timer_->stop();
+    }
 }
 
 void FancyButton::OnPress() {
-    if (!Enabled() || pressed_) {
-        return;
+    if (state_.Press()) {
+        ShowLook();
     }
-    pressed_ = true;
-    light_->move(kLightPressed);
-    caption_->move(kCaptionPressed);
-    ColourCaption(kLightYellow);
 }
 
 void FancyButton::OnRelease(bool leftButtonInside) {
-    if (!pressed_) {
-        return;
-    }
-    MoveToRest();
-    if (Enabled()) {
-        ColourCaption(kSilver);
-    }
-    if (leftButtonInside && Enabled()) {
+    const bool click = state_.Release(leftButtonInside);
+    ShowLook();
+    if (click) {
         emit Click();
     }
 }
 
-void FancyButton::ColourCaption(const QColor& color) {
+void FancyButton::ShowLook() {
+    const ButtonLook look = state_.Look();
+    light_->setVisible(look.tone == PlateTone::Light);
+    dark_->setVisible(look.tone == PlateTone::Dark);
+    light_->move(ToPoint(look.plate));
+    caption_->move(ToPoint(look.caption));
     QPalette palette = caption_->palette();
-    palette.setColor(QPalette::WindowText, color);
+    palette.setColor(QPalette::WindowText,
+                     QColor(look.captionColour.red, look.captionColour.green, look.captionColour.blue));
     caption_->setPalette(palette);
-}
-
-void FancyButton::MoveToRest() {
-    pressed_ = false;
-    light_->move(0, 0);
-    caption_->move(kCaptionRest);
 }
 
 } // namespace zorby::ui

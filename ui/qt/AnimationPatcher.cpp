@@ -6,7 +6,6 @@
 #include "LineListModel.h"
 #include "LoadStep.h"
 #include "TextDecoding.h"
-#include "Twips.h"
 #include "WindowPlacement.h"
 
 #include <QApplication>
@@ -27,10 +26,6 @@
 namespace zorby::ui {
 
 namespace {
-
-QRect TwipRect(int left, int top, int width, int height) {
-    return {Px(left), Px(top), Px(width), Px(height)};
-}
 
 // The layout has fixed sizes; on a desktop whose fonts run wide, a caption shrinks until it fits
 // rather than being cut off.
@@ -71,112 +66,104 @@ AnimationPatcher::AnimationPatcher(std::string helpPage, MessagePresenter presen
     : WorkspaceWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint), helpPage_(std::move(helpPage)),
       presenter_(presenter ? std::move(presenter) : MessagePresenter(ShowMessageBox)) {
     setObjectName("AnimationPatcher");
-    setWindowTitle("Kestrin's EQUI_Animation.xml Patcher");
+    setWindowTitle(kMainWindowTitle);
     setWindowFlag(Qt::WindowMaximizeButtonHint, false);
     // The layout is measured for a small dialog font; the desktop's larger default would clip captions.
     QFont dialogFont = font();
     dialogFont.setPointSizeF(8.0);
     setFont(dialogFont);
-    BuildCommandArea();
-    SetOuterSizeTwips(kCompactOuterWidth, kCompactOuterHeight);
+    BuildArea(Area::Command);
+    SetTabOrder(View::Compact);
+    SetOuterSizeTwips(kCompactOuter.width, kCompactOuter.height);
 }
 
 AnimationPatcher::~AnimationPatcher() {
     SetBusyPointer(false);
 }
 
-void AnimationPatcher::BuildCommandArea() {
-    const QColor buttonFace = palette().color(QPalette::Button);
-    const auto makeButton = [&](const char* name, const QString& caption, int left, int top) {
-        auto* button = new FancyButton(this);
-        button->setObjectName(name);
-        button->SetCaption(caption);
-        button->SetBackColor(buttonFace);
-        button->move(Px(left), Px(top));
-        return button;
-    };
-    PatchCommand = makeButton("PatchCommand", "Patch!", 120, 120);
-    FancyButton1 = makeButton("FancyButton1", "About", 2880, 120);
-    Restore_Animation = makeButton("Restore_Animation", "Restore", 2880, 1440);
-
-    DebugButton = new QPushButton(this);
-    DebugButton->setObjectName("DebugButton");
-    DebugButton->setGeometry(TwipRect(1920, 120, 735, 495));
-    DebugButton->setIcon(DebugButtonIcon());
-    DebugButton->setIconSize({24, 24});
-    DebugButton->setToolTip("Show or hide the work lists");
-
-    DebugLabel = AddLabel("View Debug Info", "DebugLabel", 1560, 600, 1335, 255);
-
-    PatchProgress = new QProgressBar(this);
-    PatchProgress->setObjectName("PatchProgress");
-    PatchProgress->setGeometry(TwipRect(120, 840, 4335, 255));
-    PatchProgress->setRange(0, 100);
-    PatchProgress->setValue(0);
-    PatchProgress->setTextVisible(false);
-
-    auto* line = new QFrame(this);
-    line->setObjectName("Line1");
-    line->setFrameShape(QFrame::HLine);
-    line->setFrameShadow(QFrame::Sunken);
-    line->setGeometry(Px(120), Px(1200) - 1, Px(4440) - Px(120) + 1, 2);
-
-    Backup_Animation = new QCheckBox("Backup EQUI_Animation.xml", this);
-    Backup_Animation->setObjectName("Backup_Animation");
-    Backup_Animation->setGeometry(TwipRect(120, 1560, 2535, 255));
-    Backup_Animation->setChecked(true);
-    const int indicator =
-        Backup_Animation->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, Backup_Animation) +
-        Backup_Animation->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, Backup_Animation);
-    ShrinkFontToFit(Backup_Animation, Backup_Animation->text(), indicator + 2);
-    ShrinkFontToFit(DebugLabel, DebugLabel->text(), 2);
-
-    connect(PatchCommand, &FancyButton::Click, this, &AnimationPatcher::OnPatch);
-    connect(Restore_Animation, &FancyButton::Click, this, &AnimationPatcher::OnRestore);
-    connect(FancyButton1, &FancyButton::Click, this, &AnimationPatcher::OnAbout);
-    connect(DebugButton, &QPushButton::clicked, this, &AnimationPatcher::ToggleDebugView);
+// The debug area is built on the first switch to the debug view: the compact view, which is all most
+// players ever see, starts without fourteen list views it does not show.
+void AnimationPatcher::BuildArea(Area area) {
+    for (const ControlEntry& entry : MainWindowControls()) {
+        if (entry.area == area) {
+            QWidget* widget = AddControl(entry);
+            widget->setObjectName(entry.name);
+            widget->show(); // also when the debug area is built after the window is up
+            controls_.emplace(entry.name, widget);
+        }
+    }
+    if (area == Area::Debug) {
+        debugAreaBuilt_ = true;
+        // What the load step asked of these before they existed.
+        for (const auto& [control, visible] : debugVisibility_) {
+            Widget(control)->setVisible(visible);
+        }
+    }
 }
 
-// Built on the first switch to the debug view: the compact view, which is all most players ever see,
-// starts without fourteen list views it does not show.
-void AnimationPatcher::BuildDebugArea() {
-    if (ZorAnimations != nullptr) {
-        return;
+QWidget* AnimationPatcher::AddControl(const ControlEntry& entry) {
+    const QString caption = QString::fromUtf8(entry.caption);
+    switch (entry.kind) {
+    case ControlKind::ImageButton: {
+        auto* button = new FancyButton(this);
+        button->SetCaption(caption);
+        button->SetBackColor(palette().color(QPalette::Button));
+        button->move(Px(entry.rect.left), Px(entry.rect.top));
+        const std::string_view name = entry.name;
+        connect(button, &FancyButton::Click, this,
+                name == "PatchCommand"        ? &AnimationPatcher::OnPatch
+                : name == "Restore_Animation" ? &AnimationPatcher::OnRestore
+                                              : &AnimationPatcher::OnAbout);
+        return button;
     }
-    Workspace& ws = workspace_;
-    Anim_Label = AddLabel("Animations", "Anim_Label", 0, 2040, 3015, 255);
-    Tex_Label = AddLabel("Textures", "Tex_Label", 3120, 2040, 3015, 255);
-    QLabel* label2 = AddLabel("Items to Load", "Label2", 0, 2280, 6135, 255);
-    ZorAnimations = AddList(ws.ZorAnimations, 0, 2520, 3015, 840);
-    ZorTextures = AddList(ws.ZorTextures, 3120, 2520, 3015, 840);
-    QListView* allZorAnimations = AddList(ws.AllZorAnimations, 0, 3360, 3015, 840);
-    QListView* allZorTextures = AddList(ws.AllZorTextures, 3120, 3360, 3015, 840);
-    QLabel* label3 = AddLabel("Existing Items", "Label3", 0, 4200, 6135, 255);
-    QListView* animations = AddList(ws.Animations, 0, 4440, 3015, 840);
-    QListView* textures = AddList(ws.Textures, 3120, 4440, 3015, 840);
-    QListView* header = AddList(ws.Header, 6240, 4440, 2535, 1620);
-    QListView* allAnimations = AddList(ws.AllAnimations, 0, 5280, 3015, 840);
-    QListView* allTextures = AddList(ws.AllTextures, 3120, 5280, 3015, 840);
-    QLabel* label1 = AddLabel("Temp Items", "Label1", 0, 6120, 6135, 255);
-    QListView* allZorAnimationsTemp = AddList(ws.AllZorAnimationsTemp, 0, 6360, 3015, 645);
-    QListView* allZorTexturesTemp = AddList(ws.AllZorTexturesTemp, 3120, 6360, 3015, 645);
-    QListView* miscItems = AddList(ws.MiscItems, 6240, 6360, 2535, 1230);
-    QListView* allAnimationsTemp = AddList(ws.AllAnimationsTemp, 0, 6960, 3015, 645);
-    QListView* allTexturesTemp = AddList(ws.AllTexturesTemp, 3120, 6960, 3015, 645);
-    for (QLabel* heading : {label1, label2, label3}) {
-        QFont bold = heading->font();
-        bold.setBold(true);
-        heading->setFont(bold);
+    case ControlKind::PictureButton: {
+        auto* button = new QPushButton(this);
+        button->setGeometry(PixelRect(entry.rect));
+        button->setIcon(DebugButtonIcon());
+        button->setIconSize({24, 24});
+        button->setToolTip("Show or hide the work lists");
+        connect(button, &QPushButton::clicked, this, &AnimationPatcher::ToggleDebugView);
+        return button;
     }
-
-    SetTabOrder({Backup_Animation,    DebugButton,     DebugLabel,         PatchCommand,   FancyButton1,
-                 Restore_Animation,   PatchProgress,   animations,         header,         miscItems,
-                 allAnimationsTemp,   allTexturesTemp, allZorTexturesTemp, allZorTextures, allZorAnimations,
-                 allTextures,         allAnimations,   textures,           ZorTextures,    ZorAnimations,
-                 allZorAnimationsTemp});
-    // What the load step asked of these before they existed.
-    for (const auto& [control, visible] : debugVisibility_) {
-        Widget(control)->setVisible(visible);
+    case ControlKind::ProgressBar:
+        PatchProgress = new QProgressBar(this);
+        PatchProgress->setGeometry(PixelRect(entry.rect));
+        PatchProgress->setRange(0, 100);
+        PatchProgress->setValue(0);
+        PatchProgress->setTextVisible(false);
+        return PatchProgress;
+    case ControlKind::Line: {
+        auto* line = new QFrame(this);
+        line->setFrameShape(QFrame::HLine);
+        line->setFrameShadow(QFrame::Sunken);
+        const int left = Px(entry.rect.left);
+        line->setGeometry(left, Px(entry.rect.top) - 1, Px(entry.rect.left + entry.rect.width) - left + 1, 2);
+        return line;
+    }
+    case ControlKind::CheckBox: {
+        auto* box = new QCheckBox(caption, this);
+        box->setGeometry(PixelRect(entry.rect));
+        box->setChecked(true);
+        const int indicator = box->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, box) +
+                              box->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, box);
+        ShrinkFontToFit(box, caption, indicator + 2);
+        return box;
+    }
+    case ControlKind::List:
+        return AddList(workspace_.*entry.list, entry.rect);
+    default: {
+        auto* label = new QLabel(caption, this);
+        label->setAlignment(Qt::AlignCenter);
+        label->setGeometry(PixelRect(entry.rect));
+        if (entry.kind == ControlKind::Heading) {
+            QFont bold = label->font();
+            bold.setBold(true);
+            label->setFont(bold);
+        } else {
+            ShrinkFontToFit(label, caption, 2);
+        }
+        return label;
+    }
     }
 }
 
@@ -184,10 +171,9 @@ void AnimationPatcher::BuildDebugArea() {
 // and lets the widest line be found by counting characters; every row is sized by that line, so each
 // list scrolls sideways as far as its widest line goes. Uniform item sizes keep a layout of 32,768 lines
 // to one measurement.
-QListView* AnimationPatcher::AddList(LineList& list, int left, int top, int width, int height) {
+QListView* AnimationPatcher::AddList(LineList& list, const TwipRect& rect) {
     auto* view = new QListView(this);
-    view->setObjectName(QString::fromStdString(list.Name()));
-    view->setGeometry(TwipRect(left, top, width, height));
+    view->setGeometry(PixelRect(rect));
     QFont fixedPitch = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     fixedPitch.setPointSizeF(font().pointSizeF());
     view->setFont(fixedPitch);
@@ -196,23 +182,13 @@ QListView* AnimationPatcher::AddList(LineList& list, int left, int top, int widt
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     view->setModel(new LineListModel(list, view));
-    view->show();
     return view;
 }
 
-QLabel* AnimationPatcher::AddLabel(const QString& text, const char* name, int left, int top, int width,
-                                   int height) {
-    auto* label = new QLabel(text, this);
-    label->setObjectName(name);
-    label->setAlignment(Qt::AlignCenter);
-    label->setGeometry(TwipRect(left, top, width, height));
-    label->show(); // also when the debug area is built after the window is up
-    return label;
-}
-
-void AnimationPatcher::SetTabOrder(const std::vector<QWidget*>& byTabIndex) {
+void AnimationPatcher::SetTabOrder(View view) {
     QWidget* previous = nullptr;
-    for (QWidget* widget : byTabIndex) {
+    for (const ControlEntry* entry : TabOrder(MainWindowControls(), view)) {
+        QWidget* widget = controls_.at(entry->name);
         if (widget->focusPolicy() == Qt::NoFocus) {
             continue;
         }
@@ -239,22 +215,21 @@ void AnimationPatcher::Place() {
 }
 
 QSize AnimationPatcher::OuterSizeTwips() const {
-    return {width() * kTwipsPerPixel + kFrameWidthTwips, height() * kTwipsPerPixel + kFrameHeightTwips};
+    return {width() * kTwipsPerPixel + kMainFrame.width, height() * kTwipsPerPixel + kMainFrame.height};
 }
 
 void AnimationPatcher::SetOuterSizeTwips(int width, int height) {
-    setFixedSize(Px(width - kFrameWidthTwips), Px(height - kFrameHeightTwips));
+    setFixedSize(Px(width - kMainFrame.width), Px(height - kMainFrame.height));
 }
 
 void AnimationPatcher::ToggleDebugView() {
-    if (OuterSizeTwips().height() == kCompactOuterHeight) {
-        BuildDebugArea();
-        SetOuterSizeTwips(OuterSizeTwips().width(), kDebugOuterHeight);
-        SetOuterSizeTwips(kDebugOuterWidth, kDebugOuterHeight);
-    } else {
-        SetOuterSizeTwips(OuterSizeTwips().width(), kCompactOuterHeight);
-        SetOuterSizeTwips(kCompactOuterWidth, kCompactOuterHeight);
+    const TwipSize target = ToggledOuterSize({OuterSizeTwips().width(), OuterSizeTwips().height()});
+    if (target == kDebugOuter && !debugAreaBuilt_) {
+        BuildArea(Area::Debug);
+        SetTabOrder(View::Debug);
     }
+    SetOuterSizeTwips(OuterSizeTwips().width(), target.height);
+    SetOuterSizeTwips(target.width, target.height);
 }
 
 Answer AnimationPatcher::ShowMessage(const std::string& title, const std::string& text, MessageIcon icon,
@@ -290,27 +265,8 @@ void AnimationPatcher::SetBusyPointer(bool busy) {
 }
 
 QWidget* AnimationPatcher::Widget(Control control) const {
-    switch (control) {
-    case Control::PatchCommand:
-        return PatchCommand;
-    case Control::Restore_Animation:
-        return Restore_Animation;
-    case Control::Backup_Animation:
-        return Backup_Animation;
-    case Control::DebugLabel:
-        return DebugLabel;
-    case Control::DebugButton:
-        return DebugButton;
-    case Control::ZorAnimations:
-        return ZorAnimations;
-    case Control::Anim_Label:
-        return Anim_Label;
-    case Control::ZorTextures:
-        return ZorTextures;
-    case Control::Tex_Label:
-        return Tex_Label;
-    }
-    return nullptr;
+    const auto found = controls_.find(Find(control).name);
+    return found == controls_.end() ? nullptr : found->second;
 }
 
 void AnimationPatcher::SetVisible(Control control, bool visible) {

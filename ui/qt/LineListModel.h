@@ -1,6 +1,7 @@
 #pragma once
 
 #include "LineList.h"
+#include "ListRows.h"
 
 #include <QAbstractListModel>
 #include <QStyledItemDelegate>
@@ -19,8 +20,7 @@ public:
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
 
-    // The row that shows the most characters (-1 when empty). In a fixed-pitch font it is the widest,
-    // so measuring this one row sizes the whole list; found by counting, never by measuring text.
+    // The row that shows the most characters (-1 when empty); see WidestLine.
     int WidestRow() const;
 
 private:
@@ -29,14 +29,9 @@ private:
     void Replaced(const LineList& list, int row) override;
     void BeforeReset(const LineList& list) override;
     void AfterReset(const LineList& list) override;
-    void ConsiderAsWidest(int row) const;
 
     LineList& list_;
-    // The widest row follows appended and replaced lines, and is counted again after a reset or when
-    // the widest line itself is replaced.
-    mutable int widestRow_ = -1;
-    mutable int widestColumns_ = -1;
-    mutable bool widestKnown_ = false; // the list may hold lines already
+    mutable WidestLine widest_{LineEncoding::Utf8OrLatin1};
 };
 
 // Sizes every row of a line list as its widest line. A list view with uniform item sizes measures one

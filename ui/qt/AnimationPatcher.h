@@ -1,5 +1,6 @@
 #pragma once
 
+#include "WindowLayout.h"
 #include "WindowPort.h"
 #include "Workspace.h"
 #include "frmAbout.h"
@@ -8,13 +9,10 @@
 #include <QWidget>
 #include <functional>
 #include <map>
-#include <vector>
+#include <string>
 
-class QCheckBox;
-class QLabel;
 class QListView;
 class QProgressBar;
-class QPushButton;
 
 namespace zorby::ui {
 
@@ -37,20 +35,13 @@ protected:
 };
 
 // The main window. It owns the workspace, shows every work list in its debug view, and offers the
-// commands "Patch!", "Restore" and "About". Laid out in twips at 15 twips per pixel; the compact view
-// shows the command area only, the debug view enlarges the window over the lists.
+// commands "Patch!", "Restore" and "About". Its controls are those of MainWindowControls, at 15 twips
+// per pixel; the compact view shows the command area only, the debug view enlarges the window over the
+// lists.
 class AnimationPatcher : public WorkspaceWidget, public WindowPort {
     Q_OBJECT
 
 public:
-    // The frame around the client area, in twips, as the window's outer sizes imply.
-    static constexpr int kFrameWidthTwips = 90;
-    static constexpr int kFrameHeightTwips = 375;
-    static constexpr int kCompactOuterWidth = 4665;
-    static constexpr int kCompactOuterHeight = 2430;
-    static constexpr int kDebugOuterWidth = 8955;
-    static constexpr int kDebugOuterHeight = 8025;
-
     explicit AnimationPatcher(std::string helpPage, MessagePresenter presenter = {},
                               QWidget* parent = nullptr);
     ~AnimationPatcher() override;
@@ -64,8 +55,7 @@ public:
     // The outer size (client area plus frame) in twips, which the debug toggle decides on.
     QSize OuterSizeTwips() const;
     void SetOuterSizeTwips(int width, int height);
-    // The debug toggle: compact view to debug view when the outer height is exactly 2430 twips,
-    // otherwise back to the compact view.
+    // The debug toggle (ToggledOuterSize).
     void ToggleDebugView();
 
     // WindowPort
@@ -87,11 +77,10 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void BuildCommandArea();
-    void BuildDebugArea();
-    QListView* AddList(LineList& list, int left, int top, int width, int height);
-    QLabel* AddLabel(const QString& text, const char* name, int left, int top, int width, int height);
-    void SetTabOrder(const std::vector<QWidget*>& byTabIndex);
+    void BuildArea(Area area);
+    QWidget* AddControl(const ControlEntry& entry);
+    QListView* AddList(LineList& list, const TwipRect& rect);
+    void SetTabOrder(View view);
     QWidget* Widget(Control control) const;
     void Place();
     void Finish(Flow flow);
@@ -106,17 +95,9 @@ private:
     int paintedProgress_ = -1; // the progress value of the last redraw
     bool ended_ = false;
 
-    FancyButton* PatchCommand = nullptr;
-    QPushButton* DebugButton = nullptr;
-    FancyButton* FancyButton1 = nullptr;
-    QLabel* DebugLabel = nullptr;
+    std::map<std::string, QWidget*, std::less<>> controls_; // by name, as the areas are built
+    bool debugAreaBuilt_ = false;
     QProgressBar* PatchProgress = nullptr;
-    FancyButton* Restore_Animation = nullptr;
-    QCheckBox* Backup_Animation = nullptr;
-    QLabel* Anim_Label = nullptr;
-    QLabel* Tex_Label = nullptr;
-    QListView* ZorAnimations = nullptr;
-    QListView* ZorTextures = nullptr;
     QPointer<frmAbout> about_;
 };
 

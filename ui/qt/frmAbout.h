@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Twips.h"
+
 #include <QDialog>
 #include <QPointer>
 #include <string>
@@ -45,13 +47,13 @@ private:
 
     void RunLoadStep();
     void CentreOnScreen();
-    QLabel* AddLabel(const char* name, const QString& text, int leftTw, int topTw, int widthTw, int heightTw);
+    QLabel* AddLabel(const char* name, const QString& text, const TwipRect& rect);
     void MakeLink(QLabel* label, std::string question, std::string target);
 
     WindowPort& port_;
-    QLabel* picIcon_;
-    QLabel* label1_;
-    FancyButton* cmdOK_;
+    QLabel* picIcon_ = nullptr;
+    QLabel* label1_ = nullptr;
+    FancyButton* cmdOK_ = nullptr;
     std::vector<LinkLine> links_;
     bool loaded_ = false;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ImageButtonState.h"
+
 #include <QColor>
 #include <QString>
 #include <QWidget>
@@ -9,9 +11,8 @@ class QTimer;
 
 namespace zorby::ui {
 
-// The program's own push button, drawn from a dark and a lit plate instead of the platform's button.
-// The plate lights up while the pointer is over it, plate and caption shift by one pixel while a mouse
-// button is held, and `Click` is raised on a completed click.
+// The program's own push button, drawn from a dark and a lit plate instead of the platform's button;
+// ImageButtonState decides what it shows and when it raises `Click`.
 //
 // Its parts are child objects with fixed names (front to back): "ButtonMask" takes all mouse input and
 // its enabled state is the button's; "ButtonCaption", "ButtonDark", "ButtonLight"; and the hover poll
@@ -47,8 +48,8 @@ private:
     void OnTimerTick();
     void OnPress();
     void OnRelease(bool leftButtonInside);
-    void ColourCaption(const QColor& color);
-    void MoveToRest();
+    // Shows what the state says: the plate, the offsets and the caption's colour.
+    void ShowLook();
 
     QWidget* mask_;
     QLabel* caption_;
@@ -56,7 +57,7 @@ private:
     QWidget* light_;
     QTimer* timer_;
     QColor backColor_{Qt::black};
-    bool pressed_ = false;
+    ImageButtonState state_;
 };
 
 } // namespace zorby::ui

@@ -1,0 +1,195 @@
+#!/usr/bin/env bash
+# Runs Zorby.exe the way a player does, under Wine on a private X server, driven from outside with
+# xdotool: "Patch!" on a copy of the demo folder with the question about the older backup answered Yes
+# and the notice acknowledged; then "Restore"; then the About box opened with "About", hidden with
+# "OK", and the window closed with Alt+F4. Checks the files and exit statuses after each run.
+#
+# Usage: windows_end_to_end.sh PATH/TO/Zorby.exe WINE-PREFIX EXPECTED-PATCHED-FILE
+# Needs Xvfb, xdotool and wine. The prefix is made on first use and kept. Every wait is bounded.
+set -euo pipefail
+
+if [ "$#" -ne 3 ] || [ ! -f "$1" ]; then
+    echo "usage: $0 PATH/TO/Zorby.exe WINE-PREFIX EXPECTED-PATCHED-FILE" >&2
+    exit 2
+fi
+zorby=$(realpath "$1")
+expected=$(realpath "$3")
+demo=$(realpath "$(dirname "$0")/../../demo")
+for tool in Xvfb xdotool wine wineserver; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+        echo "SKIP: $tool is not installed (scripts/test-windows.sh installs it)"
+        exit 77
+    fi
+done
+
+readonly main_title="^Kestrin's EQUI_Animation\\.xml Patcher\$"
+readonly wait_seconds=20
+# The client area at 96 dots per inch, and the middles of the buttons in it.
+readonly client_width=305 client_height=137
+readonly patch_x=59 patch_y=25 about_x=243 about_y=25 restore_x=243 restore_y=113 ok_x=155 ok_y=113
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/zorby-wine-e2e-XXXXXX")
+custom="$work/custom"
+mkdir "$work/logs"
+display_ready=false
+source "$(dirname "$0")/../support/xvfb-session.sh"
+
+fail() {
+    echo "FAIL: $*" >&2
+    {
+        if "$display_ready"; then
+            echo "--- windows on display $DISPLAY:"
+            for id in $(timeout 5 xdotool search --name . 2>/dev/null); do
+                echo "  $id $(xdotool getwindowname "$id" 2>/dev/null)"
+            done
+            if command -v import >/dev/null 2>&1 && import -window root "$PWD/windows_end_to_end-failure.png" 2>/dev/null; then
+                echo "--- screenshot: $PWD/windows_end_to_end-failure.png"
+            fi
+        fi
+        echo "--- custom folder:"
+        ls -la "$custom" || true
+        echo "--- Zorby output:"
+        cat "$work/logs/zorby.log" 2>/dev/null || true
+    } >&2
+    exit 1
+}
+
+# The prefix: without a window manager, Wine draws the frames itself and closes windows without a 2 s
+# wait; a crash ends the run instead of opening a dialog.
+export WINEPREFIX="$2" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;mshtml="
+unset WAYLAND_DISPLAY
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    mkdir -p "$WINEPREFIX"
+    (unset DISPLAY && wineboot --init && wineserver -w) >"$work/logs/wineboot.log" 2>&1 || fail "wineboot failed"
+    (unset DISPLAY
+     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
+     wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f
+     wineserver -w) >>"$work/logs/wineboot.log" 2>&1 || fail "wine reg failed"
+fi
+
+start_private_xvfb
+display_ready=true
+# One Wine server for the three runs, on this display.
+wineserver -k 2>/dev/null || true
+wineserver -p
+stop_wine() { wineserver -k 2>/dev/null || true; }
+trap 'stop_wine; cleanup' EXIT
+
+xdo() {
+    timeout 5 xdotool "$@" || fail "xdotool $* failed or timed out"
+}
+
+found_window=""
+wait_for_window() {
+    local title=$1
+    local deadline=$((SECONDS + wait_seconds))
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        found_window=$(timeout 5 xdotool search --onlyvisible --name "$title" 2>/dev/null | head -n 1 || true)
+        [ -z "$found_window" ] || return 0
+        kill -0 "$zorby_pid" 2>/dev/null || fail "Zorby ended while waiting for a window titled $title"
+        sleep 0.1
+    done
+    fail "no window titled $title within $wait_seconds s"
+}
+
+wait_until_gone() {
+    local title=$1
+    local deadline=$((SECONDS + wait_seconds))
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        [ -n "$(timeout 5 xdotool search --onlyvisible --name "$title" 2>/dev/null)" ] || return 0
+        sleep 0.1
+    done
+    fail "the window titled $title is still there after $wait_seconds s"
+}
+
+# Wine draws the frame itself: the X window is the frame, the client area sits inside its borders and
+# below its caption. Sets frame_x and frame_y to the client area's offset.
+client_offset() {
+    local id=$1 width=$2 height=$3 geometry
+    geometry=$(xdo getwindowgeometry --shell "$id")
+    local outer_width outer_height
+    outer_width=$(sed -n 's/^WIDTH=//p' <<<"$geometry")
+    outer_height=$(sed -n 's/^HEIGHT=//p' <<<"$geometry")
+    frame_x=$(((outer_width - width) / 2))
+    frame_y=$((outer_height - height - frame_x))
+}
+
+click_at() {
+    local id=$1 x=$2 y=$3
+    # The plate lights up on hover; the pause lets the program see the pointer arrive before the press.
+    xdo mousemove --window "$id" "$((frame_x + x))" "$((frame_y + y))"
+    sleep 0.2
+    xdo click 1
+}
+
+# A real key press reaches the box that has the keyboard (never `key --window`: see the notes).
+answer_box() {
+    local title=$1 key=$2
+    wait_for_window "$title"
+    sleep 0.2
+    xdo key "$key"
+}
+
+start_zorby() {
+    (cd "$custom" && exec wine "$zorby") >"$work/logs/zorby.log" 2>&1 &
+    zorby_pid=$!
+    wait_for_window "$main_title"
+    main_window=$found_window
+    client_offset "$main_window" "$client_width" "$client_height"
+}
+
+wait_for_exit() {
+    local deadline=$((SECONDS + wait_seconds))
+    while kill -0 "$zorby_pid" 2>/dev/null && [ "$SECONDS" -lt "$deadline" ]; do
+        sleep 0.1
+    done
+    kill -0 "$zorby_pid" 2>/dev/null && fail "Zorby still running $wait_seconds s after its last step"
+    local status=0
+    wait "$zorby_pid" || status=$?
+    zorby_pid=""
+    [ "$status" -eq 0 ] || fail "Zorby exited with status $status"
+}
+
+# --- The demo folder, with an older backup, so that Zorby asks before replacing it.
+cp -r "$demo/default" "$demo/custom" "$work/"
+printf '%s\r\n' '<?xml version="1.0" encoding="us-ascii"?>' '<!-- an older backup -->' >"$custom/EQUI_An.xml"
+
+# --- Patch.
+start_zorby
+click_at "$main_window" "$patch_x" "$patch_y"
+answer_box '^Confirm$' y
+answer_box '^Notice$' Return
+wait_for_exit
+problems=()
+cmp -s "$expected" "$custom/EQUI_Animations.xml" || problems+=("EQUI_Animations.xml differs from $expected")
+cmp -s "$work/default/EQUI_Animations.xml" "$custom/EQUI_An.xml" ||
+    problems+=("EQUI_An.xml is not the main file as it was before the patch")
+for addOn in Zor_Anim.txt Zor_Tex.txt; do
+    [ ! -e "$custom/$addOn" ] || problems+=("$addOn was not deleted")
+done
+[ "${#problems[@]}" -eq 0 ] || fail "after Patch: $(printf '%s\n' "${problems[@]}")"
+
+# --- Restore.
+start_zorby
+click_at "$main_window" "$restore_x" "$restore_y"
+answer_box '^Notice$' Return
+wait_for_exit
+cmp -s "$work/default/EQUI_Animations.xml" "$custom/EQUI_Animations.xml" ||
+    fail "after Restore: EQUI_Animations.xml is not the backup"
+[ ! -e "$custom/EQUI_An.xml" ] || fail "after Restore: EQUI_An.xml is still there"
+
+# --- About, OK, and closing the window.
+start_zorby
+click_at "$main_window" "$about_x" "$about_y"
+wait_for_window '^About Patcher$'
+about_window=$found_window
+# The About box's client area at 96 dots per inch: 4605 by 2175 twips.
+client_offset "$about_window" 307 145
+click_at "$about_window" "$ok_x" "$ok_y"
+wait_until_gone '^About Patcher$'
+client_offset "$main_window" "$client_width" "$client_height"
+click_at "$main_window" 150 70
+xdo key alt+F4
+wait_for_exit
+
+echo "PASS: Zorby.exe patched the demo folder, restored it, and showed and hid the About box"

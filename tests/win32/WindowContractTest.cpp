@@ -1,0 +1,159 @@
+#include "FakeWindow.h"
+#include "ImageButton.h"
+#include "MainWindow.h"
+#include "Native.h"
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+// windows.h first, through the headers above.
+#include <commctrl.h>
+
+// The native window in a folder of its own; its message boxes are answered from a script.
+namespace zorby::win32 {
+namespace {
+
+using zorby::testing::CrLf;
+using zorby::testing::TempFolder;
+
+class NativeWindow : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        INITCOMMONCONTROLSEX controls{};
+        controls.dwSize = sizeof(controls);
+        controls.dwICC = ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS | ICC_LISTVIEW_CLASSES;
+        InitCommonControlsEx(&controls);
+    }
+
+    // Where a control stands in the main window's client area, in pixels.
+    RECT PlaceOf(HWND control) const {
+        RECT place;
+        GetWindowRect(control, &place);
+        MapWindowPoints(nullptr, window.Window(), reinterpret_cast<POINT*>(&place), 2);
+        return place;
+    }
+    static void Click(HWND button, int x = 20, int y = 10, int upX = 20, int upY = 10) {
+        SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+        SendMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(upX, upY));
+    }
+
+    static constexpr const char* kItem = R"(<Ui2DAnimation item="A">)";
+    static constexpr const char* kEnd = "</Ui2DAnimation>";
+    TempFolder folder;
+    testing::FakeWindow boxes;
+    MainWindow window{"help.html",
+                      [this](HWND, const std::wstring& title, const std::wstring& text, auto... rest) {
+                          return boxes.ShowMessage(Narrow(title), Narrow(text), rest...);
+                      }};
+};
+
+// Every control of both views stands where the layout puts it, at 96 dots per inch; each toggle gives
+// the client area the view's size.
+TEST_F(NativeWindow, ControlsLandAtTheirPixelsInBothViews) {
+    ASSERT_EQ(ScreenDpi(), 96);
+    for (const ui::TwipSize view : {ui::kDebugOuter, ui::kCompactOuter, ui::kDebugOuter}) {
+        window.ToggleDebugView();
+        RECT client;
+        GetClientRect(window.Window(), &client);
+        EXPECT_EQ(client.right, ui::Px(view.width - ui::kMainFrame.width));
+        EXPECT_EQ(client.bottom, ui::Px(view.height - ui::kMainFrame.height));
+    }
+    for (const ui::ControlEntry& entry : ui::MainWindowControls()) {
+        SCOPED_TRACE(entry.name);
+        const RECT place = PlaceOf(window.Control(entry.name));
+        EXPECT_EQ(place.left, ui::Px(entry.rect.left));
+        if (entry.kind == ui::ControlKind::Line) {
+            EXPECT_EQ(place.top, ui::Px(entry.rect.top) - 1);
+        } else if (entry.kind == ui::ControlKind::ImageButton) {
+            EXPECT_EQ(place.top, ui::Px(entry.rect.top));
+            EXPECT_EQ(place.right - place.left, ui::ImageButtonState::kWidth);
+            EXPECT_EQ(place.bottom - place.top, ui::ImageButtonState::kHeight);
+        } else {
+            EXPECT_EQ(place.top, ui::Px(entry.rect.top));
+            EXPECT_EQ(place.right - place.left, ui::Px(entry.rect.width));
+            EXPECT_EQ(place.bottom - place.top, ui::Px(entry.rect.height));
+        }
+    }
+}
+
+// What the engine sets is what the window shows, also for lists built after the request.
+TEST_F(NativeWindow, StatesRoundTrip) {
+    window.SetVisible(Control::ZorAnimations, false);
+    window.SetVisible(Control::DebugLabel, false);
+    window.SetEnabled(Control::PatchCommand, false);
+    EXPECT_TRUE(window.IsChecked(Control::Backup_Animation));
+    SendMessageW(window.Control("Backup_Animation"), BM_SETCHECK, BST_UNCHECKED, 0);
+    EXPECT_FALSE(window.IsChecked(Control::Backup_Animation));
+    EXPECT_FALSE(window.IsChecked(Control::PatchCommand));
+    window.ToggleDebugView();
+    EXPECT_FALSE(IsWindowVisible(window.Control("ZorAnimations")));
+    EXPECT_FALSE(IsWindowVisible(window.Control("DebugLabel")));
+    HWND patch = window.Control("PatchCommand");
+    EXPECT_FALSE(IsWindowEnabled(patch));
+    EXPECT_EQ(ImageButton::Of(patch)->State().Look().captionColour, ui::ImageButtonState::kBlack);
+    window.SetEnabled(Control::PatchCommand, true);
+    EXPECT_TRUE(IsWindowEnabled(patch));
+    EXPECT_EQ(ImageButton::Of(patch)->State().Look().captionColour, ui::ImageButtonState::kSilver);
+}
+
+TEST_F(NativeWindow, PatchClickPatchesTheFolderAndEndsTheRunOnce) {
+    TempFolder::Write("EQUI_Animations.xml", CrLf({"<Schema/>", kItem, "  <Old/>", kEnd, "</XML>"}));
+    TempFolder::Write("Zor_Anim.txt", CrLf({kItem, "  <New/>", kEnd}));
+    ASSERT_EQ(window.Load(), Flow::Continue);
+    HWND patch = window.Control("PatchCommand");
+    Click(patch, 20, 10, 20, 60); // let go outside the button: no click
+    int status = -1;
+    EXPECT_FALSE(window.Ended(status));
+    Click(patch);
+    EXPECT_EQ(TempFolder::Read("EQUI_Animations.xml"),
+              CrLf({"<Schema/>", kItem, "  <New/>", kEnd, "</XML>"}));
+    ASSERT_EQ(boxes.messages.size(), 1U);
+    EXPECT_EQ(boxes.messages[0].title, "Notice");
+    EXPECT_EQ(SendMessageW(window.Control("PatchProgress"), PBM_GETPOS, 0, 0), 100);
+    EXPECT_TRUE(window.Ended(status));
+    EXPECT_EQ(status, 0);
+    SendMessageW(window.Window(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(window.Run(), 0);
+}
+
+// The keyboard clicks a focused button; the About box asks before a link and opens it only on Yes.
+TEST_F(NativeWindow, AboutOpensByKeyAndAsksBeforeALink) {
+    HWND about = window.Control("FancyButton1");
+    SendMessageW(about, WM_KEYDOWN, VK_SPACE, 0);
+    HWND box = window.AboutWindow();
+    ASSERT_NE(box, nullptr);
+    wchar_t title[64];
+    GetWindowTextW(box, title, 64);
+    EXPECT_STREQ(title, L"About Patcher");
+    wchar_t credit[128];
+    GetDlgItemTextW(box, 201, credit, 128);
+    EXPECT_STREQ(credit, L"Program By: Kestrin Dunmarrow    Ver 3.0");
+    boxes.answers = {Answer::No};
+    SendMessageW(box, WM_COMMAND, MAKEWPARAM(203, STN_CLICKED), 0);
+    ASSERT_EQ(boxes.messages.size(), 1U);
+    EXPECT_EQ(boxes.messages[0].text, "E-Mail Kestrin?");
+    SendMessageW(box, WM_CLOSE, 0, 0);
+    EXPECT_EQ(window.AboutWindow(), nullptr);
+}
+
+// Lines show through the system code page, and a list's column is as wide as its widest line.
+TEST_F(NativeWindow, ListsShowLinesThroughTheCodePage) {
+    window.ToggleDebugView();
+    LineList& header = window.Lists().Header;
+    header.Set(0, "\t<a>\xE9</a>");
+    header.Set(1, std::string(80, 'x'));
+    HWND list = window.Control("Header");
+    EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 2);
+    wchar_t text[64] = {};
+    LVITEMW item{};
+    item.pszText = text;
+    item.cchTextMax = 64;
+    SendMessageW(list, LVM_GETITEMTEXTW, 0, reinterpret_cast<LPARAM>(&item));
+    EXPECT_STREQ(text, L"    <a>\u00E9</a>");
+    const int wide = static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0));
+    header.Set(1, "x");
+    EXPECT_LT(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0), wide / 2);
+    EXPECT_GT(wide, 80 * 5);
+}
+
+} // namespace
+} // namespace zorby::win32

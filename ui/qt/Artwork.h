@@ -1,0 +1,23 @@
+#pragma once
+
+#include "Art.h"
+
+#include <QIcon>
+#include <QImage>
+#include <QPixmap>
+
+// The program's pictures (Art.h) as Qt images and icons.
+namespace zorby::ui {
+
+QImage ToImage(const Pixels& pixels);
+
+// The window and task bar emblem, at 16 and 32 pixels.
+QIcon ApplicationIcon();
+
+// The debug view toggle's chart, at 16 and 32 pixels.
+QIcon DebugButtonIcon();
+
+// The About box emblem, 48 by 48 logical pixels at the given device pixel ratio.
+QPixmap AboutEmblem(qreal devicePixelRatio);
+
+} // namespace zorby::ui

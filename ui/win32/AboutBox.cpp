@@ -1,0 +1,171 @@
+#include "AboutBox.h"
+
+#include "Art.h"
+#include "ImageButton.h"
+#include "Native.h"
+#include "WindowLayout.h"
+
+#include <string_view>
+
+namespace zorby::win32 {
+namespace {
+
+constexpr wchar_t kClassName[] = L"ZorbyAboutBox";
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+constexpr int kFirstId = 200;
+
+int IdOf(const ui::ControlEntry& entry) {
+    return kFirstId + static_cast<int>(&entry - ui::AboutBoxControls().data());
+}
+
+} // namespace
+
+void AboutBox::Show(AboutBox*& slot, WindowPort& port, HWND owner) {
+    if (slot == nullptr) {
+        static const bool registered = [] {
+            WNDCLASSEXW windowClass{};
+            windowClass.cbSize = sizeof(windowClass);
+            windowClass.lpfnWndProc = &AboutBox::Procedure;
+            windowClass.hInstance = GetModuleHandleW(nullptr);
+            windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+            windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+            windowClass.lpszClassName = kClassName;
+            return RegisterClassExW(&windowClass) != 0;
+        }();
+        (void)registered;
+        auto* box = new AboutBox(port, slot);
+        const int dpi = ScreenDpi();
+        RECT outer{0, 0, ui::Px(ui::kAboutClient.width, dpi), ui::Px(ui::kAboutClient.height, dpi)};
+        AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
+        CreateWindowExW(kExStyle, kClassName, Wide(ui::kAboutBoxTitle).c_str(), kStyle, 0, 0,
+                        outer.right - outer.left, outer.bottom - outer.top, owner, nullptr,
+                        GetModuleHandleW(nullptr), box);
+        if (box->window_ == nullptr) {
+            delete box;
+            return;
+        }
+        slot = box;
+        // The load step: placed once, and the credit line gets its version.
+        box->CentreOnScreen();
+        SetDlgItemTextW(box->window_, IdOf(*ui::Find(ui::AboutBoxControls(), "Label1")),
+                        Wide(ui::AboutCreditLine()).c_str());
+    }
+    ShowWindow(slot->window_, SW_SHOW);
+    SetForegroundWindow(slot->window_);
+}
+
+LRESULT CALLBACK AboutBox::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* box = static_cast<AboutBox*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        box->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(box));
+    }
+    auto* box = reinterpret_cast<AboutBox*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == WM_NCDESTROY && box != nullptr) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        box->slot_ = nullptr;
+        delete box;
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    return box != nullptr ? box->Handle(message, wParam, lParam)
+                          : DefWindowProcW(window, message, wParam, lParam);
+}
+
+void AboutBox::Build() {
+    for (const ui::ControlEntry& entry : ui::AboutBoxControls()) {
+        const RECT place = PixelRect(entry.rect);
+        const int id = IdOf(entry);
+        if (entry.kind == ui::ControlKind::ImageButton) {
+            ImageButton::Create(window_, id, Wide(entry.caption), place.left, place.top,
+                                [this] { ShowWindow(window_, SW_HIDE); });
+        } else if (entry.kind != ui::ControlKind::Picture) {
+            const bool link = entry.kind == ui::ControlKind::LinkLabel;
+            HWND label = CreateWindowExW(
+                0, L"STATIC", Wide(entry.caption).c_str(),
+                WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX | (link ? SS_NOTIFY : 0), place.left, place.top,
+                place.right - place.left, place.bottom - place.top, window_,
+                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+            const bool web = std::string_view(entry.name) == "Label2";
+            SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(web ? LinkFont() : DialogFont()), FALSE);
+        }
+    }
+}
+
+void AboutBox::CentreOnScreen() {
+    RECT frame;
+    GetWindowRect(window_, &frame);
+    const int dpi = ScreenDpi();
+    const auto twips = [dpi](int pixels) { return double(pixels) * 1440.0 / dpi; };
+    const ui::TwipPoint at =
+        ui::CentredPosition(twips(GetSystemMetrics(SM_CXSCREEN)), twips(GetSystemMetrics(SM_CYSCREEN)),
+                            twips(frame.right - frame.left), twips(frame.bottom - frame.top));
+    SetWindowPos(window_, nullptr, ui::Px(at.left, dpi), ui::Px(at.top, dpi), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LRESULT AboutBox::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        Build();
+        return 0;
+    case WM_PAINT:
+        Paint();
+        return 0;
+    case WM_CTLCOLORSTATIC: {
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        const bool web =
+            GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == IdOf(*ui::Find(ui::AboutBoxControls(), "Label2"));
+        SetTextColor(dc, web ? RGB(0, 0, 128) : GetSysColor(COLOR_BTNTEXT));
+        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    }
+    case WM_SETCURSOR: {
+        const int id = GetDlgCtrlID(reinterpret_cast<HWND>(wParam));
+        for (const ui::AboutLink& link : ui::AboutLinks()) {
+            if (!Busy() && id == IdOf(*ui::Find(ui::AboutBoxControls(), link.label))) {
+                SetCursor(LoadCursorW(nullptr, IDC_HAND));
+                return TRUE;
+            }
+        }
+        if (Busy()) {
+            SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+            return TRUE;
+        }
+        break;
+    }
+    case WM_COMMAND:
+        if (HIWORD(wParam) == STN_CLICKED) {
+            for (const ui::AboutLink& link : ui::AboutLinks()) {
+                if (LOWORD(wParam) == IdOf(*ui::Find(ui::AboutBoxControls(), link.label))) {
+                    // The box stays open whatever the answer.
+                    if (port_.ShowMessage("Confirm", link.question, MessageIcon::None,
+                                          MessageButtons::YesNo) == Answer::Yes) {
+                        port_.OpenLink(link.target);
+                    }
+                    return 0;
+                }
+            }
+        }
+        break;
+    case WM_CLOSE:
+        DestroyWindow(window_);
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+void AboutBox::Paint() {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window_, &paint);
+    RECT frame = PixelRect(ui::Find(ui::AboutBoxControls(), "picIcon")->rect);
+    DrawEdge(dc, &frame, EDGE_SUNKEN, BF_RECT);
+    const int size = Scale(48);
+    const ui::Pixels emblem = ui::Over(ui::Emblem(size), ButtonFace());
+    DrawPixels(dc, emblem, (frame.left + frame.right - size) / 2, (frame.top + frame.bottom - size) / 2);
+    EndPaint(window_, &paint);
+}
+
+} // namespace zorby::win32

@@ -1,0 +1,391 @@
+#include "MainWindow.h"
+
+#include "AboutBox.h"
+#include "Art.h"
+#include "Commands.h"
+#include "ImageButton.h"
+#include "LineListView.h"
+#include "ListRows.h"
+#include "LoadStep.h"
+#include "Native.h"
+
+#include <algorithm>
+// windows.h first, through the headers above.
+#include <commctrl.h>
+
+namespace zorby::win32 {
+namespace {
+
+constexpr wchar_t kClassName[] = L"ZorbyMainWindow";
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
+constexpr int kFirstId = 100;
+
+HMENU IdHandle(int id) {
+    return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
+}
+
+Answer ShowMessageBox(HWND owner, const std::wstring& title, const std::wstring& text, MessageIcon icon,
+                      MessageButtons buttons) {
+    UINT style = buttons == MessageButtons::YesNo ? MB_YESNO : MB_OK;
+    if (icon == MessageIcon::Warning) {
+        style |= MB_ICONWARNING;
+    } else if (icon == MessageIcon::Critical) {
+        style |= MB_ICONERROR;
+    }
+    const int result = MessageBoxW(owner, text.c_str(), title.c_str(), style);
+    if (buttons == MessageButtons::Ok) {
+        return Answer::Ok;
+    }
+    return result == IDYES ? Answer::Yes : Answer::No;
+}
+
+} // namespace
+
+MainWindow::MainWindow(std::string helpPage, MessagePresenter presenter)
+    : helpPage_(std::move(helpPage)),
+      presenter_(presenter ? std::move(presenter) : MessagePresenter(ShowMessageBox)) {
+    static const bool registered = [] {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof(windowClass);
+        windowClass.lpfnWndProc = &MainWindow::Procedure;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+        windowClass.lpszClassName = kClassName;
+        windowClass.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
+        return RegisterClassExW(&windowClass) != 0;
+    }();
+    (void)registered;
+    CreateWindowExW(kExStyle, kClassName, Wide(ui::kMainWindowTitle).c_str(), kStyle, CW_USEDEFAULT,
+                    CW_USEDEFAULT, 100, 100, nullptr, nullptr, GetModuleHandleW(nullptr), this);
+    BuildArea(ui::Area::Command);
+    SetTabOrder(ui::View::Compact);
+    SetOuterSizeTwips(ui::kCompactOuter);
+}
+
+MainWindow::~MainWindow() {
+    SetBusyPointer(false);
+    if (window_ != nullptr) {
+        DestroyWindow(window_);
+    }
+    lists_.clear();
+}
+
+LRESULT CALLBACK MainWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == WM_NCDESTROY && self != nullptr) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        self->window_ = nullptr;
+        self->controls_.clear();
+    }
+    return self != nullptr ? self->Handle(message, wParam, lParam)
+                           : DefWindowProcW(window, message, wParam, lParam);
+}
+
+// The debug area is built on the first switch to the debug view: the compact view, which is all most
+// players ever see, starts without fourteen list views it does not show.
+void MainWindow::BuildArea(ui::Area area) {
+    const auto controls = ui::MainWindowControls();
+    for (const ui::ControlEntry& entry : controls) {
+        if (entry.area == area) {
+            const int id = kFirstId + static_cast<int>(&entry - controls.data());
+            controls_.emplace(entry.name, AddControl(entry, id));
+        }
+    }
+    if (area == ui::Area::Debug) {
+        debugAreaBuilt_ = true;
+        // What the load step asked of these before they existed.
+        for (const auto& [control, visible] : debugVisibility_) {
+            ShowWindow(Control(ui::Find(control).name), visible ? SW_SHOWNA : SW_HIDE);
+        }
+    }
+}
+
+HWND MainWindow::AddControl(const ui::ControlEntry& entry, int id) {
+    const RECT place = PixelRect(entry.rect);
+    const int width = place.right - place.left;
+    const int height = place.bottom - place.top;
+    const std::wstring caption = Wide(entry.caption);
+    const auto make = [&](const wchar_t* kind, DWORD style, DWORD exStyle = 0) {
+        HWND control = CreateWindowExW(exStyle, kind, caption.c_str(), WS_CHILD | WS_VISIBLE | style,
+                                       place.left, place.top, width, height, window_, IdHandle(id),
+                                       GetModuleHandleW(nullptr), nullptr);
+        SendMessageW(
+            control, WM_SETFONT,
+            reinterpret_cast<WPARAM>(entry.kind == ui::ControlKind::Heading ? HeadingFont() : DialogFont()),
+            FALSE);
+        return control;
+    };
+    switch (entry.kind) {
+    case ui::ControlKind::ImageButton: {
+        const std::string_view name = entry.name;
+        return ImageButton::Create(window_, id, caption, place.left, place.top, [this, name] {
+            if (name == "PatchCommand") {
+                Finish(RunCommand(*this, [this] { return zorby::PatchCommand(workspace_, *this); }));
+            } else if (name == "Restore_Animation") {
+                Finish(RunCommand(*this, [this] { return zorby::RestoreCommand(*this); }));
+            } else {
+                AboutBox::Show(about_, *this, window_);
+            }
+        });
+    }
+    case ui::ControlKind::PictureButton: {
+        HWND button = make(L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON | BS_ICON);
+        HICON chart = MakeIcon(ui::Chart(16 * std::max(1, MulDiv(ScreenDpi(), 2, 96))));
+        SendMessageW(button, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(chart));
+        return button;
+    }
+    case ui::ControlKind::ProgressBar: {
+        HWND bar = make(PROGRESS_CLASSW, 0);
+        SendMessageW(bar, PBM_SETRANGE32, 0, 100);
+        SendMessageW(bar, PBM_SETPOS, 0, 0);
+        return bar;
+    }
+    case ui::ControlKind::Line:
+        return CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_ETCHEDHORZ, place.left,
+                               place.top - 1, width + 1, 2, window_, IdHandle(id), GetModuleHandleW(nullptr),
+                               nullptr);
+    case ui::ControlKind::CheckBox: {
+        HWND box = make(L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX);
+        SendMessageW(box, BM_SETCHECK, BST_CHECKED, 0);
+        FitFont(box, caption, GetSystemMetrics(SM_CXMENUCHECK) + Scale(6));
+        return box;
+    }
+    case ui::ControlKind::List: {
+        auto view = std::make_unique<LineListView>(window_, id, workspace_.*entry.list, place);
+        HWND list = view->Window();
+        lists_.emplace(id, std::move(view));
+        return list;
+    }
+    default: {
+        HWND label = make(L"STATIC", SS_CENTER | SS_NOPREFIX);
+        if (entry.kind == ui::ControlKind::Label) {
+            FitFont(label, caption, Scale(2));
+        }
+        return label;
+    }
+    }
+}
+
+// Tabbing follows the windows' order among their siblings, so the controls are put in keyboard order.
+void MainWindow::SetTabOrder(ui::View view) {
+    HWND previous = HWND_TOP;
+    for (const ui::ControlEntry* entry : ui::TabOrder(ui::MainWindowControls(), view)) {
+        HWND control = Control(entry->name);
+        SetWindowPos(control, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        previous = control;
+    }
+}
+
+HWND MainWindow::Control(const std::string& name) const {
+    const auto found = controls_.find(name);
+    return found == controls_.end() ? nullptr : found->second;
+}
+
+HWND MainWindow::AboutWindow() const {
+    return about_ != nullptr ? about_->Window() : nullptr;
+}
+
+Flow MainWindow::Load() {
+    Place();
+    return RunLoadStep(workspace_, *this, helpPage_);
+}
+
+void MainWindow::Show(int how) {
+    ShowWindow(window_, how);
+    UpdateWindow(window_);
+    SetFocus(Control(ui::TabOrder(ui::MainWindowControls(), ui::View::Compact).front()->name));
+}
+
+void MainWindow::Place() {
+    const int dpi = ScreenDpi();
+    const auto twips = [dpi](int pixels) { return double(pixels) * 1440.0 / dpi; };
+    const ui::TwipPoint at =
+        ui::MainWindowPosition(twips(GetSystemMetrics(SM_CXSCREEN)), twips(GetSystemMetrics(SM_CYSCREEN)),
+                               outer_.width, outer_.height);
+    SetWindowPos(window_, nullptr, ui::Px(at.left, dpi), ui::Px(at.top, dpi), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The client area is the outer size less the frame the layout assumes; the platform's own frame goes
+// round it, so the controls keep their places whatever the frame's size.
+void MainWindow::SetOuterSizeTwips(ui::TwipSize outer) {
+    outer_ = outer;
+    const int dpi = ScreenDpi();
+    RECT frame{0, 0, ui::Px(outer.width - ui::kMainFrame.width, dpi),
+               ui::Px(outer.height - ui::kMainFrame.height, dpi)};
+    AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
+    SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MainWindow::ToggleDebugView() {
+    const ui::TwipSize target = ui::ToggledOuterSize(outer_);
+    if (target == ui::kDebugOuter && !debugAreaBuilt_) {
+        BuildArea(ui::Area::Debug);
+        SetTabOrder(ui::View::Debug);
+    }
+    SetOuterSizeTwips({outer_.width, target.height});
+    SetOuterSizeTwips(target);
+    // Everything the larger window uncovers is painted afresh, the new controls included.
+    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+        if (reinterpret_cast<HWND>(lParam) == Control("DebugButton") && HIWORD(wParam) == BN_CLICKED) {
+            ToggleDebugView();
+            return 0;
+        }
+        break;
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header->code == LVN_GETDISPINFOW) {
+            const auto found = lists_.find(static_cast<int>(header->idFrom));
+            if (found != lists_.end()) {
+                found->second->Answer(*reinterpret_cast<NMLVDISPINFOW*>(lParam));
+            }
+            return 0;
+        }
+        break;
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    }
+    case WM_SETCURSOR:
+        if (Busy()) {
+            SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+            return TRUE;
+        }
+        break;
+    case WM_CLOSE:
+        Finish(Flow::Done);
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+int MainWindow::Run() {
+    MSG message;
+    while (!ended_ && GetMessageW(&message, nullptr, 0, 0) > 0) {
+        HWND about = AboutWindow();
+        if ((about != nullptr && IsDialogMessageW(about, &message)) || IsDialogMessageW(window_, &message)) {
+            continue;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return status_;
+}
+
+bool MainWindow::Ended(int& status) const {
+    status = status_;
+    return ended_;
+}
+
+void MainWindow::Finish(Flow flow) {
+    if (ended_) {
+        return;
+    }
+    ended_ = true;
+    status_ = flow == Flow::Failed ? 1 : 0;
+    if (about_ != nullptr) {
+        DestroyWindow(about_->Window());
+    }
+    ShowWindow(window_, SW_HIDE);
+    PostQuitMessage(status_);
+}
+
+Answer MainWindow::ShowMessage(const std::string& title, const std::string& text, MessageIcon icon,
+                               MessageButtons buttons) {
+    // Modal for the whole program: the About box waits too.
+    HWND about = AboutWindow();
+    if (about != nullptr) {
+        EnableWindow(about, FALSE);
+    }
+    const Answer answer = presenter_(window_, Wide(ui::WithLineBreaks(title, "\r\n")),
+                                     Wide(ui::WithLineBreaks(text, "\r\n")), icon, buttons);
+    if (about != nullptr && AboutWindow() == about) {
+        EnableWindow(about, TRUE);
+    }
+    return answer;
+}
+
+void MainWindow::SetProgress(float value) {
+    progress_ = static_cast<int>(value);
+    SendMessageW(Control("PatchProgress"), PBM_SETPOS, static_cast<WPARAM>(progress_), 0);
+}
+
+void MainWindow::Redraw() {
+    // The merge asks for a redraw before every add-on item, and only the progress bar changes while it
+    // runs: painting again only when the bar has moved keeps a patch of thousands of items from spending
+    // most of its time painting.
+    if (progress_ == paintedProgress_) {
+        return;
+    }
+    paintedProgress_ = progress_;
+    RedrawWindow(window_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+void MainWindow::SetBusyPointer(bool busy) {
+    if (busy == busy_) {
+        return;
+    }
+    busy_ = busy;
+    SetBusy(busy);
+}
+
+void MainWindow::SetVisible(zorby::Control control, bool visible) {
+    if (HWND window = Control(ui::Find(control).name)) {
+        ShowWindow(window, visible ? SW_SHOWNA : SW_HIDE);
+    } else {
+        debugVisibility_[control] = visible;
+    }
+}
+
+void MainWindow::SetEnabled(zorby::Control control, bool enabled) {
+    HWND window = Control(ui::Find(control).name);
+    if (ImageButton* button = ImageButton::Of(window)) {
+        button->SetEnabled(enabled);
+    } else if (window != nullptr) {
+        EnableWindow(window, enabled);
+    }
+}
+
+bool MainWindow::IsChecked(zorby::Control control) const {
+    HWND window = Control(ui::Find(control).name);
+    return window != nullptr && ui::Find(control).kind == ui::ControlKind::CheckBox &&
+           SendMessageW(window, BM_GETCHECK, 0, 0) != BST_UNCHECKED;
+}
+
+// Handed to the desktop in the system code page, as the lines are; true when the desktop took it.
+// shell32 is loaded only when a link is opened: most runs open none, and loading it costs each start
+// a good part of the time it takes.
+bool MainWindow::OpenLink(const std::string& target) {
+    using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
+    HMODULE shell = LoadLibraryW(L"shell32.dll");
+    const auto open = shell != nullptr ? reinterpret_cast<ShellExecuteFunction>(
+                                             reinterpret_cast<void*>(GetProcAddress(shell, "ShellExecuteW")))
+                                       : nullptr;
+    if (open == nullptr) {
+        return false;
+    }
+    const auto result = reinterpret_cast<INT_PTR>(
+        open(nullptr, nullptr, Wide(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    return result > 32;
+}
+
+} // namespace zorby::win32

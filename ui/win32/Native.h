@@ -1,0 +1,47 @@
+#pragma once
+
+#include "Art.h"
+#include "Twips.h"
+
+#include <string>
+#include <string_view>
+#include <windows.h>
+
+// What the native controls share: text in the system code page, scaling by the screen's dots per inch,
+// pictures as GDI bitmaps, the fonts of the layout.
+namespace zorby::win32 {
+
+// Bytes in the system's 8-bit code page as UTF-16, and back.
+std::wstring Wide(std::string_view bytes);
+std::string Narrow(std::wstring_view text);
+
+// The screen's dots per inch (96 at 100%); the program is aware of it, so it scales the layout itself.
+int ScreenDpi();
+int Scale(int logicalPixels);
+// A rectangle of the layout in pixels at the screen's dots per inch.
+RECT PixelRect(const ui::TwipRect& rect);
+
+// Draws a picture (premultiplied 0xAARRGGBB) with its top-left corner at (x, y); it must be opaque.
+void DrawPixels(HDC dc, const ui::Pixels& pixels, int x, int y);
+
+// An icon made of `pixels`; the caller destroys it.
+HICON MakeIcon(const ui::Pixels& pixels);
+
+ui::Rgb ButtonFace();
+
+// The fonts, made once for the screen's scale.
+HFONT DialogFont();  // the controls' font, 8 points
+HFONT HeadingFont(); // the same, bold
+HFONT ListFont();    // fixed pitch, for the lists
+HFONT LinkFont();    // underlined
+HFONT CaptionFont(); // the image button's: Times New Roman, bold, 9.75 points
+
+// The layout has fixed sizes; where the desktop's font runs wide, a caption gets a smaller font until it
+// fits in one line rather than being wrapped or cut off.
+void FitFont(HWND control, const std::wstring& caption, int extraWidth);
+
+// The busy pointer over every window of the program while it is on.
+void SetBusy(bool busy);
+bool Busy();
+
+} // namespace zorby::win32
