@@ -27,7 +27,9 @@ HMENU IdHandle(int id) {
 
 Answer ShowMessageBox(HWND owner, const std::wstring& title, const std::wstring& text, MessageIcon icon,
                       MessageButtons buttons) {
-    UINT style = buttons == MessageButtons::YesNo ? MB_YESNO : MB_OK;
+    UINT style = buttons == MessageButtons::Ok               ? MB_OK
+                 : buttons == MessageButtons::YesNoDefaultNo ? MB_YESNO | MB_DEFBUTTON2
+                                                             : MB_YESNO;
     if (icon == MessageIcon::Warning) {
         style |= MB_ICONWARNING;
     } else if (icon == MessageIcon::Critical) {
