@@ -183,12 +183,10 @@ FileHandle CreateNewFile(std::string& pattern, const EntryStatus& model) {
     }
     // Set now, while the file is still ours alone. The owner first: changing it may clear set-id bits.
     const bool modelled = model.kind != EntryKind::Missing;
-    if (modelled && (model.owner != ::geteuid() || model.group != ::getegid())) {
-        // Only an administrator may give a file away, and a user only to a group of theirs: where that
-        // is refused, the file stays the runner's own, as any new file would.
-        if (::fchown(Descriptor(file), model.owner, model.group) != 0) {
-            (void)::fchown(Descriptor(file), static_cast<uid_t>(-1), model.group);
-        }
+    if (modelled) {
+        // Only an administrator may give a file away: where that is refused, the file stays the runner's
+        // own, as any new file would.
+        (void)::fchown(Descriptor(file), model.owner, model.group);
     }
     if (::fchmod(Descriptor(file), modelled ? model.mode : DefaultFileMode()) != 0) {
         fail(errno);

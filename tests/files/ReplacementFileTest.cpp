@@ -127,6 +127,9 @@ TEST(ReplacementFile, CommitWhereNoneLeavesAnExistingEntry) {
     ReplacementFile fresh("EQUI_An.xml");
     fresh.CommitWhereNone();
     EXPECT_EQ(ListFolder("."), (Names{"EQUI_An.xml", "EQUI_Animations.xml"}));
+    ReplacementFile beside("../default/EQUI_An.xml"); // written in its own folder, not in this one
+    beside.CommitWhereNone();
+    EXPECT_EQ(ListFolder("../default"), Names{"EQUI_An.xml"});
 }
 
 } // namespace

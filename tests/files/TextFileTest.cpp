@@ -86,5 +86,28 @@ TEST(ReadTextFile, ReadsByNameInAnyCaseAndTakesItsFingerprint) {
     EXPECT_EQ(FingerprintOf("Zor_Anim.txt"), ReadTextFile("Zor_Anim.txt").fingerprint);
 }
 
+// The trace is written in place: never through a link, never into a file that has other names.
+TEST(TextFileWriter, EmptiesAndWritesOnlyAFileOfItsOwn) {
+    TempFolder folder;
+    TempFolder::Write("Debug.txt", "an old trace, longer than the new one\r\n");
+    TextFileWriter trace("debug.TXT");
+    trace.WriteLine("new");
+    trace.Close();
+    EXPECT_EQ(TempFolder::Read("Debug.txt"), "new\r\n");
+    EXPECT_EQ(ThrownNumber([&] { trace.WriteLine("after Close()"); }), InvalidArgument);
+    TempFolder::Write("../outside.txt", "the player's");
+    std::filesystem::remove("Debug.txt");
+    std::filesystem::create_hard_link("../outside.txt", "Debug.txt");
+    EXPECT_EQ(ThrownNumber([] { TextFileWriter linked("Debug.txt"); }), PermissionDenied);
+    std::filesystem::remove("Debug.txt");
+    try {
+        testing::MakeSymbolicLink("../outside.txt", "Debug.txt");
+        EXPECT_EQ(ThrownNumber([] { TextFileWriter linked("Debug.txt"); }), PermissionDenied);
+    } catch (const testing::NotAvailableHere&) {
+        // Wine makes no symbolic links; the hard link above stands for both.
+    }
+    EXPECT_EQ(TempFolder::Read("../outside.txt"), "the player's");
+}
+
 } // namespace
 } // namespace zorby
