@@ -346,6 +346,10 @@ std::vector<Row> AllRows() {
           {Cannot(
               "EQUI_Animations.xml cannot be patched: the element \"B\" on line 6 opens inside the element "
               "\"A\" from line 4, which is not closed before it.")}),
+        R("MainFileAnimationOpenedInsideAnother", Main(F({kHead, kA, kB, {kP[0]}, kQ, kEnd})),
+          {Cannot(
+              "EQUI_Animations.xml cannot be patched: the element \"Q\" on line 11 opens inside the element "
+              "\"P\" from line 10, which is not closed before it.")}),
         R("MainFileTextureLeftOpen", Main(F({kHead, kA, {kB[0]}, kEnd})),
           {Cannot("EQUI_Animations.xml cannot be patched: the element \"B\" that opens on line 7 is never "
                   "closed.")}),
@@ -490,6 +494,9 @@ std::vector<Row> AllRows() {
         R("AddOnFileRemovedAfterStart", {}, {Changed("Zor_Anim.txt")}, {},
           {.afterStart = Remove("Zor_Anim.txt")}),
         R("MainFileEditedAfterStart", {}, {Changed("EQUI_Animations.xml")}, {}, {.afterStart = Main(edited)}),
+        // The same bytes, but behind a link now: writing the new file there would leave the folder.
+        R("MainFileSwappedForALinkToTheSameBytes", Write("../outside.txt", kMain),
+          {Changed("EQUI_Animations.xml")}, {}, {.afterStart = Odd("EQUI_Animations.xml", "link")}),
         // ---- Nothing is written, replaced or deleted through a link, and a pipe is no missing file; the
         // player's file outside stays as it was ----
         oddRow("DebugTxtLinkedOutside", "Debug.txt", "link", kPatch),
