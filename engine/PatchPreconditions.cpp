@@ -42,9 +42,7 @@ std::optional<std::string> CheckAddOnFile(const LineList& list, const std::vecto
                                           const AddOnKind& kind, std::vector<AddOnItem>& items) {
     const auto& lines = list.Lines();
     const std::size_t count = lines.size();
-    auto lineNumber = [&](std::size_t index) {
-        return std::to_string(index < lineNumbers.size() ? lineNumbers[index] : static_cast<int>(index) + 1);
-    };
+    auto lineNumber = [&](std::size_t index) { return std::to_string(lineNumbers.at(index)); };
     const std::string cannot = std::string(kind.fileName) + " cannot be used: ";
     auto notClosed = [&](std::size_t opening) {
         return cannot + "the element that starts on line " + lineNumber(opening) + " (" +
@@ -52,7 +50,7 @@ std::optional<std::string> CheckAddOnFile(const LineList& list, const std::vecto
     };
     // Each line is judged by what remains of it outside comments.
     CommentTracker comments;
-    std::size_t commentStart = 0;
+    std::size_t commentStart{};
     auto rest = [&](std::size_t index) {
         const CommentTracker::Line line = comments.Take(lines[index]);
         if (line.opensBlock) {

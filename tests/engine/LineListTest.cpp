@@ -32,5 +32,34 @@ TEST(LineList, SetsByIndexUpTo32768LinesAndKeepsItsOwnCopies) {
               Overflow);
 }
 
+// A view over a list must hear of every change, each when the list is in the state it expects.
+TEST(LineList, TellsItsObserverOfEveryChange) {
+    struct Recorder : LineListObserver {
+        std::vector<std::string> heard;
+        void Note(const std::string& what, const LineList& list) {
+            heard.push_back(what + " " + std::to_string(list.Count()));
+        }
+        void BeforeAppend(const LineList& list, int row) override {
+            Note("before append " + std::to_string(row), list);
+        }
+        void AfterAppend(const LineList& list) override { Note("after append", list); }
+        void Replaced(const LineList& list, int row) override {
+            Note("replaced " + std::to_string(row), list);
+        }
+        void BeforeReset(const LineList& list) override { Note("before reset", list); }
+        void AfterReset(const LineList& list) override { Note("after reset", list); }
+    } recorder;
+    LineList list;
+    list.SetObserver(&recorder);
+    list.Set(0, "a");
+    list.Set(0, "b");
+    list.Assign({"c", "d"});
+    list.Clear();
+    list.SetObserver(nullptr);
+    EXPECT_EQ(recorder.heard, (std::vector<std::string>{"before append 0 0", "after append 1", "replaced 0 1",
+                                                        "before reset 1", "after reset 2", "before reset 2",
+                                                        "after reset 0"}));
+}
+
 } // namespace
 } // namespace zorby
