@@ -3,6 +3,7 @@
 #include "Platform.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace zorby {
@@ -15,8 +16,7 @@ std::vector<std::string> SplitComponents(std::string_view name) {
     for (const char c : name) {
         if (c == '\\' || c == '/') {
             if (!current.empty()) {
-                components.push_back(std::move(current));
-                current.clear();
+                components.push_back(std::exchange(current, {}));
             }
         } else {
             current += c;
