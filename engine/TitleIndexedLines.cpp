@@ -137,6 +137,11 @@ std::optional<std::string_view> TitleView(std::string_view line) {
     return line.substr(start - 1, static_cast<std::size_t>(count));
 }
 
+bool IsWholeElementLine(std::string_view rest, const ElementKind& kind) {
+    const std::string_view text = Unindented(rest);
+    return TestFormStartsWith(text, kind.opening) && tags::EndsWithClosingTag(text, kind.closing);
+}
+
 void TitleIndexedLines::Chunk::Reindex() {
     filter.fill(0);
     untitled = 0;
@@ -228,7 +233,13 @@ bool TitleIndexedLines::IsClosing(int index) const {
         throw Failure(SubscriptOutOfRange);
     }
     const Position position = Find(index);
-    return chunks_[position.chunk].keys[position.offset] == kClosing;
+    const std::uint64_t key = chunks_[position.chunk].keys[position.offset];
+    if (!IsOpeningKey(key)) {
+        return key == kClosing;
+    }
+    CommentTracker comments;
+    return IsWholeElementLine(RestOfOpening(chunks_[position.chunk].lines[position.offset], key, comments),
+                              kind_);
 }
 
 int TitleIndexedLines::Locate(const std::string& title) const {
