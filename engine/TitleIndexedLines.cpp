@@ -137,9 +137,9 @@ std::optional<std::string_view> TitleView(std::string_view line) {
     return line.substr(start - 1, static_cast<std::size_t>(count));
 }
 
+// The end of the line first: nearly every line fails there, without a look at its indentation.
 bool IsWholeElementLine(std::string_view rest, const ElementKind& kind) {
-    const std::string_view text = Unindented(rest);
-    return TestFormStartsWith(text, kind.opening) && tags::EndsWithClosingTag(text, kind.closing);
+    return tags::EndsWithClosingTag(rest, kind.closing) && TestFormStartsWith(Unindented(rest), kind.opening);
 }
 
 void TitleIndexedLines::Chunk::Reindex() {
