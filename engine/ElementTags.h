@@ -28,4 +28,14 @@ inline bool IsClosingLine(std::string_view line, std::string_view tag) {
     return line.substr(first, end - first) == tag;
 }
 
+// True when the line, with tabs and spaces at its end ignored, ends with `tag`. An opening line that does
+// holds a whole element on one line.
+inline bool EndsWithClosingTag(std::string_view line, std::string_view tag) {
+    std::size_t end = line.size();
+    while (end > 0 && (line[end - 1] == ' ' || line[end - 1] == '\t')) {
+        --end;
+    }
+    return line.substr(0, end).ends_with(tag);
+}
+
 } // namespace zorby::tags

@@ -87,7 +87,10 @@ private:
             return;
         }
 
+        // An opening line that ends with its closing tag holds a whole element: it opens and closes here.
+        bool wholeElement = false;
         if (StartsWith(rest, tags::kAnimationOpening)) {
+            wholeElement = tags::EndsWithClosingTag(rest, tags::kAnimationClosing);
             std::string title = ElementTitle(rest);
             if (!inAnimation_) {
                 animationStart_ = {title, lineNumber};
@@ -104,11 +107,16 @@ private:
             inAnimation_ = true;
         }
         if (StartsWith(rest, tags::kTextureOpening)) {
+            wholeElement = tags::EndsWithClosingTag(rest, tags::kTextureClosing);
             std::string title = ElementTitle(rest);
             if (!inTexture_) {
                 textureStart_ = {title, lineNumber};
             } else {
                 Note({MainFileDefect::Kind::NestedElement, {title, lineNumber}, textureStart_});
+            }
+            if (wholeElement && inAnimation_) {
+                // Its line belongs to the animation, where no texture can be found or replaced.
+                Note({MainFileDefect::Kind::NestedElement, {title, lineNumber}, animationStart_});
             }
             openTexture_ = textureTitles_;
             if (continuesComment) {
@@ -131,14 +139,15 @@ private:
         }
 
         if (inAnimation_) {
-            const bool closes = ClosesWith(rest, tags::kAnimationClosing);
+            const bool closes = ClosesWith(rest, tags::kAnimationClosing) ||
+                                (wholeElement && StartsWith(rest, tags::kAnimationOpening));
             if (closes && parts.opensBlock) {
                 NoteCommentAtEnd(true, openAnimation_, lineNumber, t, false);
             }
             FileElementLine(ws_.AllAnimations, raw);
             inAnimation_ = !closes;
         } else if (inTexture_) {
-            const bool closes = ClosesWith(rest, tags::kTextureClosing);
+            const bool closes = ClosesWith(rest, tags::kTextureClosing) || wholeElement;
             if (closes && parts.opensBlock) {
                 NoteCommentAtEnd(false, openTexture_, lineNumber, t, false);
             }

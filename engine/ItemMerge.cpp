@@ -43,8 +43,7 @@ public:
     Merge& operator=(const Merge&) = delete;
 
     void Run() {
-        const int count = static_cast<int>(items_.size());
-        while (i_.Value() < count - 1) {
+        while (PassStarts()) {
             if (progress_ != nullptr) {
                 progress_->Redraw();
             }
@@ -62,6 +61,15 @@ public:
     }
 
 private:
+    // An item starts at every line but the last; the last line only when it holds a whole element.
+    bool PassStarts() const {
+        const int count = static_cast<int>(items_.size());
+        return i_.Value() < count - 1 ||
+               (i_.Value() == count - 1 &&
+                IsWholeElementLine(CommentTracker().Take(items_.back()).rest, Kind()));
+    }
+    ElementKind Kind() const { return {lists_.openingTag, lists_.closingTag}; }
+
     std::string_view ItemLine(int index) const {
         if (index >= static_cast<int>(items_.size())) {
             throw Failure(SubscriptOutOfRange);
@@ -83,13 +91,15 @@ private:
         return ElementTitle(items_[static_cast<std::size_t>(first)]);
     }
 
-    // Copies the item at the read cursor through its first closing line.
+    // Copies the item at the read cursor through its first closing line, or its line that holds a whole
+    // element.
     void TakeItem(std::vector<std::string_view>& into, Cursor& written) {
         CommentTracker comments;
         bool closed = false;
         do {
             const std::string_view line = ItemLine(i_.Value());
-            closed = IsClosing(comments.Take(line).rest);
+            const std::string_view rest = comments.Take(line).rest;
+            closed = IsClosing(rest) || IsWholeElementLine(rest, Kind());
             into.push_back(line);
             LineConsumed();
             written.Advance();
@@ -103,7 +113,9 @@ private:
             return;
         }
         const int lastIndex = static_cast<int>(items_.size()) - 1;
-        const double percent = std::floor(static_cast<double>(i_.Value()) / lastIndex * 100.0);
+        // A list of one whole-element line is done with its first line.
+        const double percent =
+            lastIndex > 0 ? std::floor(static_cast<double>(i_.Value()) / lastIndex * 100.0) : 100.0;
         progress_->SetProgress(static_cast<float>(std::min(percent, 100.0)));
     }
 
@@ -111,7 +123,7 @@ private:
 
     void Replace(const std::string& title) {
         if (!existing_) {
-            existing_.emplace(lists_.existing.Lines(), ElementKind{lists_.openingTag, lists_.closingTag});
+            existing_.emplace(lists_.existing.Lines(), Kind());
         }
         TitleIndexedLines& existing = *existing_;
         const int match = existing.Locate(title);

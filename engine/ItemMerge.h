@@ -21,8 +21,9 @@ struct MergeLists {
 };
 
 // Folds the add-on items into the existing elements. Each line is judged by what remains of it outside
-// comments. An item runs from its first line through its first closing line, and is named by its first
-// line that is not comment text only. An item whose title is among `titles` replaces the first element
+// comments. An item runs from its first line through its first closing line, or through a line that holds
+// a whole element, and is named by its first line that is not comment text only; the last line starts an
+// item only when it holds a whole element. An item whose title is among `titles` replaces the first element
 // from the top whose opening line carries that title, where it stands; the other items stay in `items`,
 // in their order. The result is line
 // for line that of rebuilding the whole list for each replacement, but the work is done by splicing.

@@ -59,9 +59,14 @@ std::optional<std::string> CheckAddOnFile(const LineList& list, const std::vecto
         return Unindented(line.rest);
     };
 
+    const ElementKind element{kind.opening, kind.closing};
+    // The merge takes one item per pass and leaves a single last line alone unless it holds a whole
+    // element; so does this check. Items start outside comments.
+    const auto wholeLastLine = [&] {
+        return IsWholeElementLine(CommentTracker().Take(lines.back()).rest, element);
+    };
     std::size_t index = 0;
-    // The merge takes one item per pass and leaves a single last line alone; so does this check.
-    while (count >= 2 && index < count - 1) {
+    while (index + 1 < count || (index + 1 == count && wholeLastLine())) {
         // Comment lines may stand ahead of the element; they travel with it.
         std::size_t opening = index;
         std::string_view openingRest;
@@ -79,7 +84,10 @@ std::optional<std::string> CheckAddOnFile(const LineList& list, const std::vecto
                 return cannot + "line " + lineNumber(opening) + " (" + Shown(lines[opening]) +
                        ") should start a <" + kind.elementName + "> element." + kNothingChanged;
             }
-            for (; closing < count; ++closing) {
+            // A whole element on its opening line is an item of its own.
+            const bool whole = IsWholeElementLine(openingRest, element);
+            closing = whole ? opening : opening + 1;
+            for (; !whole && closing < count; ++closing) {
                 const std::string_view lineRest = rest(closing);
                 if (tags::IsClosingLine(lineRest, kind.closing)) {
                     break;

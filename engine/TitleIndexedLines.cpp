@@ -137,6 +137,11 @@ std::optional<std::string_view> TitleView(std::string_view line) {
     return line.substr(start - 1, static_cast<std::size_t>(count));
 }
 
+// The end of the line first: nearly every line fails there, without a look at its indentation.
+bool IsWholeElementLine(std::string_view rest, const ElementKind& kind) {
+    return tags::EndsWithClosingTag(rest, kind.closing) && TestFormStartsWith(Unindented(rest), kind.opening);
+}
+
 void TitleIndexedLines::Chunk::Reindex() {
     filter.fill(0);
     untitled = 0;
@@ -228,7 +233,13 @@ bool TitleIndexedLines::IsClosing(int index) const {
         throw Failure(SubscriptOutOfRange);
     }
     const Position position = Find(index);
-    return chunks_[position.chunk].keys[position.offset] == kClosing;
+    const std::uint64_t key = chunks_[position.chunk].keys[position.offset];
+    if (!IsOpeningKey(key)) {
+        return key == kClosing;
+    }
+    CommentTracker comments;
+    return IsWholeElementLine(RestOfOpening(chunks_[position.chunk].lines[position.offset], key, comments),
+                              kind_);
 }
 
 int TitleIndexedLines::Locate(const std::string& title) const {

@@ -34,6 +34,10 @@ struct ElementKind {
     std::string_view closing;
 };
 
+// Whether `rest`, what remains of a line outside comments, is an opening line of the kind that also ends
+// with the kind's closing tag: a whole element written on one line, which opens and closes there.
+bool IsWholeElementLine(std::string_view rest, const ElementKind& kind);
+
 // The existing lines of a merge while items replace elements in them, as views of the lists that hold
 // them. The lines are kept in chunks of a
 // few hundred, so that replacing an element moves only the lines of its own chunk; each chunk keeps a
@@ -49,6 +53,7 @@ public:
     int Count() const { return count_; }
     // Fail with 9 outside the lines.
     std::string_view At(int index) const;
+    // A closing line of the kind, or a whole element on one line.
     bool IsClosing(int index) const;
 
     // The first opening line of the kind from the top whose title is `title`. An opening line above it

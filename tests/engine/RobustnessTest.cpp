@@ -333,6 +333,13 @@ std::vector<Row> AllRows() {
     const Lines bAfterNote{"<!-- B, the", R"(  --> <TextureInfo item="B">)", kB[1], kB[2]};
     const Lines bNoteAfter{kB[0], kB[1], "</TextureInfo> <!-- B ends;", "C follows -->"};
     const std::string ownLine = " Please put the comment on a line of its own.";
+    // Whole elements on one line, with comments and blanks around them as real files have them.
+    const std::string oneB = R"(<TextureInfo item="B"><Size>2</Size></TextureInfo>)";
+    const std::string oneNewB = "  <TextureInfo item=\"B\"><Size>22</Size></TextureInfo>\t ";
+    const std::string oneC = R"(<TextureInfo item="C"><Size>3</Size></TextureInfo>)";
+    const std::string oneP = R"(<!-- P --><Ui2DAnimation item="P"><Cycle/></Ui2DAnimation> <!-- end -->)";
+    const std::string oneR = R"(<Ui2DAnimation item="R"><Cycle>false</Cycle></Ui2DAnimation>)";
+    const std::string oneLines = F({kHead, kA, {oneB, oneP}, kEnd});
 
     return {
         R("EmptyMainFile", Main(""), {kCompleted}, Patched(kOnlyAddOns, "")),
@@ -672,6 +679,27 @@ std::vector<Row> AllRows() {
           {{"Protected Folder", "The folder that holds EQUI_Animations.xml is write protected - please "
                                 "un-protect the folder and try again"}},
           {}, {.asPlayer = true}),
+        // ---- Elements written on one line ----
+        R("OneLineElementsReplacedAndKept", Main(oneLines), {kCompleted},
+          Patched(F({kHead, kA, kNewB, kNewC, {oneP}, kNewR, kEnd}), oneLines)),
+        R("OneLineAddOnItems", All({Tex(F({{oneNewB, "<!-- C -->", oneC}})), Anim(oneR)}), {kCompleted},
+          Patched(F({kHead, kA, {oneNewB, "<!-- C -->", oneC}, kP, {oneR}, kEnd}))),
+        R("OneLineItemsReplacingOneLineElements",
+          All({Main(oneLines), Tex(F({{oneNewB, oneC, oneB}})), Anim(F({{oneR, kP[0] + kP[2]}}))}),
+          {kCompleted}, Patched(F({kHead, kA, {oneB, oneC, kP[0] + kP[2], oneR}, kEnd}), oneLines)),
+        R("OpeningLineWithMoreAfterItsClosingTag", Main(F({kHead, kA, {oneB + "<Loose/>"}, kP, kEnd})),
+          {Cannot("EQUI_Animations.xml cannot be patched: the element \"B\" that opens on line 7 is never "
+                  "closed.")}),
+        R("OneLineTextureInsideAnAnimation", Main(F({kHead, kA, kB, {kP[0], oneC, kP[2]}, kEnd})),
+          {Cannot(
+              "EQUI_Animations.xml cannot be patched: the element \"C\" on line 11 opens inside the element "
+              "\"P\" from line 10, which is not closed before it.")}),
+        R("ReplacedOneLineElementStartingAComment",
+          Main(F({kHead, kA, {oneB + " <!-- B;", "-->"}, kP, kEnd})),
+          {Cannot(
+              "EQUI_Animations.xml cannot be patched: the element \"B\" that Zor_Tex.txt replaces closes on "
+              "line 7 (" +
+              oneB + " <!-- B;), which also starts a comment that runs on." + ownLine)}),
         // ---- The game's own folder, the older backup, both add-on files unreadable ----
         R("StartedInTheDefaultFolderItself",
           All({[] { fs::current_path("../default"); }, Tex(kZorTex), Anim(kZorAnim)}), kWrongFolder, {}, kNo),

@@ -26,6 +26,11 @@ inline std::string_view At(const LineList& list, int index) {
 // Each line is judged by what remains of it outside comments, as the scan judges it.
 inline void StepByStepMerge(const MergeLists& l, WindowPort* progress) {
     const auto closing = [&](std::string_view line) { return TTrim(TabTrim(line)) == l.closingTag; };
+    std::string buffer; // for test forms
+    // An opening line that ends with the closing tag holds a whole element.
+    const auto whole = [&](std::string_view r) {
+        return StartsWith(TestFormView(r, buffer), l.openingTag) && TTrim(TabTrim(r)).ends_with(l.closingTag);
+    };
     const auto advance = [](int& cursor) {
         if (cursor == 32767) {
             throw Failure(Overflow);
@@ -36,19 +41,22 @@ inline void StepByStepMerge(const MergeLists& l, WindowPort* progress) {
     const auto rest = [](CommentTracker& comments, std::string_view line) {
         return Unindented(comments.Take(line).rest);
     };
-    std::string buffer; // for test forms
     int i = 0;
     int k = 0;
     int m = 0;
     const auto reportProgress = [&] {
         if (progress != nullptr) {
             const int lastIndex = l.items.Count() - 1;
-            const double percent = std::floor(static_cast<double>(i) / lastIndex * 100.0);
+            const double percent =
+                lastIndex == 0 ? 100.0 : std::floor(static_cast<double>(i) / lastIndex * 100.0);
             progress->SetProgress(static_cast<float>(std::min(percent, 100.0)));
         }
     };
 
-    while (i < l.items.Count() - 1) {
+    while (i < l.items.Count() - 1 || (i == l.items.Count() - 1 && [&] {
+               CommentTracker fresh;
+               return whole(rest(fresh, At(l.items, i)));
+           }())) {
         if (progress != nullptr) {
             progress->Redraw();
         }
@@ -70,7 +78,8 @@ inline void StepByStepMerge(const MergeLists& l, WindowPort* progress) {
             CommentTracker comments;
             bool closed = false;
             do {
-                closed = closing(rest(comments, At(l.items, i)));
+                const std::string_view r = rest(comments, At(l.items, i));
+                closed = closing(r) || whole(r);
                 l.collector.Set(m, At(l.items, i));
                 advance(i);
                 reportProgress();
@@ -86,7 +95,7 @@ inline void StepByStepMerge(const MergeLists& l, WindowPort* progress) {
         for (;;) {
             const std::string_view r = rest(existingComments, At(l.existing, j));
             if (StartsWith(TestFormView(r, buffer), l.openingTag) && ElementTitle(r) == title) {
-                matchCloses = closing(r);
+                matchCloses = closing(r) || whole(r);
                 break;
             }
             l.rebuild.Set(k, At(l.existing, j));
@@ -102,7 +111,8 @@ inline void StepByStepMerge(const MergeLists& l, WindowPort* progress) {
         CommentTracker comments;
         bool closed = false;
         do {
-            closed = closing(rest(comments, At(l.items, i)));
+            const std::string_view r = rest(comments, At(l.items, i));
+            closed = closing(r) || whole(r);
             l.rebuild.Set(k, At(l.items, i));
             advance(i);
             reportProgress();

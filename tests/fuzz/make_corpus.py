@@ -144,11 +144,37 @@ BESIDE = {
 }
 SEEDS.update(BESIDE)
 
+# Elements written whole on one line, in the main file and as add-on items (the last line of a file too),
+# and the opening lines that only look like one.
+ONE_LINE = {
+    "one-line-elements": case(
+        main=crlf("<XML>", "<Schema/>", '<TextureInfo item="A"><Size>1</Size></TextureInfo>', '<TextureInfo item="B">',
+                  "</TextureInfo>", '<!-- P --><Ui2DAnimation item="P"><Cycle/></Ui2DAnimation> \t',
+                  '  <Ui2DAnimation item="Q"></Ui2DAnimation> <!-- end -->', "</XML>"),
+        tex=crlf('  <TextureInfo item="A"><Size>9</Size></TextureInfo>\t', '<TextureInfo item="B">', "</TextureInfo>",
+                 "<!-- C -->", '<TextureInfo item="C"></TextureInfo>'),
+        anim=crlf('<Ui2DAnimation item="Q"><Cycle>false</Cycle></Ui2DAnimation>')),
+    "one-line-lookalikes": case(
+        main=crlf("<Schema/>", '<TextureInfo item="A"></TextureInfo><x/>', "</TextureInfo>",
+                  '<Ui2DAnimation item="P"></TextureInfo>', "</Ui2DAnimation>",
+                  '<Ui2DAnimation item="Q"><TextureInfo item="T"></TextureInfo>', "</Ui2DAnimation>"),
+        tex=crlf('<TextureInfo item="A"></TextureInfo><x/>', "</TextureInfo>", '<TextureInfo item="B"></TextureInfo>'),
+        anim=crlf('<Ui2DAnimation item="P"></Ui2DAnimation>', '<Ui2DAnimation item="R"><!-- </Ui2DAnimation> -->',
+                  "</Ui2DAnimation>")),
+    "one-line-item-cut-off": mini(
+        tex=crlf('<TextureInfo item="A"></TextureInfo> <!-- runs', "on -->", '<TextureInfo item="B"></TextureInfo><x/>')),
+    "one-line-replaced-twice": mini(
+        main=crlf("<XML>", "<Schema/>", '<TextureInfo item="A"></TextureInfo> <!-- A;', "-->", "</XML>"),
+        tex=crlf('<TextureInfo item="N"></TextureInfo>', '<TextureInfo item="N"><a/></TextureInfo>'),
+        anim=crlf('<Ui2DAnimation item="P"><b/></Ui2DAnimation>', '<Ui2DAnimation item="P"></Ui2DAnimation>')),
+}
+SEEDS.update(ONE_LINE)
 
-def long_lists(seed, untitled=False, beside=False):
+
+def long_lists(seed, untitled=False, beside=False, one_line=False):
     """Elements and items of hundreds of lines, duplicate titles, lines that carry a title inside elements
     and comments over several lines around them: the merge's chunks of 256 lines split, and the elements
-    it replaces cross their bounds."""
+    it replaces cross their bounds. With one_line, some elements stand whole on one line."""
     rnd = random.Random(seed)
     titles = ["A", "B", "C", "a", "", "A B", "D"]
     children = ["<x/>", '<Ref name="{}">', "<!-- one line -->", "\t<y/>"] + (["x"] if untitled else [])
@@ -160,6 +186,10 @@ def long_lists(seed, untitled=False, beside=False):
         if rnd.random() < 0.25:
             out += ["<!-- an old one:", f'<{tag} item="{rnd.choice(titles)}">', f"</{tag}>", "-->"]
         note = "<!-- note --> " if beside and rnd.random() < 0.3 else ""
+        if one_line and rnd.random() < 0.4:
+            body = "".join(rnd.choice(["<x/>", "<y>1</y>", "<!-- a -->"]) for _ in range(rnd.randrange(3)))
+            end = rnd.choice(["", " \t", " <!-- end -->", "\t<!-- on -->  "])
+            return out + [f'{note}<{tag} item="{rnd.choice(titles)}">{body}</{tag}>{end}']
         out.append(f'{note}<{tag} item="{rnd.choice(titles)}">')
         out += [rnd.choice(children).format(rnd.choice(titles)) for _ in range(lines)]
         if rnd.random() < 0.25:
@@ -180,6 +210,8 @@ SEEDS.update({f"write-{n}-fails": mini(failing_write=n) for n in range(1, 11)})
 SEEDS.update({f"long-lists-{seed}": long_lists(seed) for seed in range(1, 6)})
 SEEDS["long-lists-with-an-untitled-line"] = long_lists(6, untitled=True)
 SEEDS.update({f"long-lists-comments-beside-tags-{seed}": long_lists(seed, beside=True) for seed in range(7, 10)})
+SEEDS.update({f"long-lists-one-line-elements-{seed}": long_lists(seed, beside=seed % 2 == 0, one_line=True)
+              for seed in range(10, 14)})
 
 
 def main():
