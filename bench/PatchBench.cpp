@@ -1,3 +1,4 @@
+#include "CheckCommand.h"
 #include "Commands.h"
 #include "Comparisons.h"
 #include "GeneratedFolder.h"
@@ -103,6 +104,26 @@ void RunReadWriteFloor(benchmark::State& state, const FolderRecipe& recipe, Dura
     ReportSize(state, folder.Content());
 }
 
+// "Zorby --check": the start-up checks, the scan and both merges in memory, nothing written. The folder
+// stays as it is, so nothing is put back between runs.
+void RunCheck(benchmark::State& state, const FolderRecipe& recipe) {
+    const GeneratedFolder folder(recipe);
+    for (auto _ : state) {
+        if (const CheckResult result = CheckCurrentFolder(); result.status != 0) {
+            state.SkipWithError(("check refused: " + result.text).c_str());
+            break;
+        }
+    }
+    ReportSize(state, folder.Content());
+}
+
+void BM_CheckW3(benchmark::State& state) {
+    RunCheck(state, W3());
+}
+void BM_PatchW3(benchmark::State& state) {
+    RunPatch(state, W3());
+}
+
 void BM_PatchW1(benchmark::State& state) {
     RunPatch(state, W1());
 }
@@ -123,6 +144,8 @@ void BM_PatchW2FloorSynced(benchmark::State& state) {
     RunReadWriteFloor(state, W2(), Durability::Synced);
 }
 
+BENCHMARK(BM_CheckW3)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_PatchW3)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PatchW1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PatchW1Floor)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PatchW1FloorSynced)->Unit(benchmark::kMillisecond)->UseRealTime();

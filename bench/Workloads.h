@@ -20,4 +20,12 @@ inline FolderRecipe W2() {
     return recipe;
 }
 
+// W3: a real-sized custom UI of about 27,000 lines with the W1 add-on pack; the check and the patch of
+// the same folder are timed side by side.
+inline FolderRecipe W3() {
+    FolderRecipe recipe = W1();
+    recipe.animations.lines = 25450;
+    return recipe;
+}
+
 } // namespace zorby::bench

@@ -9,6 +9,7 @@
 #include "NextRunLimits.h"
 #include "OutputWriter.h"
 #include "PatchPreconditions.h"
+#include "TextFile.h"
 
 #include <new>
 #include <optional>
@@ -42,19 +43,32 @@ std::optional<std::string> FindReasonNotToPatch(const Workspace& ws, const Windo
     return std::nullopt;
 }
 
-} // namespace
-
-Flow PatchCommand(Workspace& ws, WindowPort& window, const SinkWrapper& wrapOutput) {
+// The patch up to the point where files change: the checks, then both merges, noted in `summary`.
+Flow MergeForPatch(Workspace& ws, WindowPort& window, PatchSummary& summary) {
     if (const auto reason = FindReasonNotToPatch(ws, window)) {
         return Refuse(window, *reason);
     }
-
     window.SetBusyPointer(true);
-    MergeTextures(ws);
-    MergeAnimations(ws, window);
+    MergeTextures(ws, &summary.textures);
+    MergeAnimations(ws, window, &summary.animations);
     window.SetBusyPointer(false);
     if (const auto refusal = FindNextRunRefusal(ws)) {
         return Refuse(window, *refusal);
+    }
+    return Flow::Continue;
+}
+
+// The add-on files are kept in debug mode, decided as their deletion decides it.
+bool AddOnFilesKept() {
+    return CheckForFile(names::kDebugFile);
+}
+
+} // namespace
+
+Flow PatchCommand(Workspace& ws, WindowPort& window, const SinkWrapper& wrapOutput) {
+    PatchSummary summary;
+    if (const Flow flow = MergeForPatch(ws, window, summary); flow != Flow::Continue) {
+        return flow;
     }
 
     // After a failed write the add-on files may be the only copy of what did not reach the file: keep
@@ -62,8 +76,14 @@ Flow PatchCommand(Workspace& ws, WindowPort& window, const SinkWrapper& wrapOutp
     if (const Flow flow = WriteAnimationFile(ws, window, wrapOutput); flow != Flow::Continue) {
         return flow;
     }
-    window.ShowMessage("Notice",
-                       "Patch Completed - if you have problems, re-run this program and select 'Restore'",
+    // Told by what stands on disk now: the player may have answered No to replacing an older backup.
+    if (CheckForFile(names::kBackupFile)) {
+        summary.backup = FingerprintOf(names::kBackupFile) == ws.MainFile.fingerprint
+                             ? BackupOutcome::Made
+                             : BackupOutcome::OlderKept;
+    }
+    summary.addOnFilesKept = AddOnFilesKept();
+    window.ShowMessage("Notice", std::string(kPatchCompleted) + "\r\r" + SummaryText(summary),
                        MessageIcon::None, MessageButtons::Ok);
     for (const auto& [name, scanned] : {std::pair{names::kAddOnAnimations, &ws.AddOnAnimationsFile},
                                         std::pair{names::kAddOnTextures, &ws.AddOnTexturesFile}}) {
@@ -71,6 +91,25 @@ Flow PatchCommand(Workspace& ws, WindowPort& window, const SinkWrapper& wrapOutp
             return flow;
         }
     }
+    return Flow::Done;
+}
+
+Flow CheckPatch(Workspace& ws, WindowPort& window, PatchSummary& summary) {
+    if (const Flow flow = MergeForPatch(ws, window, summary); flow != Flow::Continue) {
+        return flow;
+    }
+    // The writer turns away a main file that could not be replaced before it asks anything.
+    if (const Flow flow = DeleteFile(window, names::kAnimationFile, Deletion::ByReplacement);
+        flow != Flow::Continue) {
+        return flow;
+    }
+    const bool ticked = window.IsChecked(Control::Backup_Animation);
+    if (CheckForFile(names::kBackupFile)) {
+        summary.backup = ticked ? BackupOutcome::AskFirst : BackupOutcome::OlderKept;
+    } else {
+        summary.backup = ticked ? BackupOutcome::Made : BackupOutcome::NoneMade;
+    }
+    summary.addOnFilesKept = AddOnFilesKept();
     return Flow::Done;
 }
 

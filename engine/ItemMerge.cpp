@@ -36,8 +36,9 @@ class Merge {
 public:
     // Every line is handled as a view of the list that holds it; the lists take copies of the results at
     // the end, so a merge that stops half-way leaves them as they were.
-    Merge(const MergeLists& lists, WindowPort* progress)
-        : lists_(lists), items_(lists.items.Lines()), progress_(progress), known_(lists.titles.Lines()) {}
+    Merge(const MergeLists& lists, WindowPort* progress, MergeRecord* record)
+        : lists_(lists), items_(lists.items.Lines()), progress_(progress), record_(record),
+          known_(lists.titles.Lines()) {}
 
     Merge(const Merge&) = delete;
     Merge& operator=(const Merge&) = delete;
@@ -48,10 +49,14 @@ public:
                 progress_->Redraw();
             }
             const std::string title = TitleOfItemAt(i_.Value());
-            if (known_.Contains(title)) {
+            const bool replacing = known_.Contains(title);
+            if (replacing) {
                 Replace(title);
             } else {
                 KeepAsNew();
+            }
+            if (record_ != nullptr) {
+                (replacing ? record_->replaced : record_->added).push_back(title);
             }
         }
         if (progress_ != nullptr) {
@@ -167,6 +172,7 @@ private:
     const MergeLists& lists_;
     const std::vector<std::string_view>& items_;
     WindowPort* progress_;
+    MergeRecord* record_;
     std::optional<TitleIndexedLines> existing_; // the existing lines from the first replacement on
     TitleSet known_;
     std::vector<std::string_view> newItems_;
@@ -177,20 +183,20 @@ private:
 
 } // namespace
 
-void MergeItems(const MergeLists& lists, WindowPort* progress) {
-    Merge(lists, progress).Run();
+void MergeItems(const MergeLists& lists, WindowPort* progress, MergeRecord* record) {
+    Merge(lists, progress, record).Run();
 }
 
-void MergeTextures(Workspace& ws) {
+void MergeTextures(Workspace& ws, MergeRecord* record) {
     MergeItems({ws.AllZorTextures, ws.AllZorTexturesTemp, ws.Textures, ws.AllTextures, ws.AllTexturesTemp,
                 tags::kTextureOpening, tags::kTextureClosing},
-               nullptr);
+               nullptr, record);
 }
 
-void MergeAnimations(Workspace& ws, WindowPort& window) {
+void MergeAnimations(Workspace& ws, WindowPort& window, MergeRecord* record) {
     MergeItems({ws.AllZorAnimations, ws.AllZorAnimationsTemp, ws.Animations, ws.AllAnimations,
                 ws.AllAnimationsTemp, tags::kAnimationOpening, tags::kAnimationClosing},
-               &window);
+               &window, record);
 }
 
 } // namespace zorby

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "LineList.h"
+#include "PatchSummary.h"
 #include "WindowPort.h"
 #include "Workspace.h"
 
@@ -30,9 +31,10 @@ struct MergeLists {
 // When `progress` is given it is redrawn at the start of every item and its progress bar follows the
 // add-on lines consumed, ending at 100. Failures are thrown: 5 for a line without a usable title, 6 when
 // a list would pass 32,768 lines, 9 when a list ends inside an item.
-void MergeItems(const MergeLists& lists, WindowPort* progress);
+// When `record` is given, the title of every item is noted in it as replacing or added.
+void MergeItems(const MergeLists& lists, WindowPort* progress, MergeRecord* record = nullptr);
 
-void MergeTextures(Workspace& workspace);
-void MergeAnimations(Workspace& workspace, WindowPort& window);
+void MergeTextures(Workspace& workspace, MergeRecord* record = nullptr);
+void MergeAnimations(Workspace& workspace, WindowPort& window, MergeRecord* record = nullptr);
 
 } // namespace zorby

@@ -18,8 +18,8 @@ namespace zorby {
 
 namespace {
 
-Flow DeleteIfPresent(WindowPort& window, const char* name) {
-    return CheckForFile(name) ? DeleteFile(window, name) : Flow::Continue;
+Flow DeleteIfPresent(WindowPort& window, const char* name, Deletion how) {
+    return CheckForFile(name) ? DeleteFile(window, name, how) : Flow::Continue;
 }
 
 // Without ..\default\ beside it, this is not a custom UI folder.
@@ -36,7 +36,8 @@ void ReportWrongFolder(WindowPort& window, const std::string& helpPage) {
 
 } // namespace
 
-Flow RunLoadStep(Workspace& workspace, WindowPort& window, const std::string& helpPage) {
+Flow RunLoadStep(Workspace& workspace, WindowPort& window, const std::string& helpPage, LoadFor purpose) {
+    const bool changes = purpose == LoadFor::Window;
     const auto report = [&](const Failure& failure) {
         if (failure.Number() == PathNotFound) {
             ReportWrongFolder(window, helpPage);
@@ -46,8 +47,8 @@ Flow RunLoadStep(Workspace& workspace, WindowPort& window, const std::string& he
         return Flow::Failed;
     };
     try {
-        workspace.Lock = RunLock::OnCurrentFolder();
-        if (!workspace.Lock.Held()) {
+        // A check leaves a window in the folder free to start, and a window leaves a check free to run.
+        if (changes && !(workspace.Lock = RunLock::OnCurrentFolder()).Held()) {
             return Refuse(window, "Zorby is already running in this folder.\rNothing was changed. Please use "
                                   "the Zorby window that is open, or close it and run Zorby again.");
         }
@@ -65,24 +66,35 @@ Flow RunLoadStep(Workspace& workspace, WindowPort& window, const std::string& he
                 return Refuse(window, *refusal);
             }
         }
+        // A check leaves the stale files where they are, but finds those that could not be removed.
         for (const char* stale : {names::kStaleBatch, names::kStaleCom}) {
-            if (const Flow flow = DeleteIfPresent(window, stale); flow != Flow::Continue) {
+            if (const Flow flow =
+                    DeleteIfPresent(window, stale, changes ? Deletion::Now : Deletion::ByReplacement);
+                flow != Flow::Continue) {
                 return flow;
             }
         }
         // What a run killed while writing left behind.
         for (const char* replaced : {names::kAnimationFile, names::kBackupFile}) {
-            ReplacementFile::RemoveLeftovers(replaced);
+            if (changes) {
+                ReplacementFile::RemoveLeftovers(replaced);
+            }
         }
 
         std::optional<TextFileWriter> trace;
         const bool debug = CheckForFile(names::kDebugFile);
         window.SetVisible(Control::DebugLabel, debug);
         window.SetVisible(Control::DebugButton, debug);
-        if (debug) {
+        if (debug && changes) {
             trace.emplace(names::kDebugFile);
         }
 
+        if (!changes && !CheckForFile(names::kAnimationFile)) {
+            return Refuse(window, std::string(names::kAnimationFile) +
+                                      " is not in this folder.\rNothing was checked: Zorby would first copy "
+                                      "it from " +
+                                      names::kDefaultAnimationFile + ", and a check copies nothing.");
+        }
         if (!CheckForFile(names::kAnimationFile)) {
             // A copy too large to read would be refused right after it was made, and left behind.
             if (const std::uint64_t size = StatusOfEntry(names::kDefaultAnimationFile).size;

@@ -1,11 +1,13 @@
 #include "AnimationPatcher.h"
 #include "Artwork.h"
+#include "CheckCommand.h"
 #include "Contacts.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QUrl>
+#include <iostream>
 
 namespace {
 
@@ -24,8 +26,12 @@ std::string HelpPageAddress() {
 } // namespace
 
 // Zorby is started inside a custom UI folder and works on the files there. Each run ends after one
-// command: "Patch!", "Restore", or closing the window.
+// command: "Patch!", "Restore", or closing the window. With arguments (--check, --help, --version) it
+// prints its answer and ends without a window.
 int main(int argc, char** argv) {
+    if (const auto status = zorby::RunCommandLine({argv + 1, argv + argc}, std::cout, std::cerr)) {
+        return *status;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName("Zorby");
     QApplication::setApplicationVersion("3.00");

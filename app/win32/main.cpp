@@ -1,10 +1,15 @@
+#include "CheckCommand.h"
 #include "MainWindow.h"
 #include "Native.h"
 
+#include <cstdio>
+#include <iostream>
 #include <string>
+#include <vector>
 #include <windows.h>
 // These need windows.h first.
 #include <commctrl.h>
+#include <shellapi.h>
 
 namespace {
 
@@ -21,11 +26,47 @@ std::string HelpPageAddress() {
     return "https://zorby.example.org/help/custom-ui-folder.html";
 }
 
+// The arguments after the program's name, as UTF-8.
+std::vector<std::string> Arguments() {
+    int count = 0;
+    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> arguments;
+    for (int n = 1; wide != nullptr && n < count; ++n) {
+        arguments.push_back(zorby::win32::Narrow(wide[n]));
+    }
+    LocalFree(wide);
+    return arguments;
+}
+
+// A window program has no console of its own: its answers go to the console it was started from,
+// unless they are redirected to a file or a pipe.
+void PrintToParentConsole() {
+    if (!AttachConsole(ATTACH_PARENT_PROCESS)) {
+        return;
+    }
+    for (const auto& [which, stream] :
+         {std::pair{STD_OUTPUT_HANDLE, stdout}, std::pair{STD_ERROR_HANDLE, stderr}}) {
+        const HANDLE handle = GetStdHandle(which);
+        const bool redirected =
+            handle != nullptr && handle != INVALID_HANDLE_VALUE && GetFileType(handle) != FILE_TYPE_UNKNOWN;
+        if (!redirected && std::freopen("CONOUT$", "w", stream) == nullptr) {
+            return;
+        }
+    }
+}
+
 } // namespace
 
 // Zorby is started inside a custom UI folder and works on the files there. Each run ends after one
-// command: "Patch!", "Restore", or closing the window.
+// command: "Patch!", "Restore", or closing the window. With arguments (--check, --help, --version) it
+// prints its answer and ends without a window.
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
+    if (const std::vector<std::string> arguments = Arguments(); !arguments.empty()) {
+        PrintToParentConsole();
+        const std::optional<int> status = zorby::RunCommandLine(arguments, std::cout, std::cerr);
+        std::cout.flush();
+        return status.value_or(2);
+    }
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof(controls);
     controls.dwICC = ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS | ICC_LISTVIEW_CLASSES;

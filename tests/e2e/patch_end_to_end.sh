@@ -125,6 +125,11 @@ answer_box() {
     xdo key "$key"
 }
 
+# --- An add-on author checks the folder first: the summary, exit 0, and not a byte changed.
+before=$(cd "$custom" && ls -la --time-style=full-iso && cat ./*)
+check=$(cd "$custom" && "$zorby" --check) || fail "the check exited with $?"
+[ "$before" = "$(cd "$custom" && ls -la --time-style=full-iso && cat ./*)" ] || fail "the check changed the folder"
+
 # --- A player starts Zorby in the custom folder.
 (cd "$custom" && exec "$zorby") >"$work/logs/zorby.log" 2>&1 &
 zorby_pid=$!

@@ -88,5 +88,21 @@ TEST(ItemMerge, MalformedListsFailInsteadOfReadingPastTheirEnd) {
     }
 }
 
+// The merge notes every item; the summary names an element replaced twice once, and ten titles at most.
+TEST(ItemMerge, RecordTellsTheSummaryWhatEachItemDid) {
+    Lines items;
+    for (const std::string title :
+         {"A", "A", "N1", "N2", "N3", "N4", "N5", "N6", "N7", "N8", "N9", "N10", "N11"}) {
+        items.insert(items.end(), {Open(title), kClose});
+    }
+    Lists lists(items, {"A"}, {Open("A"), kClose});
+    PatchSummary summary;
+    MergeItems(lists.View(), nullptr, &summary.animations);
+    EXPECT_EQ(SummaryText(summary),
+              "Textures: none replaced or added.\rAnimations: 1 replaced (A), 11 added (N1, "
+              "N2, N3, N4, N5, N6, N7, N8, N9, N10 and 1 more).\rNo backup was made, so "
+              "Restore will not be offered.\rThe add-on files are removed.");
+}
+
 } // namespace
 } // namespace zorby

@@ -4,14 +4,17 @@
 // folder, ../default/ and the player's files beside them) is byte for byte what it was, apart from the
 // changes the row names. docs/robustness.md lists the rows.
 
+#include "CheckCommand.h"
 #include "Commands.h"
 #include "FailingSink.h"
 #include "FakeWindow.h"
+#include "FileHelpers.h"
 #include "FolderSnapshot.h"
 #include "InventoryScan.h"
 #include "LoadStep.h"
 #include "TempFolder.h"
 
+#include <algorithm>
 #include <array>
 #include <functional>
 #include <gtest/gtest.h>
@@ -71,8 +74,7 @@ const std::string kOnlyAddOns = F({kNewB, kNewC, kNewR}); // a main file without
 using Shown = std::pair<std::string, std::string>;
 using ShownList = std::vector<Shown>;
 
-const Shown kCompleted{"Notice",
-                       "Patch Completed - if you have problems, re-run this program and select 'Restore'"};
+const Shown kCompleted{"Notice", kPatchCompleted}; // the summary below it is compared with the check's
 const Shown kRestored{"Notice", "EQUI_Animation.xml restored"};
 const Shown kOverwrite{"Confirm (Enter: No)", "Overwrite previous EQUI_Animation.xml backup?"};
 const Shown kDiskFull{"Error", "Error 61has occurred in patch module"};
@@ -168,6 +170,7 @@ struct Options {
     // Done while the first box with this title is open, before it is answered.
     std::pair<std::string, Arrange> whileShown{};
     bool asPlayer = false; // without an administrator's rights, so that a folder's permission bits hold
+    std::string summary{}; // what the notice tells below "Patch Completed"
 };
 
 struct Row {
@@ -187,6 +190,14 @@ Row R(const char* name, Arrange arrange, ShownList shown, Changes changes = {}, 
 }
 
 const Options kNo{{Answer::No}};
+// What the standard patch did, by what became of the file as it was and of the add-on files.
+const std::string kMerged = "Textures: 1 replaced (B), 1 added (C).\rAnimations: 1 added (R).\r";
+const std::string kSummary[] = {
+    kMerged + "The file as it was is kept as EQUI_An.xml.\rThe add-on files are removed.",
+    kMerged + "The older backup EQUI_An.xml was kept as it was.\rThe add-on files are removed.",
+    kMerged + "No backup was made, so Restore will not be offered.\rThe add-on files are removed.",
+    kMerged + "The file as it was is kept as EQUI_An.xml.\rThe add-on files are kept (debug mode).",
+};
 const Options kYes{{Answer::Yes}};
 
 std::vector<Row> AllRows() {
@@ -267,6 +278,7 @@ std::vector<Row> AllRows() {
         FakeWindow second;
         Workspace ws;
         EXPECT_EQ(RunLoadStep(ws, second, "help.html"), Flow::Failed);
+        EXPECT_EQ(CheckCurrentFolder().status, 0) << "a check runs beside a window";
         ASSERT_EQ(second.messages.size(), 1U);
         EXPECT_EQ(second.messages[0].text,
                   "Zorby is already running in this folder.\rNothing was changed. Please "
@@ -432,12 +444,12 @@ std::vector<Row> AllRows() {
         R("ReadOnlyAddOnFiles", All({ReadOnly("Zor_Tex.txt"), ReadOnly("Zor_Anim.txt")}),
           {kCompleted, Protected("Zor_Anim.txt")}, {{kMainPath, kPatched}, {kBackupPath, kMain}}),
         R("OlderBackupKeptOnNo", Write("EQUI_An.xml", kOldBackup), {kOverwrite, kCompleted},
-          Patched(kPatched, kOldBackup), kNo),
+          Patched(kPatched, kOldBackup), {.answers = {Answer::No}, .summary = kSummary[1]}),
         R("OlderBackupReplacedOnYes", Write("EQUI_An.xml", kOldBackup), {kOverwrite, kCompleted},
-          Patched(kPatched), kYes),
+          Patched(kPatched), {.answers = {Answer::Yes}, .summary = kSummary[0]}),
         R("NoBackupWhenUnticked", {}, {kCompleted},
           {{kMainPath, kPatched}, {"custom/Zor_Tex.txt", {}}, {"custom/Zor_Anim.txt", {}}},
-          {.backupTicked = false}),
+          {.backupTicked = false, .summary = kSummary[2]}),
         R("NoDefaultFolderAndNoMainFile", All({Remove("EQUI_Animations.xml"), Remove("../default")}),
           kWrongFolder, {}, kNo),
         R("NoDefaultFolderAnsweredYesOpensTheHelpPage",
@@ -459,7 +471,8 @@ std::vector<Row> AllRows() {
         R("DebugMode", All({Main(looseMain), Write("Debug.txt", "an old trace\r\n")}), {kCompleted},
           {{kMainPath, F({kHead, kA, kNewB, kNewC, kP, kNewR, {"\t\t\t<Loose a=\"1\">\t "}, kEnd})},
            {kBackupPath, looseMain},
-           {"custom/Debug.txt", F({kHead, {"<Loose a=\"1\">  "}, kA, kB, kP, kEnd})}}),
+           {"custom/Debug.txt", F({kHead, {"<Loose a=\"1\">  "}, kA, kB, kP, kEnd})}},
+          {.summary = kSummary[3]}),
         R("DebugTxtCreatedBeforeTheClick", {}, {kCompleted}, {{kMainPath, kPatched}, {kBackupPath, kMain}},
           {.afterStart = Write("debug.TXT", "")}),
         // The copy stops halfway; the older backup the player agreed to replace is still there.
@@ -718,6 +731,15 @@ std::vector<Row> AllRows() {
     };
 }
 
+// The check foretells a patch that nothing changes under and no question steers, in a folder that holds
+// its main file (a check never seeds one), with the backup ticked as the window starts.
+bool Foretold(const Row& row) {
+    const Options& o = row.options;
+    return o.command == Command::Patch && !o.afterStart && !o.whileShown.second && !o.fileSizeLimit &&
+           !o.output && !o.asPlayer && o.backupTicked && CheckForFile("EQUI_Animations.xml") &&
+           std::ranges::find(row.shown, kOverwrite) == row.shown.end();
+}
+
 // Starts the tool in the standard folder as a row arranges it, and runs the row's command.
 class RobustnessTable : public ::testing::TestWithParam<Row> {
 protected:
@@ -769,7 +791,9 @@ protected:
         for (const auto& message : window.messages) {
             EXPECT_FALSE(message.whileBusy) << message.title << " shown with the busy pointer";
             const bool enterSaysNo = message.buttons == MessageButtons::YesNoDefaultNo;
-            shown.emplace_back(message.title + (enterSaysNo ? " (Enter: No)" : ""), message.text);
+            const bool completed = message.text.starts_with(kPatchCompleted);
+            shown.emplace_back(message.title + (enterSaysNo ? " (Enter: No)" : ""),
+                               completed ? kPatchCompleted : message.text);
         }
         for (const auto& link : window.links) {
             shown.emplace_back("open", link);
@@ -785,9 +809,14 @@ TEST_P(RobustnessTable, Row) {
     const Row& row = GetParam();
     testing::Snapshot expected;
     Flow flow = Flow::Continue;
+    CheckResult check;
+    bool foretold = false;
     try {
         Prepare(row.arrange);
         expected = testing::TakeSnapshot(folder.Root());
+        foretold = Foretold(row);
+        check = CheckCurrentFolder();
+        EXPECT_EQ(testing::TakeSnapshot(folder.Root()), expected) << "the check changed something";
         flow = Run(row.options, expected);
     } catch (const NotAvailableHere& why) {
         GTEST_SKIP() << why.what();
@@ -805,6 +834,24 @@ TEST_P(RobustnessTable, Row) {
     EXPECT_TRUE(window.answers.empty()) << "a scripted answer was never asked for";
     EXPECT_FALSE(window.busy) << "the busy pointer was left on";
     EXPECT_EQ(testing::TakeSnapshot(folder.Root()), expected);
+    // What the check printed is what the run then showed: the notice's summary, or the refusal's boxes.
+    const auto notice = std::ranges::find_if(window.messages, [](const FakeWindow::Message& message) {
+        return message.text.starts_with(kPatchCompleted);
+    });
+    std::string boxes = notice == window.messages.end() ? "" : notice->text.substr(kCompleted.second.size());
+    if (notice == window.messages.end()) {
+        for (const auto& message : window.messages) {
+            boxes +=
+                message.buttons == MessageButtons::Ok ? (boxes.empty() ? "" : "\r\r") + message.text : "";
+        }
+    }
+    if (foretold && (notice != window.messages.end() || flow == Flow::Failed)) {
+        EXPECT_EQ(check.status, flow == Flow::Failed && notice == window.messages.end() ? 1 : 0);
+        EXPECT_EQ(notice == window.messages.end() ? check.text : "\r\r" + check.text, boxes);
+    }
+    if (!row.options.summary.empty()) {
+        EXPECT_EQ(boxes, "\r\r" + row.options.summary);
+    }
     if (flow == Flow::Done && row.options.command == Command::Patch) {
         Workspace rewritten;
         ScanAnimationFile(rewritten, nullptr);

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace zorby {
+
+// What one merge did, title by title, in the order it met the add-on items.
+struct MergeRecord {
+    std::vector<std::string> replaced; // an item took the place of an existing element of this title
+    std::vector<std::string> added;    // an item with a new title, added behind the elements of its kind
+};
+
+// Where the file as it was ends up after a patch.
+enum class BackupOutcome {
+    Made,      // EQUI_An.xml holds the file as it was
+    OlderKept, // EQUI_An.xml holds an older backup, left as it was
+    NoneMade,  // there is no EQUI_An.xml
+    AskFirst,  // a check only: the patch will ask whether to replace the older backup
+};
+
+// What a patch did, or what it would do: told to the player after "Patch Completed", and printed by
+// the check.
+struct PatchSummary {
+    MergeRecord textures;
+    MergeRecord animations;
+    BackupOutcome backup = BackupOutcome::NoneMade;
+    bool addOnFilesKept = false; // debug mode
+};
+
+// The summary as lines joined by a single carriage return: per kind the elements replaced and added,
+// with the first ten titles of each, then where the file as it was is kept and what becomes of the
+// add-on files.
+std::string SummaryText(const PatchSummary& summary);
+
+} // namespace zorby
