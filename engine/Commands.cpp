@@ -99,10 +99,13 @@ Flow CheckPatch(Workspace& ws, WindowPort& window, PatchSummary& summary) {
         return flow;
     }
     // The writer turns away a main file that could not be replaced before it asks anything.
-    if (const Flow flow = DeleteFile(window, names::kAnimationFile, Deletion::ByReplacement);
+    if (const Flow flow = ws.MainFileFromDefault
+                              ? Flow::Continue
+                              : DeleteFile(window, names::kAnimationFile, Deletion::ByReplacement);
         flow != Flow::Continue) {
         return flow;
     }
+    summary.copiedFromDefault = ws.MainFileFromDefault;
     const bool ticked = window.IsChecked(Control::Backup_Animation);
     if (CheckForFile(names::kBackupFile)) {
         summary.backup = ticked ? BackupOutcome::AskFirst : BackupOutcome::OlderKept;

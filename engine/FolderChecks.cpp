@@ -37,7 +37,8 @@ std::optional<std::string> FindInputChangedSinceScan(const Workspace& ws) {
         bool rewritten; // the patch replaces it, so it must still be the plain file that was read
     };
     const Input inputs[] = {
-        {names::kAnimationFile, names::kAnimationFile, ws.MainFile, true},
+        {names::kAnimationFile, ws.MainFileFromDefault ? names::kDefaultAnimationFile : names::kAnimationFile,
+         ws.MainFile, true},
         {names::kAddOnTextures, names::kAddOnTexturesRead, ws.AddOnTexturesFile, false},
         {names::kAddOnAnimations, names::kAddOnAnimationsRead, ws.AddOnAnimationsFile, false},
     };

@@ -291,8 +291,8 @@ void ScanAddOnFile(const char* name, std::string_view opening, LineList& titles,
 
 } // namespace
 
-void ScanAnimationFile(Workspace& workspace, TextFileWriter* trace) {
-    TextFileContent content = ReadTextFile(names::kAnimationFile);
+void ScanAnimationFile(Workspace& workspace, TextFileWriter* trace, const char* name) {
+    TextFileContent content = ReadTextFile(name);
     workspace.MainFile = {content.fingerprint, content.unreadable};
     workspace.MainFileMark = content.utf8Mark;
     MainFileScan(workspace, trace).Run(content.text);

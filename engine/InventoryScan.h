@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FileNames.h"
 #include "WindowPort.h"
 #include "Workspace.h"
 
@@ -12,7 +13,8 @@ class TextFileWriter;
 // Reads EQUI_Animations.xml into the workspace: the head into Header, the texture and animation
 // elements into AllTextures and AllAnimations with their titles, everything else into MiscItems. Writes
 // the test form of every non-blank line to `trace` when one is given. Failures are thrown.
-void ScanAnimationFile(Workspace& workspace, TextFileWriter* trace);
+// `name` is another file to read as EQUI_Animations.xml, for a check in a folder that has none.
+void ScanAnimationFile(Workspace& workspace, TextFileWriter* trace, const char* name = names::kAnimationFile);
 
 // How many lines the scan files into each list of the main file.
 struct ScannedLineCounts {

@@ -89,12 +89,6 @@ Flow RunLoadStep(Workspace& workspace, WindowPort& window, const std::string& he
             trace.emplace(names::kDebugFile);
         }
 
-        if (!changes && !CheckForFile(names::kAnimationFile)) {
-            return Refuse(window, std::string(names::kAnimationFile) +
-                                      " is not in this folder.\rNothing was checked: Zorby would first copy "
-                                      "it from " +
-                                      names::kDefaultAnimationFile + ", and a check copies nothing.");
-        }
         if (!CheckForFile(names::kAnimationFile)) {
             // A copy too large to read would be refused right after it was made, and left behind.
             if (const std::uint64_t size = StatusOfEntry(names::kDefaultAnimationFile).size;
@@ -104,11 +98,17 @@ Flow RunLoadStep(Workspace& workspace, WindowPort& window, const std::string& he
                                           ".\rNothing was changed. Please put a copy of your own " +
                                           names::kAnimationFile + " in this folder and run Zorby again.");
             }
-            // Made only where no entry stands: never over a file that could not be seen.
-            CopyFile(names::kDefaultAnimationFile, names::kAnimationFile, Placement::WhereNone);
+            // Made only where no entry stands: never over a file that could not be seen. A check copies
+            // nothing and reads the game's file where it stands.
+            workspace.MainFileFromDefault = !changes;
+            if (changes) {
+                CopyFile(names::kDefaultAnimationFile, names::kAnimationFile, Placement::WhereNone);
+            }
         }
 
-        ScanAnimationFile(workspace, trace ? &*trace : nullptr);
+        ScanAnimationFile(workspace, trace ? &*trace : nullptr,
+                          workspace.MainFileFromDefault ? names::kDefaultAnimationFile
+                                                        : names::kAnimationFile);
         if (trace) {
             trace->Close();
         }

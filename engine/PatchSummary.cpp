@@ -68,8 +68,11 @@ std::string BackupLine(BackupOutcome backup) {
 } // namespace
 
 std::string SummaryText(const PatchSummary& summary) {
-    return KindLine("Textures", summary.textures) + "\r" + KindLine("Animations", summary.animations) + "\r" +
-           BackupLine(summary.backup) + "\r" +
+    const std::string copied = std::string(names::kAnimationFile) +
+                               " is not in this folder: the patch will first copy it from " +
+                               names::kDefaultAnimationFile + ".\r";
+    return (summary.copiedFromDefault ? copied : "") + KindLine("Textures", summary.textures) + "\r" +
+           KindLine("Animations", summary.animations) + "\r" + BackupLine(summary.backup) + "\r" +
            (summary.addOnFilesKept ? "The add-on files are kept (debug mode)."
                                    : "The add-on files are removed.");
 }

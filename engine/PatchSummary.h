@@ -25,7 +25,8 @@ struct PatchSummary {
     MergeRecord textures;
     MergeRecord animations;
     BackupOutcome backup = BackupOutcome::NoneMade;
-    bool addOnFilesKept = false; // debug mode
+    bool addOnFilesKept = false;    // debug mode
+    bool copiedFromDefault = false; // a check only: the folder has no EQUI_Animations.xml of its own yet
 };
 
 // The summary as lines joined by a single carriage return: per kind the elements replaced and added,

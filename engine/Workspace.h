@@ -89,6 +89,9 @@ struct Workspace {
     ScannedFile AddOnTexturesFile;
     // EQUI_Animations.xml began with a UTF-8 byte-order mark; the rewritten file begins with it too.
     bool MainFileMark = false;
+    // A check in a folder without its own EQUI_Animations.xml read ..\default\EQUI_Animations.xml where it
+    // stands: the file a patch would start from, after copying it in.
+    bool MainFileFromDefault = false;
     // Held from the load step on, for the whole run: no other run works in this folder meanwhile.
     RunLock Lock;
 };
