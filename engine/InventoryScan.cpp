@@ -32,8 +32,9 @@ public:
     // `text` is re-indented line by line where it stands; the lists take copies of the lines they keep.
     void Run(std::string& text) {
         LineSplitter lines(text);
+        int lineNumber = 0;
         for (std::string_view line; lines.Next(line);) {
-            Take({text.data() + (line.data() - text.data()), line.size()}, ++lineNumber_);
+            Take({text.data() + (line.data() - text.data()), line.size()}, ++lineNumber);
         }
         Finish();
     }
@@ -41,7 +42,7 @@ public:
     // Takes lines one at a time, as the lines of a file that is not on disk yet.
     void TakeLine(std::string_view line) {
         line_.assign(line);
-        Take(line_, ++lineNumber_);
+        Take(line_, 0); // line numbers only name defects, which a count does not report
     }
 
     void Finish() {
@@ -248,7 +249,6 @@ private:
     TextFileWriter* trace_;
     ScannedLineCounts* counts_;
     std::string line_;     // the line TakeLine() was given, in a buffer of its own
-    int lineNumber_ = 0;   // of the line taken last
     std::string testForm_; // the test form of a line with tabs inside, reused from line to line
     int animationTitles_ = 0;
     int textureTitles_ = 0;

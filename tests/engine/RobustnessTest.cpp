@@ -582,6 +582,13 @@ std::vector<Row> AllRows() {
         R("AddOnCommentsBesideTags", Tex(F({texB, texC})), {kCompleted},
           Patched(F({kHead, kA, texB, texC, kP, kNewR, kEnd}))),
         // Lines are kept whole: replacing these would leave half a comment behind.
+        R("ReplacedAnimationOpeningWhereACommentEnds",
+          All({Main(F({kHead, kA, kB, pAfterNote, kEnd})), Anim(F({kP}))}),
+          {Cannot(
+              "EQUI_Animations.xml cannot be patched: the element \"P\" that Zor_Anim.txt replaces opens on "
+              "line 11 (--> <Ui2DAnimation item=\"P\">), which also ends a comment begun on an earlier "
+              "line." +
+              ownLine)}),
         R("ReplacedElementOpeningWhereACommentEnds", Main(F({kHead, kA, bAfterNote, kP, kEnd})),
           {Cannot(
               "EQUI_Animations.xml cannot be patched: the element \"B\" that Zor_Tex.txt replaces opens on "
@@ -645,6 +652,12 @@ std::vector<Row> AllRows() {
         R("MainFileEditedWhileTheQuestionIsOpen", Write("EQUI_An.xml", kOldBackup),
           {kOverwrite, Changed("EQUI_Animations.xml")}, {{kMainPath, edited}},
           {.answers = {Answer::Yes}, .whileShown = {"Confirm", Main(edited)}}),
+        // A folder cannot be replaced by a file: the report, and the older backup stays.
+        R("MainFileTurnedIntoAFolderWhileTheQuestionIsOpen", Write("EQUI_An.xml", kOldBackup),
+          And({kOverwrite}, Unexpected("53", "File not found")), {},
+          {.answers = {Answer::Yes, Answer::No},
+           .whileShown = {"Confirm", All({Remove("EQUI_Animations.xml"),
+                                          [] { fs::create_directory("EQUI_Animations.xml"); }})}}),
         R("AddOnFileReplacedWhileTheQuestionIsOpen", Write("EQUI_An.xml", kOldBackup),
           {kOverwrite, Changed("Zor_Anim.txt")}, {{"custom/Zor_Anim.txt", F({kNewQ})}},
           {.answers = {Answer::Yes}, .whileShown = {"Confirm", Anim(F({kNewQ}))}}),
@@ -764,6 +777,8 @@ protected:
             if (!done && message.title == options.whileShown.first) {
                 done = true;
                 options.whileShown.second();
+                expected =
+                    testing::TakeSnapshot(folder.Root()); // the player's change is no change of Zorby's
             }
         };
         std::optional<testing::WithoutAdministratorRights> player;
@@ -851,6 +866,9 @@ TEST_P(RobustnessTable, Row) {
     }
     if (!row.options.summary.empty()) {
         EXPECT_EQ(boxes, "\r\r" + row.options.summary);
+    }
+    if (flow == Flow::Done && row.options.command == Command::Restore) {
+        EXPECT_FALSE(window.Enabled(Control::Restore_Animation)) << "Restore offered with no backup left";
     }
     if (flow == Flow::Done && row.options.command == Command::Patch) {
         Workspace rewritten;
