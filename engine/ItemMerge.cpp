@@ -100,7 +100,7 @@ private:
     // element.
     void TakeItem(std::vector<std::string_view>& into, Cursor& written) {
         CommentTracker comments;
-        bool closed = false;
+        bool closed{};
         do {
             const std::string_view line = ItemLine(i_.Value());
             const std::string_view rest = comments.Take(line).rest;

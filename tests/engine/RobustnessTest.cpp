@@ -289,6 +289,9 @@ std::vector<Row> AllRows() {
                 name + " has changed since Zorby read it, so it was left as it is.\rThe patch used the "
                        "file as it was when Zorby started."};
     };
+    Lines fullC{kNewC[0]}; // with its closing line, 32,768 lines: as many as a list holds
+    fullC.insert(fullC.end(), 32766, "<Size/>");
+    fullC.push_back(kNewC[2]);
     const auto hardLink = [](const std::string& target, const std::string& name) -> Arrange {
         return [=] {
             fs::remove(name);
@@ -396,6 +399,7 @@ std::vector<Row> AllRows() {
                 "Number:6 -- Description: Overflow -- Zorby.exe Version: 3.0"}}),
           {}, kYes),
         R("AddOnFilePast32768Lines", Tex(F({longC, {kNewC[2]}})), Unexpected("6", "Overflow"), {}, kNo),
+        R("AddOnFileOf32768Lines", Tex(F({fullC})), {Stopped("6: Overflow")}),
         R("MergeGrowingAListPast32768Lines", All({Main(F({nearlyFull})), Tex(F({growingB}))}),
           {Stopped("6: Overflow")}),
         R("CrOnlyLineEnds",
@@ -678,10 +682,12 @@ std::vector<Row> AllRows() {
             "EQUI_An.xml and EQUI_Animations.xml are one file under two names (a hard link), so there "
             "is no older version to restore.\rNothing was changed."}},
           {}, restore),
-        R("PatchTakingTheTexturesTo32768Lines", Main(F({kHead, texturesOf(32760), kP, kEnd})), {kCompleted},
-          Patched(F({kHead, texturesOf(32760), kNewB, kNewC, kP, kNewR, kEnd}),
-                  F({kHead, texturesOf(32760), kP, kEnd}))),
-        R("PatchTakingTheTexturesTo32769Lines", Main(F({kHead, texturesOf(32761), kP, kEnd})),
+        // The comment ahead of D counts among the texture lines.
+        R("PatchTakingTheTexturesTo32768Lines", Main(F({kHead, one, texturesOf(32759), kP, kEnd})),
+          {kCompleted},
+          Patched(F({kHead, one, texturesOf(32759), kNewB, kNewC, kP, kNewR, kEnd}),
+                  F({kHead, one, texturesOf(32759), kP, kEnd}))),
+        R("PatchTakingTheTexturesTo32769Lines", Main(F({kHead, one, texturesOf(32760), kP, kEnd})),
           {pastTheLines("its textures", 32769)}),
         R("PatchTakingTheAnimationsTo32768Lines", Main(F({kHead, kA, animationsOf(32763), kEnd})),
           {kCompleted},
