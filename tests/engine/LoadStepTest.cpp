@@ -1,6 +1,7 @@
 #include "LoadStep.h"
 
 #include "FakeWindow.h"
+#include "NextRunLimits.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -32,6 +33,19 @@ TEST(LoadStep, OffersWhatTheFolderHolds) {
         EXPECT_FALSE(window.Visible(Control::Anim_Label) || window.Visible(Control::ZorAnimations));
         EXPECT_EQ(window.Enabled(Control::PatchCommand), full);
         EXPECT_EQ(window.Enabled(Control::Restore_Animation), full);
+    }
+}
+
+// A written file of exactly 64 MB is read again; one byte more is not. The byte-order mark counts.
+TEST(NextRunLimits, TheFileMayTakeExactly64MB) {
+    for (const bool mark : {false, true}) {
+        Workspace ws;
+        ws.MainFileMark = mark;
+        const std::size_t line = (64U << 20U) - 2 - (mark ? 3 : 0); // and CR LF
+        ws.Header.Set(0, std::string(line, 'x'));
+        EXPECT_FALSE(FindNextRunRefusal(ws)) << mark;
+        ws.Header.Set(0, std::string(line + 1, 'x'));
+        EXPECT_TRUE(FindNextRunRefusal(ws)) << mark;
     }
 }
 

@@ -610,6 +610,12 @@ std::vector<Row> AllRows() {
                   "which also ends a comment begun on an earlier line, is replaced by a later element of the "
                   "same name." +
                   ownLine)}),
+        R("AddOnItemEndingACommentBetweenTwoOfItsName",
+          Anim(F({kP, {"<!-- P, again", "--> " + kP[0]}, {kP[1], kP[2]}, kP})),
+          {Cannot("Anim.txt cannot be used: the element \"P\" that opens on line 5 (--> <Ui2DAnimation "
+                  "item=\"P\">), which also ends a comment begun on an earlier line, is replaced by a later "
+                  "element of the same name." +
+                  ownLine)}),
         R("AddOnCommentRunningPastItsItem",
           Tex(F({{kNewB[0], kNewB[1], "</TextureInfo> <!-- C:"}, {"new -->"}, kNewC})),
           {Cannot("Tex.txt cannot be used: the comment that starts on line 3 (</TextureInfo> <!-- C:) runs "
@@ -662,6 +668,9 @@ std::vector<Row> AllRows() {
           {.answers = {Answer::Yes, Answer::No},
            .whileShown = {"Confirm", All({Remove("EQUI_Animations.xml"),
                                           [] { fs::create_directory("EQUI_Animations.xml"); }})}}),
+        R("BackupSwappedForALinkWhileTheQuestionIsOpen", Write("EQUI_An.xml", kOldBackup),
+          {kOverwrite, Refused("EQUI_An.xml" + link, linkAdvice)}, {},
+          {.answers = {Answer::Yes}, .whileShown = {"Confirm", Odd("EQUI_An.xml", "link")}}),
         R("AddOnFileReplacedWhileTheQuestionIsOpen", Write("EQUI_An.xml", kOldBackup),
           {kOverwrite, Changed("Zor_Anim.txt")}, {{"custom/Zor_Anim.txt", F({kNewQ})}},
           {.answers = {Answer::Yes}, .whileShown = {"Confirm", Anim(F({kNewQ}))}}),
