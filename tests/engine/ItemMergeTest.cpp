@@ -88,6 +88,14 @@ TEST(ItemMerge, MalformedListsFailInsteadOfReadingPastTheirEnd) {
     }
 }
 
+// The first replacement writes over what the scan left in the rebuild list: its lines beyond the rebuilt
+// length stay behind the result, and the rebuild list is emptied.
+TEST(ItemMerge, FirstReplacementKeepsTheRebuildListsTail) {
+    Lists lists({Open("A"), kClose}, {"A"}, {Open("A"), kClose}, {"r0", "r1", "r2", "r3"});
+    MergeItems(lists.View(), nullptr);
+    EXPECT_EQ(lists.All(), (std::vector<Lines>{{}, {}, {"A"}, {Open("A"), kClose, "r2", "r3"}, {}}));
+}
+
 // The merge notes every item; the summary names an element replaced twice once, and ten titles at most.
 TEST(ItemMerge, RecordTellsTheSummaryWhatEachItemDid) {
     Lines items;
