@@ -73,15 +73,16 @@ Flow PatchCommand(Workspace& ws, WindowPort& window, const SinkWrapper& wrapOutp
 
     // After a failed write the add-on files may be the only copy of what did not reach the file: keep
     // them, and say nothing of success.
-    if (const Flow flow = WriteAnimationFile(ws, window, wrapOutput); flow != Flow::Continue) {
+    // Looked at before anything changes: after the write, a failure could no longer say that nothing was.
+    const bool olderBackup = CheckForFile(names::kBackupFile);
+    bool backupMade = false;
+    if (const Flow flow = WriteAnimationFile(ws, window, wrapOutput, backupMade); flow != Flow::Continue) {
         return flow;
     }
-    // Told by what stands on disk now: the player may have answered No to replacing an older backup.
-    if (CheckForFile(names::kBackupFile)) {
-        summary.backup = FingerprintOf(names::kBackupFile) == ws.MainFile.fingerprint
-                             ? BackupOutcome::Made
-                             : BackupOutcome::OlderKept;
-    }
+    // The player may have answered No to replacing an older backup.
+    summary.backup = backupMade    ? BackupOutcome::Made
+                     : olderBackup ? BackupOutcome::OlderKept
+                                   : BackupOutcome::NoneMade;
     summary.addOnFilesKept = AddOnFilesKept();
     window.ShowMessage("Notice", std::string(kPatchCompleted) + "\r\r" + SummaryText(summary),
                        MessageIcon::None, MessageButtons::Ok);

@@ -181,10 +181,7 @@ private:
     void EndComment(LineList& home, int lineNumber) {
         if (commentHome_ == nullptr) {
             if (&home == &ws_.MiscItems) {
-                for (const std::string_view comment : pending_) {
-                    ws_.MiscItems.Set(ws_.MiscItems.Count(), comment);
-                }
-                pending_.clear();
+                FilePending(ws_.MiscItems);
             }
         } else if (commentHome_ != &home) {
             Note({MainFileDefect::Kind::CommentAcrossParts, {{}, lineNumber}, {{}, blockStart_}});
@@ -219,13 +216,18 @@ private:
         }
     }
 
+    // The pending comment goes in just ahead of the element, raw.
     void FileElementLine(LineList& list, std::span<char> raw) {
-        // The pending comment goes in just ahead of the element, raw.
+        FilePending(list);
+        Keep(list, raw);
+    }
+
+    // A count only counts the pending lines: their views into the line taken last are stale by now.
+    void FilePending(LineList& list) {
         for (const std::string_view comment : pending_) {
             counts_ ? void(++CountOf(list)) : list.Set(list.Count(), comment);
         }
         pending_.clear();
-        Keep(list, raw);
     }
 
     int& CountOf(const LineList& list) {

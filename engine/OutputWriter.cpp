@@ -37,7 +37,7 @@ Flow DecideBackup(WindowPort& window, Backup& backup) {
     return Flow::Continue;
 }
 
-Flow Write(Workspace& ws, WindowPort& window, const SinkWrapper& wrapOutput) {
+Flow Write(Workspace& ws, WindowPort& window, const SinkWrapper& wrapOutput, bool& backupMade) {
     Backup backup = Backup::None;
     if (const Flow flow = DecideBackup(window, backup); flow != Flow::Continue) {
         return flow;
@@ -71,19 +71,20 @@ Flow Write(Workspace& ws, WindowPort& window, const SinkWrapper& wrapOutput) {
     }
     window.SetEnabled(Control::Restore_Animation, CheckForFile(names::kBackupFile));
     output.Commit();
+    backupMade = backup == Backup::Make;
     return Flow::Continue;
 }
 
 } // namespace
 
-Flow WriteAnimationFile(Workspace& ws, WindowPort& window, const SinkWrapper& wrapOutput) {
+Flow WriteAnimationFile(Workspace& ws, WindowPort& window, const SinkWrapper& wrapOutput, bool& backupMade) {
     const auto report = [&](int number) {
         window.ShowMessage("Error", "Error " + std::to_string(number) + "has occurred in patch module",
                            MessageIcon::Critical, MessageButtons::Ok);
         return Flow::Failed;
     };
     try {
-        return Write(ws, window, wrapOutput);
+        return Write(ws, window, wrapOutput, backupMade);
     } catch (const Failure& failure) {
         return report(failure.Number());
     } catch (const std::bad_alloc&) {

@@ -22,6 +22,8 @@ inline std::array<const LineList*, 6> OutputLists(const Workspace& ws) {
 // leave the older backup replaced by a copy of the unchanged main file. The inputs are checked once more
 // after the last question, right before the first file changes. Reports its own failures:
 // Flow::Failed after its error box, a protected file's notice, or the refusal of changed inputs.
-Flow WriteAnimationFile(Workspace& workspace, WindowPort& window, const SinkWrapper& wrapOutput);
+// `backupMade` tells, after Flow::Continue, whether EQUI_An.xml now holds the file as it was.
+Flow WriteAnimationFile(Workspace& workspace, WindowPort& window, const SinkWrapper& wrapOutput,
+                        bool& backupMade);
 
 } // namespace zorby

@@ -58,7 +58,9 @@ platform::EntryStatus StatusOfEntry(const std::string& name) {
 
 void CopyFile(const std::string& source, const std::string& target, Placement placement) {
     const detail::ExistingEntry from = detail::RequireReadableFile(source);
-    ReplacementFile copy(target, {}, &from.status);
+    // A backup is no easier to read than its source; a seeded file is the player's own, writable as any
+    // new file (the game's may be read-only, or another user's).
+    ReplacementFile copy(target, {}, placement == Placement::Replace ? &from.status : nullptr);
     const platform::FileHandle file = platform::OpenForReading(from.path);
     std::string chunk(64 * 1024, '\0');
     while (const std::size_t got = platform::ReadSome(file, chunk.data(), chunk.size())) {

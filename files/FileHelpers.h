@@ -29,8 +29,8 @@ enum class Placement {
 };
 
 // Copies `source` onto `target`. The target is put in place in one step, so it is either the old file
-// (or none) or the complete copy. The copy gets the source's owner and permission bits where the
-// platform has them.
+// (or none) or the complete copy. A copy that replaces gets the source's owner and permission bits where
+// the platform has them; one made where none stood is a plain new file.
 void CopyFile(const std::string& source, const std::string& target, Placement placement = Placement::Replace);
 
 // Deletes a file without force: a read-only file is left alone and fails with 70. A symbolic link is

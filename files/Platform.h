@@ -34,8 +34,9 @@ struct EntryStatus {
     int failure = 0; // set when the entry may exist but could not be looked at
 
     bool SameFileAs(const EntryStatus& other) const {
-        return kind != EntryKind::Missing && other.kind != EntryKind::Missing && volume == other.volume &&
-               index == other.index;
+        // Some network shares report an index of 0 for every file: that tells nothing.
+        return kind != EntryKind::Missing && other.kind != EntryKind::Missing && index != 0 &&
+               volume == other.volume && index == other.index;
     }
 };
 

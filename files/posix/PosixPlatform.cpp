@@ -230,10 +230,17 @@ void PlaceWhereNone(const std::string& from, const std::string& to) {
 #endif
     // Where the file system cannot rename that way: a second name made only where none is, then the
     // first name dropped.
-    if (::link(from.c_str(), to.c_str()) != 0) {
-        ThrowErrno(errno);
+    if (::link(from.c_str(), to.c_str()) == 0) {
+        ::unlink(from.c_str());
+        return;
     }
-    ::unlink(from.c_str());
+    // A file system without hard links (FAT, exFAT): a plain rename where nothing stands, looked at last.
+    const bool noLinks = errno == EPERM || errno == ENOTSUP || errno == EOPNOTSUPP;
+    struct stat status {};
+    if (!noLinks || ::lstat(to.c_str(), &status) == 0) {
+        ThrowErrno(noLinks ? EEXIST : errno);
+    }
+    ReplaceInOneStep(from, to);
 }
 
 void Remove(const std::string& path) {

@@ -292,6 +292,7 @@ std::vector<Row> AllRows() {
     Lines fullC{kNewC[0]}; // with its closing line, 32,768 lines: as many as a list holds
     fullC.insert(fullC.end(), 32766, "<Size/>");
     fullC.push_back(kNewC[2]);
+    const Lines endingOnALine{"<!-- a", "longer than the line before --><Loose/>"};
     const auto hardLink = [](const std::string& target, const std::string& name) -> Arrange {
         return [=] {
             fs::remove(name);
@@ -462,9 +463,10 @@ std::vector<Row> AllRows() {
         R("DefaultFolderWithoutTheFile",
           All({Remove("EQUI_Animations.xml"), Remove("../default/EQUI_Animations.xml")}),
           Unexpected("53", "File not found"), {}, kNo),
+        // The game's file is read-only; the copy is the player's own, and the patch can replace it.
         R("SeededFromTheDefaultFolder",
           All({Remove("EQUI_Animations.xml"), Remove("../default/EQUI_Animations.xml"),
-               Write("../default/eqUI_animations.XML", kMain)}),
+               Write("../default/eqUI_animations.XML", kMain), ReadOnly("../default/eqUI_animations.XML")}),
           {kCompleted}, Patched(kPatched)),
         R("StaleHelpersRemoved", All({Write("zorby.BAT", "x"), Write("Zor_Anim.com", "x")}), {kCompleted},
           And(Patched(kPatched), {{"custom/zorby.BAT", {}}, {"custom/Zor_Anim.com", {}}})),
@@ -698,10 +700,11 @@ std::vector<Row> AllRows() {
                   F({kHead, one, texturesOf(32759), kP, kEnd}))),
         R("PatchTakingTheTexturesTo32769Lines", Main(F({kHead, one, texturesOf(32760), kP, kEnd})),
           {pastTheLines("its textures", 32769)}),
-        R("PatchTakingTheAnimationsTo32768Lines", Main(F({kHead, kA, animationsOf(32763), kEnd})),
-          {kCompleted},
-          Patched(F({kHead, kA, kNewB, kNewC, animationsOf(32763), kNewR, kEnd}),
-                  F({kHead, kA, animationsOf(32763), kEnd}))),
+        // The comment that ends on a loose line is counted too, as the next run files it.
+        R("PatchTakingTheAnimationsTo32768Lines",
+          Main(F({kHead, kA, animationsOf(32763), endingOnALine, kEnd})), {kCompleted},
+          Patched(F({kHead, kA, kNewB, kNewC, animationsOf(32763), kNewR, endingOnALine, kEnd}),
+                  F({kHead, kA, animationsOf(32763), endingOnALine, kEnd}))),
         R("PatchTakingTheAnimationsTo32769Lines", Main(F({kHead, kA, animationsOf(32764), kEnd})),
           {pastTheLines("its animations", 32769)}),
         R("PatchWhoseFileWouldPass64MB", mainOfNearly64MB,
