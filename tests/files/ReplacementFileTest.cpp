@@ -74,6 +74,8 @@ TEST(ReplacementFile, RefusesWhatItMustNotReplaceAndReplacesADanglingLink) {
     EXPECT_EQ(ThrownNumber([] { ReplacementFile file("EQUI_Animations.xml"); }), PermissionDenied);
     EXPECT_EQ(ThrownNumber([] { ReplacementFile file("../default"); }), PathFileAccessError);
     EXPECT_EQ(ThrownNumber([] { ReplacementFile file("../nowhere/EQUI_Animations.xml"); }), PathNotFound);
+    const SinkWrapper dropsTheSink = [](std::unique_ptr<ByteSink>) { return std::unique_ptr<ByteSink>(); };
+    EXPECT_EQ(ThrownNumber([&] { ReplacementFile file("EQUI_An.xml", dropsTheSink); }), InvalidArgument);
     EXPECT_EQ(TempFolder::Read("EQUI_Animations.xml"), "old");
     EXPECT_EQ(ListFolder("."), Names{"EQUI_Animations.xml"});
     // A dangling link is replaced by the file itself, never followed.
