@@ -109,5 +109,18 @@ TEST(TextFileWriter, EmptiesAndWritesOnlyAFileOfItsOwn) {
     EXPECT_EQ(TempFolder::Read("../outside.txt"), "the player's");
 }
 
+// A trace that could not be written is not written twice: what failed is dropped, not kept for later.
+TEST(TextFileWriter, DropsWhatFailedToBeWritten) {
+    TempFolder folder;
+    try {
+        TextFileWriter trace("Debug.txt");
+        testing::FileSizeLimit limit(100);
+        EXPECT_EQ(ThrownNumber([&] { trace.WriteLine(std::string(70000, 'x')); }), DiskFull);
+    } catch (const testing::NotAvailableHere& why) {
+        GTEST_SKIP() << why.what();
+    }
+    EXPECT_EQ(std::filesystem::file_size("Debug.txt"), 100U);
+}
+
 } // namespace
 } // namespace zorby
