@@ -98,26 +98,6 @@ crlf '<?xml version="1.0" encoding="us-ascii"?>' '<XML ID="EQInterfaceDefinition
 start_private_xvfb
 display_ready=true
 
-# One xdotool command; bounded, since a stuck X server must not hang the test.
-xdo() {
-    timeout 5 xdotool "$@" || fail "xdotool $* failed or timed out"
-}
-
-# Sets found_window to the first mapped window whose title matches, within the time limit. Gives up at
-# once if Zorby has ended, since then no window will come.
-found_window=""
-wait_for_window() {
-    local title=$1
-    local deadline=$((SECONDS + wait_seconds))
-    while [ "$SECONDS" -lt "$deadline" ]; do
-        found_window=$(timeout 5 xdotool search --onlyvisible --name "$title" 2>/dev/null | head -n 1 || true)
-        [ -z "$found_window" ] || return 0
-        kill -0 "$zorby_pid" 2>/dev/null || fail "Zorby ended while waiting for a window titled $title"
-        sleep 0.1
-    done
-    fail "no window titled $title within $wait_seconds s"
-}
-
 # Gives the window the keyboard and presses one key there.
 answer_box() {
     local id=$1 key=$2

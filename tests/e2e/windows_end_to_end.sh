@@ -75,23 +75,6 @@ wineserver -p
 stop_wine() { wineserver -k 2>/dev/null || true; }
 trap 'stop_wine; cleanup' EXIT
 
-xdo() {
-    timeout 5 xdotool "$@" || fail "xdotool $* failed or timed out"
-}
-
-found_window=""
-wait_for_window() {
-    local title=$1
-    local deadline=$((SECONDS + wait_seconds))
-    while [ "$SECONDS" -lt "$deadline" ]; do
-        found_window=$(timeout 5 xdotool search --onlyvisible --name "$title" 2>/dev/null | head -n 1 || true)
-        [ -z "$found_window" ] || return 0
-        kill -0 "$zorby_pid" 2>/dev/null || fail "Zorby ended while waiting for a window titled $title"
-        sleep 0.1
-    done
-    fail "no window titled $title within $wait_seconds s"
-}
-
 wait_until_gone() {
     local title=$1
     local deadline=$((SECONDS + wait_seconds))

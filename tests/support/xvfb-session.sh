@@ -54,3 +54,23 @@ start_private_xvfb() {
     # The test presets run widgets offscreen; these scripts need the real X window.
     export QT_QPA_PLATFORM=xcb
 }
+
+# One xdotool command; bounded, since a stuck X server must not hang the test.
+xdo() {
+    timeout 5 xdotool "$@" || fail "xdotool $* failed or timed out"
+}
+
+# Sets found_window to the first mapped window whose title matches, within the time limit. Gives up at
+# once if the program under test ($zorby_pid) has ended, since then no window will come.
+found_window=""
+wait_for_window() {
+    local title=$1
+    local deadline=$((SECONDS + wait_seconds))
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        found_window=$(timeout 5 xdotool search --onlyvisible --name "$title" 2>/dev/null | head -n 1 || true)
+        [ -z "$found_window" ] || return 0
+        kill -0 "$zorby_pid" 2>/dev/null || fail "Zorby ended while waiting for a window titled $title"
+        sleep 0.1
+    done
+    fail "no window titled $title within $wait_seconds s"
+}
