@@ -773,6 +773,17 @@ bool Foretold(const Row& row) {
            std::ranges::find(row.shown, kOverwrite) == row.shown.end();
 }
 
+// Some rows hold sparse files of gigabytes; a fault that copied one (a mutant that forgot the size check)
+// would fill the disk of whoever runs the tests. No row needs to write more than this.
+void LimitWhatAFaultCouldWrite(std::optional<testing::FileSizeLimit>& limit) {
+    constexpr std::uint64_t kMostAnyRowWrites = std::uint64_t{256} << 20;
+    try {
+        limit.emplace(kMostAnyRowWrites);
+    } catch (const NotAvailableHere&) {
+        // Windows has no such limit; the mutants run on Linux.
+    }
+}
+
 // Starts the tool in the standard folder as a row arranges it, and runs the row's command.
 class RobustnessTable : public ::testing::TestWithParam<Row> {
 protected:
@@ -792,6 +803,8 @@ protected:
         std::optional<testing::FileSizeLimit> limit;
         if (options.fileSizeLimit) {
             limit.emplace(*options.fileSizeLimit);
+        } else {
+            LimitWhatAFaultCouldWrite(limit);
         }
         window.whileShown = [&, done = false](const FakeWindow::Message& message) mutable {
             if (!done && message.title == options.whileShown.first) {

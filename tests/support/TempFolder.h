@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <stdexcept>
 #include <string>
 
 namespace zorby::testing {
@@ -40,10 +41,15 @@ public:
 
     const std::filesystem::path& Root() const { return root_; }
 
-    // Writes bytes exactly as given, relative to the custom folder.
+    // Writes bytes exactly as given, relative to the custom folder. A short write (a full disk) stops the
+    // test here, instead of leaving a cut file that the tool then rightly refuses.
     static void Write(const std::filesystem::path& name, const std::string& bytes) {
         std::ofstream out(name, std::ios::binary | std::ios::trunc);
         out << bytes;
+        out.close();
+        if (!out) {
+            throw std::runtime_error("cannot write " + name.string() + " in full: is the disk full?");
+        }
     }
     static std::string Read(const std::filesystem::path& name) {
         std::ifstream in(name, std::ios::binary);
