@@ -108,6 +108,10 @@ answer_box() {
 # --- An add-on author checks the folder first: the summary, exit 0, and not a byte changed.
 before=$(cd "$custom" && ls -la --time-style=full-iso && cat ./*)
 check=$(cd "$custom" && "$zorby" --check) || fail "the check exited with $?"
+[ "$check" = "Textures: 1 replaced (B), 1 added (C).
+Animations: 1 replaced (P), 1 added (R).
+Zorby will ask before it replaces the older backup EQUI_An.xml.
+The add-on files are removed." ] || fail "the check printed: $check"
 [ "$before" = "$(cd "$custom" && ls -la --time-style=full-iso && cat ./*)" ] || fail "the check changed the folder"
 
 # --- A player starts Zorby in the custom folder.

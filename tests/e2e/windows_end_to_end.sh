@@ -1,19 +1,20 @@
 #!/usr/bin/env bash
 # Runs Zorby.exe the way a player does, under Wine on a private X server, driven from outside with
 # xdotool: "Patch!" on a copy of the demo folder with the question about the older backup answered Yes
-# and the notice acknowledged; then "Restore"; then the About box opened with "About", hidden with
+# and the summary read in the notice before it is acknowledged; then "Restore"; then the About box opened with "About", hidden with
 # "OK", and the window closed with Alt+F4. Checks the files and exit statuses after each run.
 #
-# Usage: windows_end_to_end.sh PATH/TO/Zorby.exe WINE-PREFIX EXPECTED-PATCHED-FILE
+# Usage: windows_end_to_end.sh PATH/TO/Zorby.exe WINE-PREFIX EXPECTED-PATCHED-FILE PATH/TO/box_text.exe
 # Needs Xvfb, xdotool and wine. The prefix is made on first use and kept. Every wait is bounded.
 set -euo pipefail
 
-if [ "$#" -ne 3 ] || [ ! -f "$1" ]; then
-    echo "usage: $0 PATH/TO/Zorby.exe WINE-PREFIX EXPECTED-PATCHED-FILE" >&2
+if [ "$#" -ne 4 ] || [ ! -f "$1" ] || [ ! -f "$4" ]; then
+    echo "usage: $0 PATH/TO/Zorby.exe WINE-PREFIX EXPECTED-PATCHED-FILE PATH/TO/box_text.exe" >&2
     exit 2
 fi
 zorby=$(realpath "$1")
 expected=$(realpath "$3")
+box_text=$(realpath "$4")
 demo=$(realpath "$(dirname "$0")/../../demo")
 for tool in Xvfb xdotool wine wineserver; do
     if ! command -v "$tool" >/dev/null 2>&1; then
@@ -137,10 +138,32 @@ wait_for_exit() {
 cp -r "$demo/default" "$demo/custom" "$work/"
 printf '%s\r\n' '<?xml version="1.0" encoding="us-ascii"?>' '<!-- an older backup -->' >"$custom/EQUI_An.xml"
 
-# --- Patch.
+# What the demo's add-on files do, as the check foretells it and the notice then tells it.
+merged="Textures: 1 replaced (demo_gauges01.tga), 1 added (demo_glow01.tga).
+Animations: 3 replaced (A_DemoGaugeFill, A_DemoCursorBusy, A_DemoButtonPressed), \
+2 added (A_DemoGaugeGlow, A_DemoIconSparkle)."
+removed="The add-on files are removed."
+
+# --- An add-on author checks the folder first, in a console: the summary, and exit 0.
+check=$(cd "$custom" && wine "$zorby" --check 2>"$work/logs/check.log" | tr -d '\r') ||
+    fail "the check failed: $(cat "$work/logs/check.log")"
+[ "$check" = "EQUI_Animations.xml is not in this folder: the patch will first copy it from \
+..\\default\\EQUI_Animations.xml.
+$merged
+Zorby will ask before it replaces the older backup EQUI_An.xml.
+$removed" ] || fail "the check printed: $check"
+
+# --- Patch, and the summary read in the notice, as the player reads it.
 start_zorby
 click_at "$main_window" "$patch_x" "$patch_y"
 answer_box '^Confirm$' y
+wait_for_window '^Notice$'
+notice=$(wine "$box_text" Notice | tr -d '\r') || fail "no notice to read"
+[ "$notice" = "Patch Completed - if you have problems, re-run this program and select 'Restore'
+
+$merged
+The file as it was is kept as EQUI_An.xml.
+$removed" ] || fail "the notice says: $notice"
 answer_box '^Notice$' Return
 wait_for_exit
 problems=()
