@@ -4,48 +4,24 @@
 #include <string>
 #include <windows.h>
 
-namespace {
-
-struct Search {
-    std::wstring title;
-    HWND box = nullptr;
-};
-
-BOOL CALLBACK Visit(HWND window, LPARAM searchAddress) {
-    auto& search = *reinterpret_cast<Search*>(searchAddress);
-    wchar_t className[16]{};
-    wchar_t title[256]{};
-    GetClassNameW(window, className, 16);
-    GetWindowTextW(window, title, 256);
-    if (IsWindowVisible(window) && std::wstring(className) == L"#32770" && search.title == title) {
-        search.box = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fputs("usage: box_text TITLE\n", stderr);
-        return 2;
+    const std::string title = argc == 2 ? argv[1] : "";
+    const std::wstring wideTitle(title.begin(), title.end());
+    // A message box is a dialog window (class #32770) whose text is the static control 0xFFFF.
+    HWND box = nullptr;
+    while ((box = FindWindowExW(nullptr, box, L"#32770", wideTitle.c_str())) != nullptr &&
+           !IsWindowVisible(box)) {
     }
-    const std::string title = argv[1];
-    Search search{std::wstring(title.begin(), title.end())};
-    EnumWindows(Visit, reinterpret_cast<LPARAM>(&search));
-    constexpr int kTextId = 0xFFFF; // the static control of a message box
-    const HWND label = search.box ? GetDlgItem(search.box, kTextId) : nullptr;
-    if (!label) {
+    const HWND label = box ? GetDlgItem(box, 0xFFFF) : nullptr;
+    if (label == nullptr) {
         return 1;
     }
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(label)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(GetWindowTextW(label, text.data(), static_cast<int>(text.size()))));
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                         nullptr, nullptr);
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size, nullptr,
-                        nullptr);
+    std::string bytes(3 * text.size(), '\0'); // a UTF-16 unit takes at most three bytes of UTF-8
+    bytes.resize(static_cast<std::size_t>(
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(),
+                            static_cast<int>(bytes.size()), nullptr, nullptr)));
     std::fwrite(bytes.data(), 1, bytes.size(), stdout);
     return 0;
 }

@@ -773,17 +773,6 @@ bool Foretold(const Row& row) {
            std::ranges::find(row.shown, kOverwrite) == row.shown.end();
 }
 
-// Some rows hold sparse files of gigabytes; a fault that copied one (a mutant that forgot the size check)
-// would fill the disk of whoever runs the tests. No row needs to write more than this.
-void LimitWhatAFaultCouldWrite(std::optional<testing::FileSizeLimit>& limit) {
-    constexpr std::uint64_t kMostAnyRowWrites = std::uint64_t{256} << 20;
-    try {
-        limit.emplace(kMostAnyRowWrites);
-    } catch (const NotAvailableHere&) {
-        // Windows has no such limit; the mutants run on Linux.
-    }
-}
-
 // Starts the tool in the standard folder as a row arranges it, and runs the row's command.
 class RobustnessTable : public ::testing::TestWithParam<Row> {
 protected:
@@ -801,10 +790,12 @@ protected:
         window.answers = options.answers;
         window.backupChecked = options.backupTicked;
         std::optional<testing::FileSizeLimit> limit;
-        if (options.fileSizeLimit) {
-            limit.emplace(*options.fileSizeLimit);
-        } else {
-            LimitWhatAFaultCouldWrite(limit);
+        try { // rows hold sparse files of gigabytes: a fault that copied one would fill the disk
+            limit.emplace(options.fileSizeLimit.value_or(std::uint64_t{256} << 20));
+        } catch (const NotAvailableHere&) {
+            if (options.fileSizeLimit) {
+                throw;
+            }
         }
         window.whileShown = [&, done = false](const FakeWindow::Message& message) mutable {
             if (!done && message.title == options.whileShown.first) {
