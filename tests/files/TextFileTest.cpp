@@ -89,11 +89,13 @@ TEST(ReadTextFile, ReadsByNameInAnyCaseAndTakesItsFingerprint) {
 // The trace is written in place: never through a link, never into a file that has other names.
 TEST(TextFileWriter, EmptiesAndWritesOnlyAFileOfItsOwn) {
     TempFolder folder;
-    TempFolder::Write("Debug.txt", "an old trace, longer than the new one\r\n");
+    TempFolder::Write("Debug.txt", std::string(1 << 18, '-')); // longer than the new trace
+    const std::string wide(1 << 17, 'x'); // past the writer's buffer: written out at once
     TextFileWriter trace("debug.TXT");
+    trace.WriteLine(wide);
     trace.WriteLine("new");
     trace.Close();
-    EXPECT_EQ(TempFolder::Read("Debug.txt"), "new\r\n");
+    EXPECT_EQ(TempFolder::Read("Debug.txt"), wide + "\r\nnew\r\n");
     EXPECT_EQ(ThrownNumber([&] { trace.WriteLine("after Close()"); }), InvalidArgument);
     TempFolder::Write("../outside.txt", "the player's");
     std::filesystem::remove("Debug.txt");
