@@ -141,15 +141,8 @@ measure() {
     xdo windowfocus --sync "$found_window"
     xdo key Return
 
-    local deadline=$((SECONDS + wait_seconds))
-    while kill -0 "$zorby_pid" 2>/dev/null && [ "$SECONDS" -lt "$deadline" ]; do
-        sleep 0.01
-    done
-    kill -0 "$zorby_pid" 2>/dev/null && fail "Zorby still running $wait_seconds s after the notice was answered"
-    local status=0
-    wait "$zorby_pid" || status=$?
-    zorby_pid=""
-    [ "$status" -eq 0 ] || fail "Zorby exited with status $status"
+    wait_for_zorby_exit
+    [ "$zorby_status" -eq 0 ] || fail "Zorby exited with status $zorby_status"
     wait_until_gone "$main_title"
 
     # Only a patch that really happened makes the memory figure mean something.

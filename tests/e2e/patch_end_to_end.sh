@@ -130,18 +130,11 @@ answer_box "$found_window" y
 wait_for_window '^Notice$'
 answer_box "$found_window" Return
 
-deadline=$((SECONDS + wait_seconds))
-while kill -0 "$zorby_pid" 2>/dev/null && [ "$SECONDS" -lt "$deadline" ]; do
-    sleep 0.1
-done
-kill -0 "$zorby_pid" 2>/dev/null && fail "Zorby still running $wait_seconds s after the notice was answered"
-status=0
-wait "$zorby_pid" || status=$?
-zorby_pid=""
+wait_for_zorby_exit
 
 # --- What the run left behind.
 problems=()
-[ "$status" -eq 0 ] || problems+=("Zorby exited with status $status")
+[ "$zorby_status" -eq 0 ] || problems+=("Zorby exited with status $zorby_status")
 cmp -s "$work/expected.xml" "$custom/EQUI_Animations.xml" ||
     problems+=("EQUI_Animations.xml differs from the expected output:
 $(diff <(cat -A "$work/expected.xml") <(cat -A "$custom/EQUI_Animations.xml" 2>&1) || true)")

@@ -123,15 +123,8 @@ start_zorby() {
 }
 
 wait_for_exit() {
-    local deadline=$((SECONDS + wait_seconds))
-    while kill -0 "$zorby_pid" 2>/dev/null && [ "$SECONDS" -lt "$deadline" ]; do
-        sleep 0.1
-    done
-    kill -0 "$zorby_pid" 2>/dev/null && fail "Zorby still running $wait_seconds s after its last step"
-    local status=0
-    wait "$zorby_pid" || status=$?
-    zorby_pid=""
-    [ "$status" -eq 0 ] || fail "Zorby exited with status $status"
+    wait_for_zorby_exit
+    [ "$zorby_status" -eq 0 ] || fail "Zorby exited with status $zorby_status"
 }
 
 # --- The demo folder, with an older backup, so that Zorby asks before replacing it.

@@ -60,6 +60,19 @@ xdo() {
     timeout 5 xdotool "$@" || fail "xdotool $* failed or timed out"
 }
 
+# Waits, bounded, for the program under test to end, and sets zorby_status to its exit status.
+zorby_status=""
+wait_for_zorby_exit() {
+    local deadline=$((SECONDS + wait_seconds))
+    while kill -0 "$zorby_pid" 2>/dev/null && [ "$SECONDS" -lt "$deadline" ]; do
+        sleep 0.05
+    done
+    kill -0 "$zorby_pid" 2>/dev/null && fail "Zorby still running $wait_seconds s after its last step"
+    zorby_status=0
+    wait "$zorby_pid" || zorby_status=$?
+    zorby_pid=""
+}
+
 # Sets found_window to the first mapped window whose title matches, within the time limit. Gives up at
 # once if the program under test ($zorby_pid) has ended, since then no window will come.
 found_window=""
