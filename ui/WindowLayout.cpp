@@ -4,7 +4,6 @@
 #include "ErrorReport.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 
 namespace zorby::ui {
@@ -53,10 +52,30 @@ constexpr ControlEntry kAboutBox[] = {
     {K::ImageButton, "cmdOK", "OK", {1560, 1440, 1545, 525}, 4},
 };
 
-constexpr std::array<const char*, 9> kEngineNames = {
-    "PatchCommand",  "Restore_Animation", "Backup_Animation", "DebugLabel", "DebugButton",
-    "ZorAnimations", "Anim_Label",        "ZorTextures",      "Tex_Label",
-};
+// The controls the engine drives, by their names in the layout; the compiler asks for every one.
+const char* EngineName(Control control) {
+    switch (control) {
+    case Control::PatchCommand:
+        return "PatchCommand";
+    case Control::Restore_Animation:
+        return "Restore_Animation";
+    case Control::Backup_Animation:
+        return "Backup_Animation";
+    case Control::DebugLabel:
+        return "DebugLabel";
+    case Control::DebugButton:
+        return "DebugButton";
+    case Control::ZorAnimations:
+        return "ZorAnimations";
+    case Control::Anim_Label:
+        return "Anim_Label";
+    case Control::ZorTextures:
+        return "ZorTextures";
+    case Control::Tex_Label:
+        return "Tex_Label";
+    }
+    return "";
+}
 
 bool TakesFocus(ControlKind kind) {
     return kind == K::ImageButton || kind == K::PictureButton || kind == K::CheckBox || kind == K::List;
@@ -88,7 +107,7 @@ std::string AboutCreditLine() {
 }
 
 const ControlEntry& Find(Control control) {
-    return *Find(kMainWindow, kEngineNames.at(static_cast<std::size_t>(control)));
+    return *Find(kMainWindow, EngineName(control));
 }
 
 const ControlEntry* Find(std::span<const ControlEntry> controls, std::string_view name) {

@@ -54,23 +54,6 @@ TEST(Layout, EachAreaLiesInsideItsView) {
     }
 }
 
-TEST(Layout, EngineControlsByName) {
-    const std::pair<Control, const char*> rows[] = {
-        {Control::PatchCommand, "PatchCommand"},
-        {Control::Restore_Animation, "Restore_Animation"},
-        {Control::Backup_Animation, "Backup_Animation"},
-        {Control::DebugLabel, "DebugLabel"},
-        {Control::DebugButton, "DebugButton"},
-        {Control::ZorAnimations, "ZorAnimations"},
-        {Control::Anim_Label, "Anim_Label"},
-        {Control::ZorTextures, "ZorTextures"},
-        {Control::Tex_Label, "Tex_Label"},
-    };
-    for (const auto& [control, name] : rows) {
-        EXPECT_STREQ(Find(control).name, name);
-    }
-}
-
 struct ToggleRow {
     const char* name;
     TwipSize from;
