@@ -74,17 +74,21 @@ inline void StepByStepMerge(const MergeLists& l, WindowPort* progress) {
         for (int x = 0; x < l.titles.Count() && !known; ++x) {
             known = At(l.titles, x) == title;
         }
-        if (!known) {
+        // The item's lines, through its closing line, go to `to` from `cursor` on.
+        const auto copyItem = [&](LineList& to, int& cursor) {
             CommentTracker comments;
             bool closed = false;
             do {
                 const std::string_view r = rest(comments, At(l.items, i));
                 closed = closing(r) || whole(r);
-                l.collector.Set(m, At(l.items, i));
+                to.Set(cursor, At(l.items, i));
                 advance(i);
                 reportProgress();
-                advance(m);
+                advance(cursor);
             } while (!closed);
+        };
+        if (!known) {
+            copyItem(l.collector, m);
             continue;
         }
         // The first opening line of the kind with the title, comments followed from the top; then on
@@ -108,16 +112,7 @@ inline void StepByStepMerge(const MergeLists& l, WindowPort* progress) {
                 break;
             }
         }
-        CommentTracker comments;
-        bool closed = false;
-        do {
-            const std::string_view r = rest(comments, At(l.items, i));
-            closed = closing(r) || whole(r);
-            l.rebuild.Set(k, At(l.items, i));
-            advance(i);
-            reportProgress();
-            advance(k);
-        } while (!closed);
+        copyItem(l.rebuild, k);
         for (int x = j; x < l.existing.Count(); ++x) {
             l.rebuild.Set(k, At(l.existing, x));
             advance(k);
