@@ -54,6 +54,7 @@ public:
         } else if (inTexture_) {
             Note({MainFileDefect::Kind::UnclosedElement, textureStart_, {}});
         }
+        FileTrailingComments();
     }
 
 private:
@@ -181,7 +182,7 @@ private:
     void EndComment(LineList& home, int lineNumber) {
         if (commentHome_ == nullptr) {
             if (&home == &ws_.MiscItems) {
-                FilePending(ws_.MiscItems);
+                FilePending(ws_.MiscItems, pendingBlock_);
             }
         } else if (commentHome_ != &home) {
             Note({MainFileDefect::Kind::CommentAcrossParts, {{}, lineNumber}, {{}, blockStart_}});
@@ -197,37 +198,64 @@ private:
     }
 
     // A comment line: inside an element or the head it is one of their lines; between elements it is
-    // the pending comment, which only the last comment before an element becomes, raw. The rest of a
-    // comment stays with the line where it began.
+    // pending, raw, until the next element takes all the pending lines ahead of it. Skin authors keep
+    // notes and whole commented-out elements there. The rest of a comment stays with the line where it
+    // began.
     void TakeComment(std::span<char> raw, bool continuesComment) {
         if (!continuesComment) {
             commentHome_ = inAnimation_ ? &ws_.AllAnimations
                            : inTexture_ ? &ws_.AllTextures
                            : inHead_    ? &ws_.Header
                                         : nullptr;
-            if (commentHome_ == nullptr) {
-                pending_.clear();
-            }
+            pendingBlock_ = pending_.size();
         }
         if (commentHome_ != nullptr) {
             Keep(*commentHome_, raw);
         } else {
             pending_.emplace_back(raw.data(), raw.size());
+            pendingPlace_.push_back(ws_.MiscItems.Count());
         }
     }
 
-    // The pending comment goes in just ahead of the element, raw.
+    // The pending comment lines go in just ahead of the element, raw. Nearly every line finds none.
     void FileElementLine(LineList& list, std::span<char> raw) {
-        FilePending(list);
+        if (!pending_.empty()) {
+            FilePending(list);
+        }
         Keep(list, raw);
     }
 
-    // A count only counts the pending lines: their views into the line taken last are stale by now.
-    void FilePending(LineList& list) {
-        for (const std::string_view comment : pending_) {
-            counts_ ? void(++CountOf(list)) : list.Set(list.Count(), comment);
+    // Files the pending lines from `from` on at the end of `list`. A count only counts them: their
+    // views into the line taken last are stale by now.
+    void FilePending(LineList& list, std::size_t from = 0) {
+        for (std::size_t line = from; line < pending_.size(); ++line) {
+            counts_ ? void(++CountOf(list)) : list.Set(list.Count(), pending_[line]);
         }
+        pending_.resize(from);
+        pendingPlace_.resize(from);
+    }
+
+    // Comments that no element follows keep their places among the other lines outside elements.
+    void FileTrailingComments() {
+        if (pending_.empty() || counts_) {
+            FilePending(ws_.MiscItems);
+            return;
+        }
+        const std::vector<std::string_view>& misc = ws_.MiscItems.Lines();
+        std::vector<std::string_view> lines;
+        lines.reserve(misc.size() + pending_.size());
+        std::size_t next = 0;
+        for (std::size_t at = 0; at <= misc.size(); ++at) {
+            for (; next < pending_.size() && pendingPlace_[next] == static_cast<int>(at); ++next) {
+                lines.push_back(pending_[next]);
+            }
+            if (at < misc.size()) {
+                lines.push_back(misc[at]);
+            }
+        }
+        ws_.MiscItems.Assign(lines);
         pending_.clear();
+        pendingPlace_.clear();
     }
 
     int& CountOf(const LineList& list) {
@@ -257,7 +285,9 @@ private:
     bool inHead_ = true;
     bool inAnimation_ = false;
     bool inTexture_ = false;
-    std::vector<std::string_view> pending_; // the pending comment, one or more raw lines; empty when none
+    std::vector<std::string_view> pending_; // comment lines since the last element, raw; empty when none
+    std::vector<int> pendingPlace_;         // the count of MiscItems as each of them came
+    std::size_t pendingBlock_ = 0;          // where in pending_ the comment last begun starts
     CommentTracker comments_;
     int blockStart_ = 0;              // where the last comment that ran on past its line began
     LineList* commentHome_ = nullptr; // the list that kept that line; none when it is pending
@@ -309,7 +339,8 @@ ScannedLineCounts CountScannedLines(std::span<const LineList* const> lists) {
             scan.TakeLine(line);
         }
     }
-    return counts; // a defect of the file would only be noted, and counts nothing
+    scan.Finish(); // a defect of the file would only be noted, and counts nothing
+    return counts;
 }
 
 void ScanAddOnFiles(Workspace& workspace, WindowPort& window) {

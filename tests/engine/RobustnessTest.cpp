@@ -106,6 +106,9 @@ Shown Changed(const std::string& name) {
 Shown Cannot(const std::string& what) {
     return Refused(what.starts_with("EQUI") ? what : "Zor_" + what);
 }
+Shown Unpatchable(const std::string& why) {
+    return Cannot("EQUI_Animations.xml cannot be patched: " + why);
+}
 Shown CNotClosed(int line) { // the add-on texture C, started on `line`, not closed
     return Cannot("Tex.txt cannot be used: the element that starts on line " + std::to_string(line) +
                   " (<TextureInfo item=\"C\">) has no </TextureInfo> line.");
@@ -189,6 +192,11 @@ Row R(const char* name, Arrange arrange, ShownList shown, Changes changes = {}, 
     return {name, std::move(arrange), std::move(shown), std::move(changes), std::move(options)};
 }
 
+// A patch of this main file that completes and writes `output`.
+Row Patches(const char* name, const std::string& main, const std::string& output) {
+    return R(name, Main(main), {kCompleted}, Patched(output, main));
+}
+
 const Options kNo{{Answer::No}};
 // What the standard patch did, by what became of the file as it was and of the add-on files.
 const std::string kMerged = "Textures: 1 replaced (B), 1 added (C).\rAnimations: 1 added (R).\r";
@@ -221,6 +229,12 @@ std::vector<Row> AllRows() {
         }
         return bytes;
     };
+    // The files of the standard folder, written with other line ends: the output has CR LF.
+    const auto lineEnds = [](const char* name, std::string (*write)(const Lines&)) {
+        const std::string main = write(Concat({kHead, kA, kB, kP, kEnd}));
+        return R(name, All({Main(main), Tex(write(Concat({kNewB, kNewC}))), Anim(write(kNewR))}),
+                 {kCompleted}, Patched(kPatched, main));
+    };
     // Comments over several lines stay whole wherever they stand.
     const Lines pHidingItsEnd{kP[0], "<!--", "</Ui2DAnimation>", "-->", kP[1], kP[2]};
     const std::string endHidden = F({kHead, kA, kB, pHidingItsEnd, kQ, kEnd});
@@ -237,7 +251,7 @@ std::vector<Row> AllRows() {
     const Lines notes{"<!-- first", "-->", "<!-- second -->"};
     const Lines one{"<!-- one -->"};
     const Lines orphan{"<!-- orphan -->"};
-    const Lines commented = Concat({kHead, notes, aNoted, one, noteOnB, kB, kP, orphan, kEnd});
+    const Lines oldB{"<!--", kB[0], kB[1], kB[2], "-->"};
     const auto utf16 = [](const std::string& text) {
         return std::accumulate(text.begin(), text.end(), std::string(),
                                [](std::string u, char c) { return u + c + '\0'; });
@@ -256,12 +270,14 @@ std::vector<Row> AllRows() {
         }
         TempFolder::Write("zor_anim.txt", F({{R"(<Ui2DAnimation item="S">)", "</Ui2DAnimation>"}}));
     };
-    const std::string texOnly = F({kHead, kA, kNewB, kNewC, kP, kEnd});
+    // A patch without Zor_Anim.txt, which stays.
+    const Changes texOnly{{kMainPath, F({kHead, kA, kNewB, kNewC, kP, kEnd})},
+                          {kBackupPath, kMain},
+                          {"custom/Zor_Tex.txt", {}}};
     const std::string edited = kMain + "<!-- edited -->\r\n";
     const Options restore{.command = Command::Restore};
-    const std::string link =
-        " is a symbolic link. Zorby changes only plain files in the custom UI folder, never "
-        "what a link points to.";
+    const std::string link = " is a symbolic link. Zorby changes only plain files in the custom UI folder, "
+                             "never what a link points to.";
     const std::string linkAdvice = "Please put the file itself in its place and run Zorby again.";
     const std::string pipe = " is not a plain file but a folder, a pipe or a device.";
     const std::string unicode = " is saved as Unicode (UTF-16), which Zorby cannot read.";
@@ -281,13 +297,12 @@ std::vector<Row> AllRows() {
         EXPECT_EQ(CheckCurrentFolder().status, 0) << "a check runs beside a window";
         ASSERT_EQ(second.messages.size(), 1U);
         EXPECT_EQ(second.messages[0].text,
-                  "Zorby is already running in this folder.\rNothing was changed. Please "
-                  "use the Zorby window that is open, or close it and run Zorby again.");
+                  "Zorby is already running in this folder.\rNothing was changed. Please use the Zorby "
+                  "window that is open, or close it and run Zorby again.");
     };
     const auto leftAsItIs = [](const std::string& name) -> Shown {
-        return {"Notice",
-                name + " has changed since Zorby read it, so it was left as it is.\rThe patch used the "
-                       "file as it was when Zorby started."};
+        return {"Notice", name + " has changed since Zorby read it, so it was left as it is.\rThe patch used "
+                                 "the file as it was when Zorby started."};
     };
     Lines fullC{kNewC[0]}; // with its closing line, 32,768 lines: as many as a list holds
     fullC.insert(fullC.end(), 32766, "<Size/>");
@@ -299,10 +314,9 @@ std::vector<Row> AllRows() {
             fs::create_hard_link(target, name);
         };
     };
-    const Shown debugLinked =
-        Refused("Debug.txt has other names: it is a hard link to a file that stands elsewhere too, and Zorby "
-                "would change it there as well.",
-                "Please put a file of its own in its place and run Zorby again.");
+    const Shown debugLinked = Refused("Debug.txt has other names: it is a hard link to a file that stands "
+                                      "elsewhere too, and Zorby would change it there as well.",
+                                      "Please put a file of its own in its place and run Zorby again.");
     // Elements D and P with so many lines inside that the add-on items take their kind to the limit.
     const auto texturesOf = [](int inside) {
         return Concat(
@@ -358,68 +372,51 @@ std::vector<Row> AllRows() {
     const std::string oneLines = F({kHead, kA, {oneB, oneP}, kEnd});
 
     return {
-        R("EmptyMainFile", Main(""), {kCompleted}, Patched(kOnlyAddOns, "")),
-        R("MainFileOfBlankLines", Main(blank), {kCompleted}, Patched(kOnlyAddOns, blank)),
+        Patches("EmptyMainFile", "", kOnlyAddOns),
+        Patches("MainFileOfBlankLines", blank, kOnlyAddOns),
         // Rewritten, an open comment would take every later line with it, a nested element leave a
         // stray opening line, and an open element take the end tag in.
         R("MainFileCommentLeftOpen", Main(F({kHead, kA, {"<!-- note"}, kB, kP, kEnd})),
-          {Cannot(
-              "EQUI_Animations.xml cannot be patched: the comment that opens on line 7 is never closed.")}),
+          {Unpatchable("the comment that opens on line 7 is never closed.")}),
         R("MainFileElementOpenedInsideAnother", Main(F({kHead, {kA[0], kA[1]}, kB, kP, kEnd})),
-          {Cannot(
-              "EQUI_Animations.xml cannot be patched: the element \"B\" on line 6 opens inside the element "
-              "\"A\" from line 4, which is not closed before it.")}),
+          {Unpatchable("the element \"B\" on line 6 opens inside the element \"A\" from line 4, which is not "
+                       "closed before it.")}),
         R("MainFileAnimationOpenedInsideAnother", Main(F({kHead, kA, kB, {kP[0]}, kQ, kEnd})),
-          {Cannot(
-              "EQUI_Animations.xml cannot be patched: the element \"Q\" on line 11 opens inside the element "
-              "\"P\" from line 10, which is not closed before it.")}),
+          {Unpatchable("the element \"Q\" on line 11 opens inside the element \"P\" from line 10, which is "
+                       "not closed before it.")}),
         R("MainFileTextureLeftOpen", Main(F({kHead, kA, {kB[0]}, kEnd})),
-          {Cannot("EQUI_Animations.xml cannot be patched: the element \"B\" that opens on line 7 is never "
-                  "closed.")}),
+          {Unpatchable("the element \"B\" that opens on line 7 is never closed.")}),
         R("MainFileElementLeftOpen", Main(F({kHead, kA, kB, {kP[0]}, kEnd})),
-          {Cannot("EQUI_Animations.xml cannot be patched: the element \"P\" that opens on line 10 is never "
-                  "closed.")}),
+          {Unpatchable("the element \"P\" that opens on line 10 is never closed.")}),
         // Bytes are never transcoded: NUL and high bytes pass through.
-        R("BinaryMainFileWithNulBytes", Main(binary), {kCompleted},
-          Patched(F({{"\0\x01"s + "BIN\0\xff\xfe"s, "\t\t\t\x7f\0<x>"s, "\0\0"s}}) + kOnlyAddOns, binary)),
-        R("OneMegabyteLine", Main(F({kHead, longA, kB, kP, kEnd})), {kCompleted},
-          Patched(F({kHead, longA, kNewB, kNewC, kP, kNewR, kEnd}), F({kHead, longA, kB, kP, kEnd}))),
+        Patches("BinaryMainFileWithNulBytes", binary,
+                F({{"\0\x01"s + "BIN\0\xff\xfe"s, "\t\t\t\x7f\0<x>"s, "\0\0"s}}) + kOnlyAddOns),
+        Patches("OneMegabyteLine", F({kHead, longA, kB, kP, kEnd}),
+                F({kHead, longA, kNewB, kNewC, kP, kNewR, kEnd})),
         R("MoreThan32767LeadingSpaces", Main(F({deep, kA, kEnd})), Unexpected("6", "Overflow"), {}, kNo),
         // A one-character line above the replaced element is no opening line: the merge passes it by.
-        R("MergeMeetsALineWithoutATitle", Main(F({kHead, {kA[0], "x", kA[2]}, kB, kP, kEnd})), {kCompleted},
-          Patched(F({kHead, {kA[0], "x", kA[2]}, kNewB, kNewC, kP, kNewR, kEnd}),
-                  F({kHead, {kA[0], "x", kA[2]}, kB, kP, kEnd}))),
-        R("ListOf32768LinesPatches", Main(F({kHead, loose, kEnd})), {kCompleted},
-          Patched(F({kHead, kNewB, kNewC, kNewR, loose, kEnd}), F({kHead, loose, kEnd}))),
+        Patches("MergeMeetsALineWithoutATitle", F({kHead, {kA[0], "x", kA[2]}, kB, kP, kEnd}),
+                F({kHead, {kA[0], "x", kA[2]}, kNewB, kNewC, kP, kNewR, kEnd})),
+        Patches("ListOf32768LinesPatches", F({kHead, loose, kEnd}),
+                F({kHead, kNewB, kNewC, kNewR, loose, kEnd})),
         // Yes mails the report, as it stands, to the author.
         R("MainListPast32768LinesReportedByMail", Main(F({kHead, loose, loose})),
           And(Unexpected("6", "Overflow"),
-              {{"open",
-                "mailto:kestrin@example.org;zorby-errors@example.org?subject=Zorby EXE ERROR&body= <-- "
-                "Please include a description of what happened immediately before the error -- Error "
-                "Number:6 -- Description: Overflow -- Zorby.exe Version: 3.0"}}),
+              {{"open", "mailto:kestrin@example.org;zorby-errors@example.org?subject=Zorby EXE ERROR&body= "
+                        "<-- Please include a description of what happened immediately before the error -- "
+                        "Error Number:6 -- Description: Overflow -- Zorby.exe Version: 3.0"}}),
           {}, kYes),
         R("AddOnFilePast32768Lines", Tex(F({longC, {kNewC[2]}})), Unexpected("6", "Overflow"), {}, kNo),
         R("AddOnFileOf32768Lines", Tex(F({fullC})), {Stopped("6: Overflow")}),
         R("MergeGrowingAListPast32768Lines", All({Main(F({nearlyFull})), Tex(F({growingB}))}),
           {Stopped("6: Overflow")}),
-        R("CrOnlyLineEnds",
-          All({Main(F({kHead, kA, kB, kP, kEnd}, "\r")), Tex(F({kNewB, kNewC}, "\r")),
-               Anim(F({kNewR}, "\r"))}),
-          {kCompleted}, Patched(kPatched, F({kHead, kA, kB, kP, kEnd}, "\r"))),
-        R("LfOnlyLineEnds",
-          All({Main(F({kHead, kA, kB, kP, kEnd}, "\n")), Tex(F({kNewB, kNewC}, "\n")),
-               Anim(F({kNewR}, "\n"))}),
-          {kCompleted}, Patched(kPatched, F({kHead, kA, kB, kP, kEnd}, "\n"))),
-        R("MixedLineEnds",
-          All({Main(mixed(Concat({kHead, kA, kB, kP, kEnd}))), Tex(mixed(Concat({kNewB, kNewC}))),
-               Anim(mixed(kNewR))}),
-          {kCompleted}, Patched(kPatched, mixed(Concat({kHead, kA, kB, kP, kEnd})))),
+        lineEnds("CrOnlyLineEnds", [](const Lines& lines) { return F({lines}, "\r"); }),
+        lineEnds("LfOnlyLineEnds", [](const Lines& lines) { return F({lines}, "\n"); }),
+        lineEnds("MixedLineEnds", mixed),
         R("AddOnItemWithoutClosingLine", Tex(F({kNewB, {kNewC[0], kNewC[1]}})), {CNotClosed(4)}),
         R("AddOnItemClosedOnlyByTheNextOne", Anim(F({{kNewR[0], kNewQ[0]}})),
-          {Cannot(
-              "Anim.txt cannot be used: the element that starts on line 1 (<Ui2DAnimation item=\"R\">) is "
-              "not closed before line 2 starts another.")}),
+          {Cannot("Anim.txt cannot be used: the element that starts on line 1 (<Ui2DAnimation item=\"R\">) "
+                  "is not closed before line 2 starts another.")}),
         // Cut off after its opening line: a patch would drop the item and delete its only copy.
         R("AddOnEndingInABareOpeningLine", Tex(F({kNewB, {kNewC[0]}})), {CNotClosed(4)}),
         R("AddOnWithOneStrayLineAtTheEnd", Tex(F({kNewB, kNewC, {"</XML>"}})), {kCompleted},
@@ -433,9 +430,8 @@ std::vector<Row> AllRows() {
         R("AddOnFileThatIsAFolder",
           All({Remove("Zor_Anim.txt"), [] { fs::create_directory("Zor_Anim.txt"); },
                Write("Zor_Anim.txt/x", "")}),
-          {kCompleted}, {{kMainPath, texOnly}, {kBackupPath, kMain}, {"custom/Zor_Tex.txt", {}}}),
-        R("OnlyTheTextureFile", Remove("Zor_Anim.txt"), {kCompleted},
-          {{kMainPath, texOnly}, {kBackupPath, kMain}, {"custom/Zor_Tex.txt", {}}}),
+          {kCompleted}, texOnly),
+        R("OnlyTheTextureFile", Remove("Zor_Anim.txt"), {kCompleted}, texOnly),
         R("NoAddOnFileLeavesPatchDisabled", All({Remove("Zor_Tex.txt"), Remove("Zor_Anim.txt")}), {}),
         // Only a case-sensitive disk holds both spellings; the file read must be the one deleted.
         R("AddOnFileBesideATwinInOtherCase", twin, {kCompleted}, Patched(kPatched)),
@@ -493,19 +489,21 @@ std::vector<Row> AllRows() {
         // ---- Comments over several lines: nothing inside one opens or closes an element ----
         R("CommentInsideAnElementHoldingAClosingLine", All({Main(endHidden), Anim(F({kNewQ}))}), {kCompleted},
           Patched(F({kHead, kA, kNewB, kNewC, pHidingItsEnd, kNewQ, kEnd}), endHidden)),
-        R("CommentInTheHeadHoldingAWholeElement", Main(F({headHidingP, kA, kB, kP, kEnd})), {kCompleted},
-          Patched(F({headHidingP, kA, kNewB, kNewC, kP, kNewR, kEnd}), F({headHidingP, kA, kB, kP, kEnd}))),
-        R("CommentInsideAnElementHoldingAnOpeningLine", Main(F({kHead, kA, kB, pHidingAnOpening, kEnd})),
-          {kCompleted},
-          Patched(F({kHead, kA, kNewB, kNewC, reindented, kNewR, kEnd}),
-                  F({kHead, kA, kB, pHidingAnOpening, kEnd}))),
-        // Only the last comment before an element stays with it, whole; one that no element follows goes.
-        R("CommentsBetweenAndInsideElements", Main(F({commented})), {kCompleted},
-          Patched(F({kHead, {"<!-- second -->"}, aNoted, noteOnB, kNewB, kNewC, kP, kNewR, kEnd}),
-                  F({commented}))),
+        Patches("CommentInTheHeadHoldingAWholeElement", F({headHidingP, kA, kB, kP, kEnd}),
+                F({headHidingP, kA, kNewB, kNewC, kP, kNewR, kEnd})),
+        Patches("CommentInsideAnElementHoldingAnOpeningLine", F({kHead, kA, kB, pHidingAnOpening, kEnd}),
+                F({kHead, kA, kNewB, kNewC, reindented, kNewR, kEnd})),
+        // Every comment between two elements goes with the next one; those that none follows stay last.
+        Patches("TwoCommentsBetweenTwoElements", F({kHead, notes, aNoted, kB, kP, kEnd}),
+                F({kHead, notes, aNoted, kNewB, kNewC, kP, kNewR, kEnd})),
+        Patches("CommentedOutElementAndANote", F({kHead, kA, kB, oldB, one, kP, kEnd}),
+                F({kHead, kA, kNewB, kNewC, oldB, one, kP, kNewR, kEnd})),
+        Patches("CommentAfterTheLastElement", F({kHead, kA, kB, kP, orphan, kEnd}),
+                F({kHead, kA, kNewB, kNewC, kP, kNewR, orphan, kEnd})),
+        Patches("ReplacedElementWithTwoComments", F({kHead, kA, one, noteOnB, kB, kP, kEnd}),
+                F({kHead, kA, one, noteOnB, kNewB, kNewC, kP, kNewR, kEnd})),
         R("CommentInsideAnElementNeverClosed", Main(F({kHead, kA, {kP[0], "<!-- note"}, kEnd})),
-          {Cannot(
-              "EQUI_Animations.xml cannot be patched: the comment that opens on line 8 is never closed.")}),
+          {Unpatchable("the comment that opens on line 8 is never closed.")}),
         R("AddOnCommentsBetweenAndInsideItems", All({Main(endHidden), Anim(F({notedR, noteOnQ, kNewQ}))}),
           {kCompleted},
           Patched(F({kHead, kA, kNewB, kNewC, pHidingItsEnd, noteOnQ, kNewQ, notedR, kEnd}), endHidden)),
@@ -542,34 +540,31 @@ std::vector<Row> AllRows() {
           {Refused("EQUI_An.xml" + pipe, "Please remove it and run Zorby again.")}, {},
           {.afterStart = Odd("EQUI_An.xml", "pipe"), .command = Command::Restore}),
         oddRow("BackupLinkedOutsideAtPatch", "EQUI_An.xml", "link", kPatch),
-        R("AddOnFileAsAPipe", Odd("Zor_Anim.txt", "pipe"), {kCompleted},
-          {{kMainPath, texOnly}, {kBackupPath, kMain}, {"custom/Zor_Tex.txt", {}}}),
+        R("AddOnFileAsAPipe", Odd("Zor_Anim.txt", "pipe"), {kCompleted}, texOnly),
         // An add-on file may be a link: it is read through it, and using it up removes the link only.
         R("AddOnFileLinkedOutside",
           All({Remove("Zor_Anim.txt"), Write("../outside-anim.txt", kZorAnim),
                [] { testing::MakeSymbolicLink("../outside-anim.txt", "Zor_Anim.txt"); }}),
           {kCompleted}, Patched(kPatched)),
         // ---- Comments and tags on one line, titles by opening lines ----
-        R("CommentAndOpeningLineOnOneLine", Main(F({kHead, kA, notedB, kP, kEnd})), {kCompleted},
-          Patched(kPatched, F({kHead, kA, notedB, kP, kEnd}))),
-        R("CommentEndingOnAnOpeningLine", Main(F({kHead, kA, kB, pAfterNote, kEnd})), {kCompleted},
-          Patched(F({kHead, kA, kNewB, kNewC, pAfterNoteKept, kNewR, kEnd}),
-                  F({kHead, kA, kB, pAfterNote, kEnd}))),
-        R("ClosingLineFollowedByAComment", Main(F({kHead, aEndNoted, kB, kP, kEnd})), {kCompleted},
-          Patched(F({kHead, aEndNoted, kNewB, kNewC, kP, kNewR, kEnd}), F({kHead, aEndNoted, kB, kP, kEnd}))),
-        R("TagThenACommentOverSeveralLines", Main(F({kHead, aHidingB, kB, kP, kEnd})), {kCompleted},
-          Patched(F({kHead, aHidingB, kNewB, kNewC, kP, kNewR, kEnd}), F({kHead, aHidingB, kB, kP, kEnd}))),
+        Patches("CommentAndOpeningLineOnOneLine", F({kHead, kA, notedB, kP, kEnd}), kPatched),
+        Patches("CommentEndingOnAnOpeningLine", F({kHead, kA, kB, pAfterNote, kEnd}),
+                F({kHead, kA, kNewB, kNewC, pAfterNoteKept, kNewR, kEnd})),
+        Patches("ClosingLineFollowedByAComment", F({kHead, aEndNoted, kB, kP, kEnd}),
+                F({kHead, aEndNoted, kNewB, kNewC, kP, kNewR, kEnd})),
+        Patches("TagThenACommentOverSeveralLines", F({kHead, aHidingB, kB, kP, kEnd}),
+                F({kHead, aHidingB, kNewB, kNewC, kP, kNewR, kEnd})),
         // The rest of a comment stays with the line it starts on; a pending one joins the line it ends on.
-        R("CommentsRunningOnFromTags", Main(F({headNoted, kA, kB, looseNoted, kP, kEnd})), {kCompleted},
-          Patched(F({{kHead[0], kHead[1], headNoted[2], "\t\t\tends here -->"},
-                     kA,
-                     kNewB,
-                     kNewC,
-                     kP,
-                     kNewR,
-                     looseNoted,
-                     kEnd}),
-                  F({headNoted, kA, kB, looseNoted, kP, kEnd}))),
+        Patches("CommentsRunningOnFromTags", F({headNoted, kA, kB, one, looseNoted, kP, kEnd}),
+                F({{kHead[0], kHead[1], headNoted[2], "\t\t\tends here -->"},
+                   kA,
+                   kNewB,
+                   kNewC,
+                   one,
+                   kP,
+                   kNewR,
+                   looseNoted,
+                   kEnd})),
         R("ChildLineAndOtherElementKindWithATitle",
           All({Main(F({kHead, kA, kB, template_, pFrames, kQ, kEnd})), Anim(F({kNewQ}))}), {kCompleted},
           Patched(F({kHead,
@@ -592,27 +587,22 @@ std::vector<Row> AllRows() {
         // Lines are kept whole: replacing these would leave half a comment behind.
         R("ReplacedAnimationOpeningWhereACommentEnds",
           All({Main(F({kHead, kA, kB, pAfterNote, kEnd})), Anim(F({kP}))}),
-          {Cannot(
-              "EQUI_Animations.xml cannot be patched: the element \"P\" that Zor_Anim.txt replaces opens on "
-              "line 11 (--> <Ui2DAnimation item=\"P\">), which also ends a comment begun on an earlier "
-              "line." +
-              ownLine)}),
+          {Unpatchable("the element \"P\" that Zor_Anim.txt replaces opens on line 11 (--> <Ui2DAnimation "
+                       "item=\"P\">), which also ends a comment begun on an earlier line." +
+                       ownLine)}),
         R("ReplacedElementOpeningWhereACommentEnds", Main(F({kHead, kA, bAfterNote, kP, kEnd})),
-          {Cannot(
-              "EQUI_Animations.xml cannot be patched: the element \"B\" that Zor_Tex.txt replaces opens on "
-              "line 8 (--> <TextureInfo item=\"B\">), which also ends a comment begun on an earlier line." +
-              ownLine)}),
+          {Unpatchable("the element \"B\" that Zor_Tex.txt replaces opens on line 8 (--> <TextureInfo "
+                       "item=\"B\">), which also ends a comment begun on an earlier line." +
+                       ownLine)}),
         R("ReplacedElementClosingWhereACommentStarts", Main(F({kHead, kA, bNoteAfter, kP, kEnd})),
-          {Cannot(
-              "EQUI_Animations.xml cannot be patched: the element \"B\" that Zor_Tex.txt replaces closes on "
-              "line 9 (</TextureInfo> <!-- B ends;), which also starts a comment that runs on." +
-              ownLine)}),
+          {Unpatchable("the element \"B\" that Zor_Tex.txt replaces closes on line 9 (</TextureInfo> <!-- B "
+                       "ends;), which also starts a comment that runs on." +
+                       ownLine)}),
         R("AddOnItemReplacedByALaterOneWhereACommentEnds",
           Tex(F({{"<!-- B,", R"(--> <TextureInfo item="B">)", kNewB[1], kNewB[2]}, kNewB})),
           {Cannot("Tex.txt cannot be used: the element \"B\" that opens on line 2 (--> <TextureInfo "
-                  "item=\"B\">), "
-                  "which also ends a comment begun on an earlier line, is replaced by a later element of the "
-                  "same name." +
+                  "item=\"B\">), which also ends a comment begun on an earlier line, is replaced by a later "
+                  "element of the same name." +
                   ownLine)}),
         R("AddOnItemEndingACommentBetweenTwoOfItsName",
           Anim(F({kP, {"<!-- P, again", "--> " + kP[0]}, {kP[1], kP[2]}, kP})),
@@ -623,8 +613,7 @@ std::vector<Row> AllRows() {
         R("AddOnCommentRunningPastItsItem",
           Tex(F({{kNewB[0], kNewB[1], "</TextureInfo> <!-- C:"}, {"new -->"}, kNewC})),
           {Cannot("Tex.txt cannot be used: the comment that starts on line 3 (</TextureInfo> <!-- C:) runs "
-                  "on past "
-                  "the end of its element." +
+                  "on past the end of its element." +
                   ownLine)}),
         R("CommentEndsInAnotherPartOfTheFile",
           Main(F({kHead,
@@ -632,10 +621,9 @@ std::vector<Row> AllRows() {
                   {"<Loose/> <!-- about B", R"(--> <TextureInfo item="B">)", kB[1], kB[2]},
                   kP,
                   kEnd})),
-          {Cannot("EQUI_Animations.xml cannot be patched: the comment that opens on line 7 ends on line 8, "
-                  "and the "
-                  "rewritten file would keep these two lines apart." +
-                  ownLine)}),
+          {Unpatchable("the comment that opens on line 7 ends on line 8, and the rewritten file would keep "
+                       "these two lines apart." +
+                       ownLine)}),
         R("Utf16MainFile", Main("\xFF\xFE" + utf16(kMain)),
           {Refused("EQUI_Animations.xml" + unicode, saveAgain)}),
         R("Utf16AddOnFileWithoutAMark", Anim(utf16(kZorAnim)),
@@ -691,22 +679,18 @@ std::vector<Row> AllRows() {
         R("DebugTxtHardLinkedToTheBackup",
           All({Write("EQUI_An.xml", kOldBackup), hardLink("EQUI_An.xml", "Debug.txt")}), {debugLinked}),
         R("RestoreWithTheBackupHardLinkedToTheMainFile", hardLink("EQUI_Animations.xml", "EQUI_An.xml"),
-          {{"Error",
-            "EQUI_An.xml and EQUI_Animations.xml are one file under two names (a hard link), so there "
-            "is no older version to restore.\rNothing was changed."}},
+          {{"Error", "EQUI_An.xml and EQUI_Animations.xml are one file under two names (a hard link), so "
+                     "there is no older version to restore.\rNothing was changed."}},
           {}, restore),
         // The comment ahead of D counts among the texture lines.
-        R("PatchTakingTheTexturesTo32768Lines", Main(F({kHead, one, texturesOf(32759), kP, kEnd})),
-          {kCompleted},
-          Patched(F({kHead, one, texturesOf(32759), kNewB, kNewC, kP, kNewR, kEnd}),
-                  F({kHead, one, texturesOf(32759), kP, kEnd}))),
+        Patches("PatchTakingTheTexturesTo32768Lines", F({kHead, one, texturesOf(32759), kP, kEnd}),
+                F({kHead, one, texturesOf(32759), kNewB, kNewC, kP, kNewR, kEnd})),
         R("PatchTakingTheTexturesTo32769Lines", Main(F({kHead, one, texturesOf(32760), kP, kEnd})),
           {pastTheLines("its textures", 32769)}),
         // The comment that ends on a loose line is counted too, as the next run files it.
-        R("PatchTakingTheAnimationsTo32768Lines",
-          Main(F({kHead, kA, animationsOf(32763), endingOnALine, kEnd})), {kCompleted},
-          Patched(F({kHead, kA, kNewB, kNewC, animationsOf(32763), kNewR, endingOnALine, kEnd}),
-                  F({kHead, kA, animationsOf(32763), endingOnALine, kEnd}))),
+        Patches("PatchTakingTheAnimationsTo32768Lines",
+                F({kHead, kA, animationsOf(32763), endingOnALine, kEnd}),
+                F({kHead, kA, kNewB, kNewC, animationsOf(32763), kNewR, endingOnALine, kEnd})),
         R("PatchTakingTheAnimationsTo32769Lines", Main(F({kHead, kA, animationsOf(32764), kEnd})),
           {pastTheLines("its animations", 32769)}),
         R("PatchWhoseFileWouldPass64MB", mainOfNearly64MB,
@@ -726,26 +710,22 @@ std::vector<Row> AllRows() {
                                 "un-protect the folder and try again"}},
           {}, {.asPlayer = true}),
         // ---- Elements written on one line ----
-        R("OneLineElementsReplacedAndKept", Main(oneLines), {kCompleted},
-          Patched(F({kHead, kA, kNewB, kNewC, {oneP}, kNewR, kEnd}), oneLines)),
+        Patches("OneLineElementsReplacedAndKept", oneLines,
+                F({kHead, kA, kNewB, kNewC, {oneP}, kNewR, kEnd})),
         R("OneLineAddOnItems", All({Tex(F({{oneNewB, "<!-- C -->", oneC}})), Anim(oneR)}), {kCompleted},
           Patched(F({kHead, kA, {oneNewB, "<!-- C -->", oneC}, kP, {oneR}, kEnd}))),
         R("OneLineItemsReplacingOneLineElements",
           All({Main(oneLines), Tex(F({{oneNewB, oneC, oneB}})), Anim(F({{oneR, kP[0] + kP[2]}}))}),
           {kCompleted}, Patched(F({kHead, kA, {oneB, oneC, kP[0] + kP[2], oneR}, kEnd}), oneLines)),
         R("OpeningLineWithMoreAfterItsClosingTag", Main(F({kHead, kA, {oneB + "<Loose/>"}, kP, kEnd})),
-          {Cannot("EQUI_Animations.xml cannot be patched: the element \"B\" that opens on line 7 is never "
-                  "closed.")}),
+          {Unpatchable("the element \"B\" that opens on line 7 is never closed.")}),
         R("OneLineTextureInsideAnAnimation", Main(F({kHead, kA, kB, {kP[0], oneC, kP[2]}, kEnd})),
-          {Cannot(
-              "EQUI_Animations.xml cannot be patched: the element \"C\" on line 11 opens inside the element "
-              "\"P\" from line 10, which is not closed before it.")}),
+          {Unpatchable("the element \"C\" on line 11 opens inside the element \"P\" from line 10, which is "
+                       "not closed before it.")}),
         R("ReplacedOneLineElementStartingAComment",
           Main(F({kHead, kA, {oneB + " <!-- B;", "-->"}, kP, kEnd})),
-          {Cannot(
-              "EQUI_Animations.xml cannot be patched: the element \"B\" that Zor_Tex.txt replaces closes on "
-              "line 7 (" +
-              oneB + " <!-- B;), which also starts a comment that runs on." + ownLine)}),
+          {Unpatchable("the element \"B\" that Zor_Tex.txt replaces closes on line 7 (" + oneB +
+                       " <!-- B;), which also starts a comment that runs on." + ownLine)}),
         // ---- The game's own folder, the older backup, both add-on files unreadable ----
         R("StartedInTheDefaultFolderItself",
           All({[] { fs::current_path("../default"); }, Tex(kZorTex), Anim(kZorAnim)}), kWrongFolder, {}, kNo),

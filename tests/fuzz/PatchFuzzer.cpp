@@ -1,9 +1,10 @@
 // A whole run of the tool on a folder built from the input: the start-up step and "Patch!". Then what only
 // random files can show: nothing changed but what a run may change, and only the way it may; nothing left
-// behind; a completed patch wrote exactly what the step-by-step merge gives, and one that should complete
-// did. The folders themselves (links, protected files, changes while the window is open) are the
-// robustness table's. A violation throws: the libFuzzer entry aborts on it, so that the input is kept;
-// engine_tests replays the seed corpus (tests/fuzz/corpus, made by make_corpus.py) the same way.
+// behind; a completed patch wrote exactly what the step-by-step merge gives, every comment of the main file
+// outside the elements it replaced among it, and one that should complete did. The folders themselves (links,
+// protected files, changes while the window is open) are the robustness table's. A violation throws: the
+// libFuzzer entry aborts on it, so that the input is kept; engine_tests replays the seed corpus
+// (tests/fuzz/corpus, made by make_corpus.py) the same way.
 //
 // Input: byte 0 the folder (kFolder... bits); byte 1, n > 0: the n-th write of the new main file fails,
 // as a full disk would (the one after the last line is the final flush); bytes 2, 3: the answers to the
@@ -12,6 +13,7 @@
 // change one file without shifting the others. A short input counts as padded with zeros.
 
 #include "Commands.h"
+#include "CommentBlock.h"
 #include "FailingSink.h"
 #include "FakeWindow.h"
 #include "FolderSnapshot.h"
@@ -20,6 +22,7 @@
 #include "PatchPreconditions.h"
 #include "StepByStepMerge.h"
 #include "TempFolder.h"
+#include "TextFile.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -88,6 +91,60 @@ void Require(bool holds, const std::string& what) {
     }
 }
 
+// Every comment line of the main file outside the elements a patch may replace is in the new file; in
+// the same order when the file already stands as the writer writes it: the head, the textures, the
+// animations, then the rest, with no comment on a line outside the elements.
+void RequireCommentsKept(const Workspace& ws, const std::string& output) {
+    std::vector<std::string> kept, written;
+    bool head = true, inOrder = true, animations = false, replaced = false;
+    std::string_view closing; // of the open element; empty outside elements
+    CommentTracker comments;
+    std::string buffer;
+    const std::string main = ReadTextFile(kFileNames[0]).text;
+    LineSplitter lines(main);
+    for (std::string_view raw; lines.Next(raw);) {
+        const bool inComment = comments.IsOpen();
+        const std::string_view t = TestFormView(raw, buffer);
+        const CommentTracker::Line line = comments.Take(t);
+        const std::string_view rest = Unindented(line.rest);
+        const bool texture = StartsWith(rest, tags::kTextureOpening);
+        const bool opening = texture || StartsWith(rest, tags::kAnimationOpening);
+        const bool opens = opening && closing.empty();
+        if (opening && !opens) {
+            return; // one kind opened inside the other: the scan shares their lines out by another rule
+        }
+        if (opens) {
+            const auto& titles = (texture ? ws.ZorTextures : ws.ZorAnimations).Lines();
+            replaced = std::ranges::find(titles, ElementTitle(rest)) != titles.end();
+            inOrder = inOrder && !head && !(texture && animations);
+            animations = animations || !texture;
+            closing = texture ? tags::kTextureClosing : tags::kAnimationClosing;
+        } else if (closing.empty() && !rest.empty()) {
+            inOrder = inOrder && (head || !(line.comment || inComment));
+            head = head && !StartsWith(rest, tags::kSchema);
+        }
+        if ((line.comment || inComment) && !t.empty() && !(replaced && !closing.empty())) {
+            kept.push_back(TTrim(TabTrim(raw)));
+        }
+        if (tags::IsClosingLine(rest, closing) || (opens && tags::EndsWithClosingTag(rest, closing))) {
+            closing = {};
+        }
+    }
+    LineSplitter out(std::string_view(output).substr(ws.MainFileMark ? kUtf8Mark.size() : 0));
+    for (std::string_view line; out.Next(line);) {
+        written.push_back(TTrim(TabTrim(line)));
+    }
+    if (!inOrder) { // then each one somewhere, as often as in the main file
+        std::ranges::sort(kept);
+        std::ranges::sort(written);
+    }
+    auto at = written.begin();
+    for (const std::string& comment : kept) {
+        at = std::find(at, written.end(), comment);
+        Require(at++ != written.end(), "a comment of the main file lost or moved: " + comment);
+    }
+}
+
 // What a patch of these files must come to, worked out in a folder of its own: scanned as the tool scans,
 // refused as it refuses, then merged step by step.
 struct Expectation {
@@ -120,6 +177,7 @@ Expectation Expect(const FuzzCase& c) {
     Expectation expected{Expectation::Outcome::Written};
     try {
         expected.output = testing::StepByStepPatchOutput(ws, &window);
+        RequireCommentsKept(ws, expected.output);
     } catch (const Failure& failure) {
         return {Expectation::Outcome::MergeFails, "Zorby: Error " + std::to_string(failure.Number()) + ":"};
     }

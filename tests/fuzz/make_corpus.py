@@ -138,6 +138,16 @@ BESIDE = {
                  "</TextureInfo>")),
     "addon-replaced-item-ends-a-comment": mini(
         tex=crlf("<!-- A,", '--> <TextureInfo item="A">', "</TextureInfo>", '<TextureInfo item="A">', "</TextureInfo>")),
+    "comments-between-elements-kept": case(
+        main=crlf("<XML>", "<Schema/>", "<!-- textures", "-->", "<!-- first -->", '<TextureInfo item="A">',
+                  "</TextureInfo>", "<!-- old B:", '<TextureInfo item="B">', "</TextureInfo>", "-->", "<Loose/>",
+                  "<!-- B, new -->", '<TextureInfo item="B">', "</TextureInfo>", '<Ui2DAnimation item="P">',
+                  "</Ui2DAnimation>", "<!-- the end", "-->", "<Loose/>", "<!-- last -->", "</XML>")),
+    "animation-inside-a-texture": mini(
+        main=crlf("<XML>", "<Schema/>", '<TextureInfo item="A">', '<Ui2DAnimation item="P">', "<!-- in P -->",
+                  "</Ui2DAnimation>", "<!-- in A -->", "</TextureInfo>", "<!-- B -->", '<TextureInfo item="B">',
+                  "</TextureInfo>", "</XML>"),
+        tex=crlf('<TextureInfo item="C">', "</TextureInfo>")),
     "comment-across-parts": mini(
         main=crlf("<XML>", "<Schema/>", "<Loose/> <!-- about A", '--> <TextureInfo item="A">', "</TextureInfo>",
                   "</XML>")),
@@ -171,20 +181,24 @@ ONE_LINE = {
 SEEDS.update(ONE_LINE)
 
 
-def long_lists(seed, untitled=False, beside=False, one_line=False):
+def long_lists(seed, untitled=False, beside=False, one_line=False, main_notes=False):
     """Elements and items of hundreds of lines, duplicate titles, lines that carry a title inside elements
     and comments over several lines around them: the merge's chunks of 256 lines split, and the elements
-    it replaces cross their bounds. With one_line, some elements stand whole on one line."""
+    it replaces cross their bounds. With one_line, some elements stand whole on one line; with main_notes,
+    several comments and loose lines stand between the main file's elements and after the last one."""
     rnd = random.Random(seed)
     titles = ["A", "B", "C", "a", "", "A B", "D"]
     children = ["<x/>", '<Ref name="{}">', "<!-- one line -->", "\t<y/>"] + (["x"] if untitled else [])
     if beside:
         children += ['<x/> <!-- "{}-->', '<!-- a --><Frame item="{}"/>', '<Ref name="n"item="{}">']
 
-    def element(tag, lines):
+    def element(tag, lines, notes):
         out = []
         if rnd.random() < 0.25:
             out += ["<!-- an old one:", f'<{tag} item="{rnd.choice(titles)}">', f"</{tag}>", "-->"]
+        if notes:
+            out += rnd.sample(["<!-- a note -->", "<Loose/>", "  <!-- two", "\tlines -->", "<!-- more -->"],
+                              rnd.randrange(4))
         note = "<!-- note --> " if beside and rnd.random() < 0.3 else ""
         if one_line and rnd.random() < 0.4:
             body = "".join(rnd.choice(["<x/>", "<y>1</y>", "<!-- a -->"]) for _ in range(rnd.randrange(3)))
@@ -196,11 +210,12 @@ def long_lists(seed, untitled=False, beside=False, one_line=False):
             out += ["  <!--", f"  </{tag}>", f'  <{tag} item="{rnd.choice(titles)}">', "  -->"]
         return out + [f"</{tag}>" + (" <!-- end -->" if beside and rnd.random() < 0.3 else "")]
 
-    def elements(tag, count, sizes):
-        return [line for _ in range(count) for line in element(tag, rnd.choice(sizes))]
+    def elements(tag, count, sizes, notes=False):
+        return [line for _ in range(count) for line in element(tag, rnd.choice(sizes), notes)]
 
-    main = ["<XML>", "<Schema/>"] + elements("TextureInfo", 7, [0, 2, 250, 256, 300]) + \
-        elements("Ui2DAnimation", 4, [0, 3, 256, 300]) + ["</XML>"]
+    main = ["<XML>", "<Schema/>"] + elements("TextureInfo", 7, [0, 2, 250, 256, 300], main_notes) + \
+        elements("Ui2DAnimation", 4, [0, 3, 256, 300], main_notes) + \
+        (["<!-- after the last one -->", "<Loose/>", "<!-- and at the end -->"] if main_notes else []) + ["</XML>"]
     return case(main=crlf(*main), tex=crlf(*elements("TextureInfo", 4, [0, 1, 260, 400])),
                 anim=crlf(*elements("Ui2DAnimation", 3, [0, 5, 300])))
 
@@ -212,6 +227,7 @@ SEEDS["long-lists-with-an-untitled-line"] = long_lists(6, untitled=True)
 SEEDS.update({f"long-lists-comments-beside-tags-{seed}": long_lists(seed, beside=True) for seed in range(7, 10)})
 SEEDS.update({f"long-lists-one-line-elements-{seed}": long_lists(seed, beside=seed % 2 == 0, one_line=True)
               for seed in range(10, 14)})
+SEEDS.update({f"long-lists-many-comments-{seed}": long_lists(seed, main_notes=True) for seed in range(14, 17)})
 
 
 def main():
