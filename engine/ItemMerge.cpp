@@ -143,7 +143,7 @@ private:
         TakeItem(item, written);
 
         const int rest = existing.Count() - end.Value();
-        if (rest > 0 && written.Value() + rest > kInt16Max) {
+        if (written.Value() + rest > kInt16Max) {
             throw Failure(Overflow);
         }
         existing.Splice(match, end.Value(), std::move(item));

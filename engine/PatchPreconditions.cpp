@@ -169,10 +169,8 @@ std::optional<std::string> CheckReplacements(const Workspace& ws, const LineList
         }
         const AddOnItem& previous = *earlier->second;
         if (previous.openingEndsComment) {
-            const int line = previous.opening < lineNumbers.size() ? lineNumbers[previous.opening]
-                                                                   : static_cast<int>(previous.opening) + 1;
             return std::string(kind.fileName) + " cannot be used: the element \"" + title +
-                   "\" that opens on line " + std::to_string(line) + " (" +
+                   "\" that opens on line " + std::to_string(lineNumbers.at(previous.opening)) + " (" +
                    Shown(list.Lines()[previous.opening]) +
                    "), which also ends a comment begun on an earlier line, is replaced by a later element of "
                    "the "
