@@ -71,6 +71,8 @@ TEST(ReplacementFile, RefusesWhatItMustNotReplaceAndReplacesADanglingLink) {
     late.WriteLines({"new"});
     testing::MakeReadOnly("EQUI_Animations.xml");
     EXPECT_EQ(ThrownNumber([&] { late.Commit(); }), PermissionDenied);
+    EXPECT_EQ(ThrownNumber([&] { late.WriteLines({"more"}); }), PermissionDenied)
+        << "the first failure sticks";
     EXPECT_EQ(ThrownNumber([] { ReplacementFile file("EQUI_Animations.xml"); }), PermissionDenied);
     EXPECT_EQ(ThrownNumber([] { ReplacementFile file("../default"); }), PathFileAccessError);
     EXPECT_EQ(ThrownNumber([] { ReplacementFile file("../nowhere/EQUI_Animations.xml"); }), PathNotFound);
