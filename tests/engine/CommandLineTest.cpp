@@ -14,6 +14,7 @@ struct Row {
     std::vector<std::string> arguments;
     std::optional<int> status;
     std::string out; // the start of what is printed, to standard output or else to standard error
+    const char* main = "EQUI_Animations.xml";
 };
 
 const Row kRows[] = {
@@ -25,6 +26,7 @@ const Row kRows[] = {
     {"UnknownOption", {"--patch"}, 2, "Usage: Zorby "},
     {"CheckOfAMissingFolder", {"--check", "nowhere"}, 2, "Zorby: cannot open the folder nowhere: "},
     {"CheckWithoutAddOns", {"--check", "."}, 1, "Neither Zor_Anim.txt nor Zor_Tex.txt is in this folder"},
+    {"CheckReadsTheGamesFileWhereItStands", {"--check"}, 1, "Neither", "../default/EQUI_Animations.xml"},
 };
 
 class CommandLine : public ::testing::TestWithParam<Row> {};
@@ -32,7 +34,7 @@ class CommandLine : public ::testing::TestWithParam<Row> {};
 TEST_P(CommandLine, Row) {
     const Row& row = GetParam();
     testing::TempFolder folder;
-    testing::TempFolder::Write("EQUI_Animations.xml", "<Schema/>\r\n");
+    testing::TempFolder::Write(row.main, "<Schema/>\r\n");
     std::ostringstream out;
     std::ostringstream err;
     EXPECT_EQ(RunCommandLine(row.arguments, out, err), row.status);

@@ -104,12 +104,15 @@ TEST(ItemMerge, RecordTellsTheSummaryWhatEachItemDid) {
         items.insert(items.end(), {Open(title), kClose});
     }
     Lists lists(items, {"A"}, {Open("A"), kClose});
+    Lists ten({items.begin() + 4, items.end() - 2}, {}, {}); // as textures: ten titles are all shown
     PatchSummary summary;
     MergeItems(lists.View(), nullptr, &summary.animations);
-    EXPECT_EQ(SummaryText(summary),
-              "Textures: none replaced or added.\rAnimations: 1 replaced (A), 11 added (N1, "
-              "N2, N3, N4, N5, N6, N7, N8, N9, N10 and 1 more).\rNo backup was made, so "
-              "Restore will not be offered.\rThe add-on files are removed.");
+    MergeItems(ten.View(), nullptr, &summary.textures);
+    EXPECT_EQ(
+        SummaryText(summary),
+        "Textures: 10 added (N1, N2, N3, N4, N5, N6, N7, N8, N9, N10).\rAnimations: 1 replaced (A), 11 added "
+        "(N1, N2, N3, N4, N5, N6, N7, N8, N9, N10 and 1 more).\rNo backup was made, so Restore will not be "
+        "offered.\rThe add-on files are removed.");
 }
 
 } // namespace

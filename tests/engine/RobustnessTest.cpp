@@ -349,8 +349,10 @@ std::vector<Row> AllRows() {
     const Lines aEndNoted{kA[0], kA[1], "</TextureInfo> <!-- end of A -->"};
     const Lines aHidingB{kA[0], "<Size>1</Size> <!-- was:", kA[2], kB[0], "-->", kA[2]};
     const Lines headNoted{kHead[0], kHead[1], "<Schema/> <!-- the schema", "   ends here -->"};
+    const Lines headKept{kHead[0], kHead[1], headNoted[2], "\t\t\tends here -->"}; // re-indented in the head
     const Lines looseNoted{"<!-- loose:", "--> <Loose/>"};
     const Lines pFrames{kP[0], R"(    <Frames name="Q">)", "    </Frames>", kP[2]};
+    const Lines pFramesKept{kP[0], "\t\t\t\t<Frames name=\"Q\">", "\t\t\t\t</Frames>", kP[2]};
     const Lines template_{R"(<WindowDrawTemplate item="Q">)", "</WindowDrawTemplate>"};
     const Lines aQuoting{kA[0], R"(<!-- "B-->)", kA[1], kA[2]};
     const Lines bDash{R"(<TextureInfo item="B-">)", kB[2]};
@@ -556,25 +558,10 @@ std::vector<Row> AllRows() {
                 F({kHead, aHidingB, kNewB, kNewC, kP, kNewR, kEnd})),
         // The rest of a comment stays with the line it starts on; a pending one joins the line it ends on.
         Patches("CommentsRunningOnFromTags", F({headNoted, kA, kB, one, looseNoted, kP, kEnd}),
-                F({{kHead[0], kHead[1], headNoted[2], "\t\t\tends here -->"},
-                   kA,
-                   kNewB,
-                   kNewC,
-                   one,
-                   kP,
-                   kNewR,
-                   looseNoted,
-                   kEnd})),
+                F({headKept, kA, kNewB, kNewC, one, kP, kNewR, looseNoted, kEnd})),
         R("ChildLineAndOtherElementKindWithATitle",
           All({Main(F({kHead, kA, kB, template_, pFrames, kQ, kEnd})), Anim(F({kNewQ}))}), {kCompleted},
-          Patched(F({kHead,
-                     kA,
-                     kNewB,
-                     kNewC,
-                     {kP[0], "\t\t\t\t<Frames name=\"Q\">", "\t\t\t\t</Frames>", kP[2]},
-                     kNewQ,
-                     template_,
-                     kEnd}),
+          Patched(F({kHead, kA, kNewB, kNewC, pFramesKept, kNewQ, template_, kEnd}),
                   F({kHead, kA, kB, template_, pFrames, kQ, kEnd}))),
         R("CommentQuotingATitle",
           All({Main(F({kHead, aQuoting, bDash, kB, kP, kEnd})), Tex(F({newBDash, kNewB}))}), {kCompleted},
@@ -642,7 +629,7 @@ std::vector<Row> AllRows() {
         // Only the tool's own temporary files, left by a run killed while writing, go at start.
         R("LeftoverTemporaryFilesOfAKilledRun",
           All({Write(".EQUI_Animations.xml.zorby-a1B2c3", "half"), Write(".equi_an.xml.zorby-Z9y8X7", "half"),
-               Write(".EQUI_Animations.xml.zorby-notes", "mine"),
+               Write(".EQUI_Animations.xml.zorby-my_one", "mine"),
                Write("EQUI_Animations.xml.zorby-a1B2c3", "mine")}),
           {kCompleted},
           And(Patched(kPatched),
