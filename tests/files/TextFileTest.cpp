@@ -84,6 +84,11 @@ TEST(ReadTextFile, ReadsByNameInAnyCaseAndTakesItsFingerprint) {
     TempFolder::Write("Zor_Anim.txt", "");
     testing::MakeSparse("Zor_Anim.txt", kLargestTextFile); // the largest file read
     EXPECT_EQ(FingerprintOf("Zor_Anim.txt"), ReadTextFile("Zor_Anim.txt").fingerprint);
+    if (!testing::kNoPermissionBits) { // a file the player may not read is said to be one
+        std::filesystem::permissions("Zor_Anim.txt", std::filesystem::perms::none);
+        testing::WithoutAdministratorRights player;
+        EXPECT_EQ(ThrownNumber([] { ReadTextFile("Zor_Anim.txt"); }), PermissionDenied);
+    }
 }
 
 // The trace is written in place: never through a link, never into a file that has other names.
