@@ -24,8 +24,12 @@ Flow DecideBackup(WindowPort& window, Backup& backup) {
         return Flow::Continue;
     }
     if (CheckForFile(names::kBackupFile)) {
-        if (window.ShowMessage("Confirm", "Overwrite previous EQUI_Animation.xml backup?", MessageIcon::None,
-                               MessageButtons::YesNoDefaultNo) != Answer::Yes) {
+        const Answer answer = window.ShowMessage("Confirm", "Overwrite previous EQUI_Animation.xml backup?",
+                                                 MessageIcon::None, MessageButtons::YesNoDefaultNo);
+        if (answer == Answer::Closed) {
+            return Flow::Done; // the player closed the program: nothing is written
+        }
+        if (answer != Answer::Yes) {
             return Flow::Continue;
         }
         if (const Flow flow = DeleteFile(window, names::kBackupFile, Deletion::ByReplacement);

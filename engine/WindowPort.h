@@ -20,7 +20,9 @@ enum class Control {
 enum class MessageIcon { None, Warning, Critical };
 // YesNoDefaultNo: Enter answers No, for a question whose Yes cannot be undone.
 enum class MessageButtons { Ok, YesNo, YesNoDefaultNo };
-enum class Answer { Ok, Yes, No };
+// Closed: the player asked to close the program while a question was open (the title bar's close,
+// Alt+F4, End task, a log-off), which is no answer: the run ends with nothing changed.
+enum class Answer { Ok, Yes, No, Closed };
 
 // Everything the engine and the file services need from the window, and nothing more. The Qt window
 // implements it; tests use a scripted fake that records every call.

@@ -14,6 +14,8 @@ std::string StandardDescription(int number) {
         return "Subscript out of range";
     case FileNotFound:
         return "File not found";
+    case FileInUse:
+        return "File already open";
     case DeviceIoError:
         return "Device I/O error";
     case FileAlreadyExists:

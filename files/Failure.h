@@ -13,6 +13,7 @@ enum ErrorNumber : int {
     OutOfMemory = 7,
     SubscriptOutOfRange = 9,
     FileNotFound = 53,
+    FileInUse = 55, // another program holds the file open: it cannot be replaced, renamed or deleted now
     DeviceIoError = 57,
     FileAlreadyExists = 58,
     DiskFull = 61,
