@@ -3,6 +3,7 @@
 #include "Failure.h"
 #include "FileDeletion.h"
 #include "FileHelpers.h"
+#include "FileNotices.h"
 #include "FileNames.h"
 #include "FolderChecks.h"
 #include "ItemMerge.h"
@@ -138,6 +139,9 @@ Flow RunCommand(WindowPort& window, const std::function<Flow()>& command) {
     const auto stop = [&](const Failure& failure) {
         // The box needs a normal pointer to be answered.
         window.SetBusyPointer(false);
+        if (failure.Number() == FileInUse) {
+            return ReportFileInUse(window, failure);
+        }
         window.ShowMessage("Zorby",
                            "Error " + std::to_string(failure.Number()) + ": " + failure.Description() +
                                "\rNothing was changed. Zorby will close now.",

@@ -1,7 +1,7 @@
 #include "FileDeletion.h"
 
-#include "ErrorReport.h"
 #include "FileHelpers.h"
+#include "FileNotices.h"
 
 namespace zorby {
 
@@ -22,21 +22,7 @@ Flow DeleteFile(WindowPort& window, const std::string& name, Deletion how,
             CheckDeletable(name);
         }
     } catch (const Failure& failure) {
-        if (failure.Number() == PermissionDenied && FolderForbidsChanges(name)) {
-            window.ShowMessage("Protected Folder",
-                               "The folder that holds " + name +
-                                   " is write protected - please un-protect the folder and try again",
-                               MessageIcon::Critical, MessageButtons::Ok);
-        } else if (failure.Number() == PermissionDenied) {
-            window.ShowMessage(
-                "Protected File",
-                "The file " + name +
-                    " is write protected - please delete or un-protect this file and try again",
-                MessageIcon::Critical, MessageButtons::Ok);
-        } else {
-            ShowUnexpectedError(window, failure);
-        }
-        return Flow::Failed;
+        return ReportFileFailure(window, failure, name);
     }
     return Flow::Continue;
 }

@@ -4,6 +4,7 @@
 #include "Failure.h"
 #include "FileDeletion.h"
 #include "FileHelpers.h"
+#include "FileNotices.h"
 #include "FileNames.h"
 #include "FolderChecks.h"
 #include "InventoryScan.h"
@@ -41,6 +42,8 @@ Flow RunLoadStep(Workspace& workspace, WindowPort& window, const std::string& he
     const auto report = [&](const Failure& failure) {
         if (failure.Number() == PathNotFound) {
             ReportWrongFolder(window, helpPage);
+        } else if (failure.Number() == FileInUse) {
+            return ReportFileInUse(window, failure);
         } else {
             ShowUnexpectedError(window, failure);
         }

@@ -3,6 +3,7 @@
 #include "Failure.h"
 #include "FileDeletion.h"
 #include "FileHelpers.h"
+#include "FileNotices.h"
 #include "FileNames.h"
 #include "FolderChecks.h"
 #include "TextFile.h"
@@ -90,6 +91,9 @@ Flow WriteAnimationFile(Workspace& ws, WindowPort& window, const SinkWrapper& wr
     try {
         return Write(ws, window, wrapOutput, backupMade);
     } catch (const Failure& failure) {
+        if (failure.Number() == FileInUse) {
+            return ReportFileInUse(window, failure, names::kAnimationFile);
+        }
         return report(failure.Number());
     } catch (const std::bad_alloc&) {
         return report(OutOfMemory);

@@ -33,8 +33,8 @@ std::string StandardDescription(int number) {
     }
 }
 
-Failure::Failure(int number)
+Failure::Failure(int number, std::string file)
     : std::runtime_error(std::to_string(number) + ": " + StandardDescription(number)), number_(number),
-      description_(StandardDescription(number)) {}
+      description_(StandardDescription(number)), file_(std::move(file)) {}
 
 } // namespace zorby

@@ -28,14 +28,18 @@ std::string StandardDescription(int number);
 // The one exception type of the engine and the file services.
 class Failure : public std::runtime_error {
 public:
-    explicit Failure(int number);
+    // `file`: the path of the file the failure is about, where only the file services know which one
+    // it is (of two files a rename touches, the one another program holds open).
+    explicit Failure(int number, std::string file = {});
 
     int Number() const { return number_; }
     const std::string& Description() const { return description_; }
+    const std::string& File() const { return file_; }
 
 private:
     int number_;
     std::string description_;
+    std::string file_;
 };
 
 } // namespace zorby
