@@ -3,12 +3,12 @@
 #include "Failure.h"
 #include "FileDeletion.h"
 #include "FileHelpers.h"
-#include "FileNotices.h"
 #include "FileNames.h"
+#include "FileNotices.h"
 #include "FolderChecks.h"
 #include "ItemMerge.h"
-#include "NextRunLimits.h"
 #include "OutputWriter.h"
+#include "PatchOutput.h"
 #include "PatchPreconditions.h"
 #include "TextFile.h"
 
@@ -29,34 +29,29 @@ Flow DeleteUsedAddOn(WindowPort& window, const char* name, const ScannedFile& sc
     return DeleteFile(window, name, Deletion::Now, &scanned.fingerprint);
 }
 
-// Everything that must hold before anything changes: the files are still those the scan read, they
-// can be used, and the backup, if one is to be made, is a plain file.
-std::optional<std::string> FindReasonNotToPatch(const Workspace& ws, const WindowPort& window) {
-    if (auto changed = FindInputChangedSinceScan(ws)) {
-        return changed;
-    }
+// The patch up to the point where files change, in the order it goes: the refusals the scan found, both
+// merges, and the read-back of what the patch would write, as the next start will read it. Fills
+// `summary` and the bytes to write.
+Flow PreparePatch(Workspace& ws, WindowPort& window, PatchSummary& summary, std::string& output) {
     if (auto refusal = FindPatchRefusal(ws)) {
-        return refusal;
-    }
-    if (window.IsChecked(Control::Backup_Animation)) {
-        return RefusalOfNonPlainFile(names::kBackupFile);
-    }
-    return std::nullopt;
-}
-
-// The patch up to the point where files change: the checks, then both merges, noted in `summary`.
-Flow MergeForPatch(Workspace& ws, WindowPort& window, PatchSummary& summary) {
-    if (const auto reason = FindReasonNotToPatch(ws, window)) {
-        return Refuse(window, *reason);
-    }
-    window.SetBusyPointer(true);
-    MergeTextures(ws, &summary.textures);
-    MergeAnimations(ws, window, &summary.animations);
-    window.SetBusyPointer(false);
-    if (const auto refusal = FindNextRunRefusal(ws)) {
         return Refuse(window, *refusal);
     }
-    return Flow::Continue;
+    if (window.IsChecked(Control::Backup_Animation)) {
+        if (auto refusal = RefusalOfNonPlainFile(names::kBackupFile)) {
+            return Refuse(window, *refusal);
+        }
+    }
+    window.SetBusyPointer(true);
+    std::optional<std::string> refusal = MergeTextures(ws, summary.textures);
+    if (!refusal) {
+        refusal = MergeAnimations(ws, window, summary.animations);
+    }
+    window.SetBusyPointer(false);
+    if (!refusal) {
+        output = PatchOutputBytes(ws);
+        refusal = FindNextStartRefusal(ws, summary, output);
+    }
+    return refusal ? Refuse(window, *refusal) : Flow::Continue;
 }
 
 // The add-on files are kept in debug mode, decided as their deletion decides it.
@@ -68,7 +63,8 @@ bool AddOnFilesKept() {
 
 Flow PatchCommand(Workspace& ws, WindowPort& window, const SinkWrapper& wrapOutput) {
     PatchSummary summary;
-    if (const Flow flow = MergeForPatch(ws, window, summary); flow != Flow::Continue) {
+    std::string output;
+    if (const Flow flow = PreparePatch(ws, window, summary, output); flow != Flow::Continue) {
         return flow;
     }
 
@@ -77,7 +73,8 @@ Flow PatchCommand(Workspace& ws, WindowPort& window, const SinkWrapper& wrapOutp
     // Looked at before anything changes: after the write, a failure could no longer say that nothing was.
     const bool olderBackup = CheckForFile(names::kBackupFile);
     bool backupMade = false;
-    if (const Flow flow = WriteAnimationFile(ws, window, wrapOutput, backupMade); flow != Flow::Continue) {
+    if (const Flow flow = WriteAnimationFile(ws, window, output, wrapOutput, backupMade);
+        flow != Flow::Continue) {
         return flow;
     }
     // The player may have answered No to replacing an older backup.
@@ -87,8 +84,8 @@ Flow PatchCommand(Workspace& ws, WindowPort& window, const SinkWrapper& wrapOutp
     summary.addOnFilesKept = AddOnFilesKept();
     window.ShowMessage("Notice", std::string(kPatchCompleted) + "\r\r" + SummaryText(summary),
                        MessageIcon::None, MessageButtons::Ok);
-    for (const auto& [name, scanned] : {std::pair{names::kAddOnAnimations, &ws.AddOnAnimationsFile},
-                                        std::pair{names::kAddOnTextures, &ws.AddOnTexturesFile}}) {
+    for (const auto& [name, scanned] : {std::pair{names::kAddOnAnimations, &ws.AddOnAnimations.scanned},
+                                        std::pair{names::kAddOnTextures, &ws.AddOnTextures.scanned}}) {
         if (const Flow flow = DeleteUsedAddOn(window, name, *scanned); flow != Flow::Continue) {
             return flow;
         }
@@ -97,7 +94,8 @@ Flow PatchCommand(Workspace& ws, WindowPort& window, const SinkWrapper& wrapOutp
 }
 
 Flow CheckPatch(Workspace& ws, WindowPort& window, PatchSummary& summary) {
-    if (const Flow flow = MergeForPatch(ws, window, summary); flow != Flow::Continue) {
+    std::string output;
+    if (const Flow flow = PreparePatch(ws, window, summary, output); flow != Flow::Continue) {
         return flow;
     }
     // The writer turns away a main file that could not be replaced before it asks anything.

@@ -8,7 +8,7 @@ namespace zorby {
 Flow DeleteFile(WindowPort& window, const std::string& name, Deletion how,
                 const FileFingerprint* unchangedFrom) {
     try {
-        if (unchangedFrom != nullptr && FingerprintOf(name) != *unchangedFrom) {
+        if (unchangedFrom != nullptr && !Unchanged(name, *unchangedFrom)) {
             window.ShowMessage(
                 "Notice",
                 name + " has changed since Zorby read it, so it was left as it is.\rThe patch used "

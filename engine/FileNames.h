@@ -5,6 +5,8 @@
 namespace zorby::names {
 
 inline constexpr const char* kAnimationFile = "EQUI_Animations.xml";
+inline constexpr const char* kDefaultFolderName =
+    "default"; // the game's own UI folder, beside the custom ones
 inline constexpr const char* kDefaultFolder = "..\\default";
 inline constexpr const char* kDefaultAnimationFile = "..\\default\\EQUI_Animations.xml";
 inline constexpr const char* kBackupFile = "EQUI_An.xml";

@@ -39,12 +39,12 @@ std::optional<std::string> FindInputChangedSinceScan(const Workspace& ws) {
     const Input inputs[] = {
         {names::kAnimationFile, ws.MainFileFromDefault ? names::kDefaultAnimationFile : names::kAnimationFile,
          ws.MainFile, true},
-        {names::kAddOnTextures, names::kAddOnTexturesRead, ws.AddOnTexturesFile, false},
-        {names::kAddOnAnimations, names::kAddOnAnimationsRead, ws.AddOnAnimationsFile, false},
+        {names::kAddOnTextures, names::kAddOnTexturesRead, ws.AddOnTextures.scanned, false},
+        {names::kAddOnAnimations, names::kAddOnAnimationsRead, ws.AddOnAnimations.scanned, false},
     };
     for (const Input& input : inputs) {
         const bool noLongerPlain = input.rewritten && KindOfEntry(input.readName) != EntryKind::RegularFile;
-        if (noLongerPlain || FingerprintOf(input.readName) != input.scanned.fingerprint) {
+        if (noLongerPlain || !Unchanged(input.readName, input.scanned.fingerprint)) {
             return std::string(input.shownName) +
                    " has changed since Zorby started.\rNothing was changed. Please run Zorby again.";
         }

@@ -1,64 +1,175 @@
+// Each line is read once, in file order, and filed by what the grammar finds: the head until the schema
+// line or the first element, each element whole, comments with what follows them, the rest outside.
+
 #include "InventoryScan.h"
 
-#include "CommentBlock.h"
-#include "ElementTags.h"
+#include "Failure.h"
 #include "FileHelpers.h"
-#include "FileNames.h"
 #include "LineHelpers.h"
 #include "TextFile.h"
 
-#include <optional>
+#include <array>
 #include <span>
-#include <string>
+#include <utility>
 #include <vector>
 
 namespace zorby {
 
 namespace {
 
-// A closing line may carry trailing blanks: real files have them, and an element left open would
-// swallow the rest of the file.
-bool ClosesWith(std::string_view testForm, std::string_view tag) {
-    return tags::IsClosingLine(testForm, tag);
+constexpr int Index(ElementKind kind) {
+    return static_cast<int>(kind);
 }
 
-// One pass over the main file. Lines are filed by their test form; the lists get them re-indented.
+// One pass over the main file. Lines are filed as the grammar finds them; the lists get them re-indented.
 class MainFileScan {
 public:
-    // With `counts`, lines are only counted where they would be filed, never kept.
-    MainFileScan(Workspace& workspace, TextFileWriter* trace, ScannedLineCounts* counts = nullptr)
-        : ws_(workspace), trace_(trace), counts_(counts) {}
+    MainFileScan(Workspace& workspace, TextFileWriter* trace)
+        : ws_(workspace),
+          trace_(trace), kinds_{workspace.Of(ElementKind::Texture), workspace.Of(ElementKind::Animation)} {}
 
     // `text` is re-indented line by line where it stands; the lists take copies of the lines they keep.
-    void Run(std::string& text) {
+    std::optional<UnreadableLines> Run(std::string& text) {
         LineSplitter lines(text);
         int lineNumber = 0;
         for (std::string_view line; lines.Next(line);) {
-            Take({text.data() + (line.data() - text.data()), line.size()}, ++lineNumber);
+            if (!Take({text.data() + (line.data() - text.data()), line.size()}, ++lineNumber)) {
+                return stop_;
+            }
         }
         Finish();
-    }
-
-    // Takes lines one at a time, as the lines of a file that is not on disk yet.
-    void TakeLine(std::string_view line) {
-        line_.assign(line);
-        Take(line_, 0); // line numbers only name defects, which a count does not report
-    }
-
-    void Finish() {
-        // A comment left open is the cause when an element is left open with it.
-        if (comments_.IsOpen()) {
-            Note({MainFileDefect::Kind::UnclosedComment, {{}, blockStart_}, {}});
-        } else if (inAnimation_) {
-            Note({MainFileDefect::Kind::UnclosedElement, animationStart_, {}});
-        } else if (inTexture_) {
-            Note({MainFileDefect::Kind::UnclosedElement, textureStart_, {}});
+        // The first list past its limit, the elements' before their titles'.
+        for (const LineList* list : {&ws_.Header, &ws_.AllTextures, &ws_.AllAnimations, &ws_.MiscItems,
+                                     &ws_.Textures, &ws_.Animations, &ws_.AllAnimationsTemp}) {
+            for (const auto& [full, more] : excess_) {
+                if (full == list) {
+                    return UnreadableLines{
+                        UnreadableLines::Why::TooManyLines, 0, {}, list, LineList::kMaxLines + more};
+                }
+            }
         }
-        FileTrailingComments();
+        return std::nullopt;
     }
 
 private:
-    bool OutsideAfterHead() const { return !inTexture_ && !inAnimation_ && !inHead_; }
+    struct OpenElement {
+        bool open = false;
+        OpeningLine start;  // where it began
+        int titleIndex = 0; // its place in the title list
+    };
+
+    // Files one line; false when it cannot be read.
+    bool Take(std::span<char> raw, int lineNumber) {
+        const std::string_view line(raw.data(), raw.size());
+        std::string_view rest;
+        const LineShape shape = reader_.Read(line, rest);
+        if (shape.role == LineRole::Blank) {
+            return true; // blank lines are dropped everywhere
+        }
+        if (trace_ != nullptr) {
+            trace_->WriteLine(TestFormView(line, testForm_));
+        }
+        if (shape.role == LineRole::Comment) {
+            if (shape.opensComment) {
+                blockStart_ = lineNumber;
+            }
+            return TakeComment(raw, shape.continuesComment, lineNumber);
+        }
+        if (shape.role == LineRole::Opening && !Open(shape, rest, line, lineNumber)) {
+            return false;
+        }
+        LineList& home = Destination();
+        if (shape.continuesComment) {
+            EndComment(home, lineNumber);
+        }
+        if (shape.opensComment) {
+            blockStart_ = lineNumber;
+            commentHome_ = &home;
+        }
+        const OpenElement* receiving = Receiving();
+        if (receiving == nullptr) {
+            if (!Keep(home, raw, lineNumber)) {
+                return false;
+            }
+            if (&home == &ws_.Header && shape.role == LineRole::Schema) {
+                inHead_ = false;
+            }
+            return true;
+        }
+        const ElementKind kind = receiving == &open_[Index(ElementKind::Animation)] ? ElementKind::Animation
+                                                                                    : ElementKind::Texture;
+        const bool closes = shape.Closes(kind);
+        if (closes && shape.opensComment) {
+            NoteCommentAtEnd(kind, receiving->titleIndex, lineNumber, line, false);
+        }
+        // The pending comment lines go in just ahead of the element, raw. Nearly every line finds none.
+        if (!pending_.empty()) {
+            FilePending(home);
+        }
+        const int at = home.Count();
+        if (!Keep(home, raw, lineNumber)) {
+            return false;
+        }
+        std::vector<ElementRange>& elements = kinds_[Index(kind)].elements;
+        if (shape.Opens(kind)) {
+            elements.back().first = at;
+        }
+        if (closes) {
+            elements[static_cast<std::size_t>(receiving->titleIndex)].last = at;
+            open_[Index(kind)].open = false;
+        }
+        return true;
+    }
+
+    // An opening line: its title, and the element it starts. The head ends where the first element opens.
+    bool Open(const LineShape& shape, std::string_view rest, std::string_view line, int lineNumber) {
+        const std::optional<std::string_view> title = TitleOf(rest, title_);
+        if (!title) {
+            stop_ = {UnreadableLines::Why::UntitledOpening, lineNumber, Quoted(line)};
+            return false;
+        }
+        OpenElement& element = open_[Index(shape.kind)];
+        const OpenElement& other = open_[Index(OtherKind(shape.kind))];
+        if (element.open || other.open) {
+            // Within an element of either kind, its lines would be filed with the wrong element.
+            Note({MainFileDefect::Kind::NestedElement,
+                  {std::string(*title), lineNumber},
+                  element.open ? element.start : other.start});
+        } else {
+            element.start = {std::string(*title), lineNumber};
+        }
+        KindLists& lists = kinds_[Index(shape.kind)];
+        element.titleIndex = static_cast<int>(lists.elements.size());
+        if (shape.continuesComment) {
+            NoteCommentAtEnd(shape.kind, element.titleIndex, lineNumber, line, true);
+        }
+        Store(lists.titles, *title, false);
+        if (shape.kind == ElementKind::Animation) {
+            Store(ws_.AllAnimationsTemp, TestFormView(line, testForm_), false);
+        }
+        lists.elements.push_back({});
+        element.open = true;
+        inHead_ = false;
+        return true;
+    }
+
+    const OpenElement* Receiving() const {
+        for (const ElementKind kind : {ElementKind::Animation, ElementKind::Texture}) {
+            if (open_[Index(kind)].open) {
+                return &open_[Index(kind)];
+            }
+        }
+        return nullptr;
+    }
+
+    // The list that takes a line other than a comment line: an open animation's, else an open texture's,
+    // else the head's or the one of the lines outside the elements.
+    LineList& Destination() {
+        if (const OpenElement* receiving = Receiving()) {
+            return receiving == &open_[Index(ElementKind::Animation)] ? ws_.AllAnimations : ws_.AllTextures;
+        }
+        return inHead_ ? ws_.Header : ws_.MiscItems;
+    }
 
     // Only the first defect is told to the user.
     void Note(MainFileDefect defect) {
@@ -67,113 +178,19 @@ private:
         }
     }
 
-    // Files one line. A line is kept in one list at most, re-indented in place when it is.
-    void Take(std::span<char> raw, int lineNumber) {
-        // A view into `raw` as long as the line is not re-indented.
-        const std::string_view t = TestFormView({raw.data(), raw.size()}, testForm_);
-        if (t.empty()) {
-            return;
-        }
-        Trace(t);
-
-        // The line is judged by what remains of it outside comments; a comment that spans lines is kept
-        // whole, and nothing inside one opens or closes an element or ends the head.
-        const bool continuesComment = comments_.IsOpen();
-        const CommentTracker::Line parts = comments_.Take(t);
-        const std::string_view rest = Unindented(parts.rest);
-        if (rest.empty()) {
-            TakeComment(raw, continuesComment);
-            if (parts.opensBlock) {
-                blockStart_ = lineNumber;
-            }
-            return;
-        }
-
-        // An opening line that ends with its closing tag holds a whole element: it opens and closes here.
-        bool wholeElement = false;
-        if (StartsWith(rest, tags::kAnimationOpening)) {
-            wholeElement = tags::EndsWithClosingTag(rest, tags::kAnimationClosing);
-            std::string title = ElementTitle(rest);
-            if (!inAnimation_) {
-                animationStart_ = {title, lineNumber};
-            } else {
-                Note({MainFileDefect::Kind::NestedElement, {title, lineNumber}, animationStart_});
-            }
-            openAnimation_ = animationTitles_;
-            if (continuesComment) {
-                NoteCommentAtEnd(true, animationTitles_, lineNumber, t);
-            }
-            ws_.Animations.Set(animationTitles_, std::move(title));
-            ws_.AllAnimationsTemp.Set(animationTitles_, t);
-            ++animationTitles_;
-            inAnimation_ = true;
-        }
-        if (StartsWith(rest, tags::kTextureOpening)) {
-            wholeElement = tags::EndsWithClosingTag(rest, tags::kTextureClosing);
-            std::string title = ElementTitle(rest);
-            if (!inTexture_) {
-                textureStart_ = {title, lineNumber};
-            } else {
-                Note({MainFileDefect::Kind::NestedElement, {title, lineNumber}, textureStart_});
-            }
-            if (wholeElement && inAnimation_) {
-                // Its line belongs to the animation, where no texture can be found or replaced.
-                Note({MainFileDefect::Kind::NestedElement, {title, lineNumber}, animationStart_});
-            }
-            openTexture_ = textureTitles_;
-            if (continuesComment) {
-                NoteCommentAtEnd(false, textureTitles_, lineNumber, t);
-            }
-            ws_.Textures.Set(textureTitles_, std::move(title));
-            ++textureTitles_;
-            inTexture_ = true;
-        }
-        LineList& home = Destination();
-        if (continuesComment) {
-            EndComment(home, lineNumber);
-        }
-        if (parts.opensBlock) {
-            blockStart_ = lineNumber;
-            commentHome_ = &home;
-        }
-        if (OutsideAfterHead()) {
-            Keep(ws_.MiscItems, raw);
-        }
-
-        if (inAnimation_) {
-            const bool closes = ClosesWith(rest, tags::kAnimationClosing) ||
-                                (wholeElement && StartsWith(rest, tags::kAnimationOpening));
-            if (closes && parts.opensBlock) {
-                NoteCommentAtEnd(true, openAnimation_, lineNumber, t, false);
-            }
-            FileElementLine(ws_.AllAnimations, raw);
-            inAnimation_ = !closes;
-        } else if (inTexture_) {
-            const bool closes = ClosesWith(rest, tags::kTextureClosing) || wholeElement;
-            if (closes && parts.opensBlock) {
-                NoteCommentAtEnd(false, openTexture_, lineNumber, t, false);
-            }
-            FileElementLine(ws_.AllTextures, raw);
-            inTexture_ = !closes;
-        } else if (inHead_) {
-            const bool schema = StartsWith(rest, tags::kSchema);
-            Keep(ws_.Header, raw);
-            if (schema) {
-                inHead_ = false;
+    void Finish() {
+        // A comment left open is the cause when an element is left open with it.
+        if (reader_.InComment()) {
+            Note({MainFileDefect::Kind::UnclosedComment, {{}, blockStart_}, {}});
+        } else {
+            for (const ElementKind kind : {ElementKind::Animation, ElementKind::Texture}) {
+                if (open_[Index(kind)].open) {
+                    Note({MainFileDefect::Kind::UnclosedElement, open_[Index(kind)].start, {}});
+                    break;
+                }
             }
         }
-    }
-
-    // The list that takes a line other than a comment line, with the flags as they stand after its
-    // opening tests.
-    LineList& Destination() {
-        if (inAnimation_) {
-            return ws_.AllAnimations;
-        }
-        if (inTexture_) {
-            return ws_.AllTextures;
-        }
-        return inHead_ ? ws_.Header : ws_.MiscItems;
+        FileTrailingComments();
     }
 
     // A line that ends a comment from earlier lines, and goes to `home`. The comment's lines must stay
@@ -191,45 +208,33 @@ private:
 
     // The opening line of an element that also ends a comment, or the closing line that also starts
     // one: replacing that element would leave half a comment behind.
-    void NoteCommentAtEnd(bool animation, int titleIndex, int lineNumber, std::string_view t,
-                          bool opening = true) {
-        ws_.CommentsAtElementEnds.push_back(
-            {animation, titleIndex, opening, lineNumber, std::string(TTrim(t))});
+    void NoteCommentAtEnd(ElementKind kind, int titleIndex, int lineNumber, std::string_view line,
+                          bool opening) {
+        ws_.CommentsAtElementEnds.push_back({kind, titleIndex, opening, lineNumber, Quoted(line)});
     }
 
     // A comment line: inside an element or the head it is one of their lines; between elements it is
     // pending, raw, until the next element takes all the pending lines ahead of it. Skin authors keep
     // notes and whole commented-out elements there. The rest of a comment stays with the line where it
     // began.
-    void TakeComment(std::span<char> raw, bool continuesComment) {
+    bool TakeComment(std::span<char> raw, bool continuesComment, int lineNumber) {
         if (!continuesComment) {
-            commentHome_ = inAnimation_ ? &ws_.AllAnimations
-                           : inTexture_ ? &ws_.AllTextures
-                           : inHead_    ? &ws_.Header
-                                        : nullptr;
+            const OpenElement* receiving = Receiving();
+            commentHome_ = receiving != nullptr ? &Destination() : inHead_ ? &ws_.Header : nullptr;
             pendingBlock_ = pending_.size();
         }
         if (commentHome_ != nullptr) {
-            Keep(*commentHome_, raw);
-        } else {
-            pending_.emplace_back(raw.data(), raw.size());
-            pendingPlace_.push_back(ws_.MiscItems.Count());
+            return Keep(*commentHome_, raw, lineNumber);
         }
+        pending_.emplace_back(raw.data(), raw.size());
+        pendingPlace_.push_back(ws_.MiscItems.Count());
+        return true;
     }
 
-    // The pending comment lines go in just ahead of the element, raw. Nearly every line finds none.
-    void FileElementLine(LineList& list, std::span<char> raw) {
-        if (!pending_.empty()) {
-            FilePending(list);
-        }
-        Keep(list, raw);
-    }
-
-    // Files the pending lines from `from` on at the end of `list`. A count only counts them: their
-    // views into the line taken last are stale by now.
+    // Files the pending lines from `from` on at the end of `list`.
     void FilePending(LineList& list, std::size_t from = 0) {
         for (std::size_t line = from; line < pending_.size(); ++line) {
-            counts_ ? void(++CountOf(list)) : list.Set(list.Count(), pending_[line]);
+            Store(list, pending_[line]);
         }
         pending_.resize(from);
         pendingPlace_.resize(from);
@@ -237,11 +242,12 @@ private:
 
     // Comments that no element follows keep their places among the other lines outside elements.
     void FileTrailingComments() {
-        if (pending_.empty() || counts_) {
+        const std::vector<std::string_view>& misc = ws_.MiscItems.Lines();
+        if (pending_.empty() ||
+            misc.size() + pending_.size() > static_cast<std::size_t>(LineList::kMaxLines)) {
             FilePending(ws_.MiscItems);
             return;
         }
-        const std::vector<std::string_view>& misc = ws_.MiscItems.Lines();
         std::vector<std::string_view> lines;
         lines.reserve(misc.size() + pending_.size());
         std::size_t next = 0;
@@ -253,112 +259,149 @@ private:
                 lines.push_back(misc[at]);
             }
         }
-        ws_.MiscItems.Assign(lines);
+        ws_.MiscItems.AssignBorrowed(std::move(lines));
         pending_.clear();
         pendingPlace_.clear();
     }
 
-    int& CountOf(const LineList& list) {
-        return &list == &ws_.Header          ? counts_->Header
-               : &list == &ws_.AllTextures   ? counts_->AllTextures
-               : &list == &ws_.AllAnimations ? counts_->AllAnimations
-                                             : counts_->MiscItems;
-    }
-
-    void Keep(LineList& list, std::span<char> raw) {
-        counts_ ? void(++CountOf(list)) : list.Set(list.Count(), SidlWidlInPlace(raw));
-    }
-
-    void Trace(std::string_view testForm) {
-        if (trace_ != nullptr) {
-            trace_->WriteLine(testForm);
+    // Re-indented where it stands, then stored.
+    bool Keep(LineList& list, std::span<char> raw, int lineNumber) {
+        std::string_view reindented;
+        try {
+            reindented = SidlWidlInPlace(raw);
+        } catch (const Failure&) {
+            stop_ = {UnreadableLines::Why::LeadingSpaces, lineNumber, Quoted({raw.data(), raw.size()})};
+            return false;
         }
+        Store(list, reindented);
+        return true;
+    }
+
+    // A list that is full only counts what it cannot take, to tell by how much the file is too large. A
+    // line of the text is kept as a view of it; a title or a test form is copied.
+    void Store(LineList& list, std::string_view line, bool ofTheText = true) {
+        if (list.Count() < LineList::kMaxLines) {
+            ofTheText ? list.AppendBorrowed(line) : list.Append(line);
+            return;
+        }
+        for (auto& [full, more] : excess_) {
+            if (full == &list) {
+                ++more;
+                return;
+            }
+        }
+        excess_.emplace_back(&list, 1);
     }
 
     Workspace& ws_;
     TextFileWriter* trace_;
-    ScannedLineCounts* counts_;
-    std::string line_;     // the line TakeLine() was given, in a buffer of its own
+    std::array<KindLists, 2> kinds_; // by ElementKind
+    LineReader reader_;
     std::string testForm_; // the test form of a line with tabs inside, reused from line to line
-    int animationTitles_ = 0;
-    int textureTitles_ = 0;
+    std::string title_;    // a title that is not a view of its line
     bool inHead_ = true;
-    bool inAnimation_ = false;
-    bool inTexture_ = false;
+    std::array<OpenElement, 2> open_{};     // by ElementKind
     std::vector<std::string_view> pending_; // comment lines since the last element, raw; empty when none
     std::vector<int> pendingPlace_;         // the count of MiscItems as each of them came
     std::size_t pendingBlock_ = 0;          // where in pending_ the comment last begun starts
-    CommentTracker comments_;
-    int blockStart_ = 0;              // where the last comment that ran on past its line began
-    LineList* commentHome_ = nullptr; // the list that kept that line; none when it is pending
-    int openAnimation_ = 0;           // the title index of the open element of each kind
-    int openTexture_ = 0;
-    OpeningLine animationStart_; // where the open element of each kind began
-    OpeningLine textureStart_;
+    int blockStart_ = 0;                    // where the last comment that ran on past its line began
+    LineList* commentHome_ = nullptr;       // the list that kept that line; none when it is pending
+    std::vector<std::pair<const LineList*, int>> excess_; // lines that full lists could not take
+    std::optional<UnreadableLines> stop_;
 };
 
-void ScanAddOnFile(const char* name, std::string_view opening, LineList& titles, LineList& lines,
-                   std::vector<int>& lineNumbers, ScannedFile& scanned) {
-    const TextFileContent content = ReadTextFile(name);
-    scanned = {content.fingerprint, content.unreadable};
-    int titleIndex = 0;
+// The lines of an add-on file, raw, with their titles, then split into items by the grammar.
+void ScanAddOnFile(ElementKind kind, KindLists lists, const char* name) {
+    TextFileContent content = ReadTextFile(name);
+    AddOnFile& file = lists.addOn;
+    file.scanned = {content.fingerprint, content.unreadable};
+    file.text = std::move(content.text);
+    std::vector<LineShape> shapes;
+    LineReader reader;
+    int titles = 0;
     int lineNumber = 0;
-    std::string buffer; // the test form of a line with tabs inside, reused from line to line
-    CommentTracker comments;
-    LineSplitter split(content.text);
+    int excess = 0;
+    std::string titleBuffer;
+    LineSplitter split(file.text);
     for (std::string_view raw; split.Next(raw);) {
         ++lineNumber;
-        const std::string_view t = TestFormView(raw, buffer);
-        if (t.empty()) {
+        std::string_view rest;
+        const LineShape shape = reader.Read(raw, rest);
+        if (shape.role == LineRole::Blank) {
             continue;
         }
-        const std::string_view rest = Unindented(comments.Take(t).rest);
-        if (StartsWith(rest, opening)) {
-            titles.Set(titleIndex++, ElementTitle(rest));
+        if (lists.addOnLines.Count() == LineList::kMaxLines) {
+            ++excess;
+            continue;
         }
-        lines.Set(lines.Count(), raw);
-        lineNumbers.push_back(lineNumber);
+        if (shape.Opens(kind)) {
+            if (const std::optional<std::string_view> title = TitleOf(rest, titleBuffer)) {
+                lists.addOnTitles.Set(titles++, *title);
+            } else if (!file.refusal) {
+                file.refusal =
+                    AddOnFileRefusal(kind, "line " + std::to_string(lineNumber) + " (" + Quoted(raw) +
+                                               ") opens an element whose title Zorby cannot read.");
+            }
+        }
+        lists.addOnLines.AppendBorrowed(raw);
+        file.lineNumbers.push_back(lineNumber);
+        shapes.push_back(shape);
+    }
+    if (excess > 0) {
+        file.refusal = std::string(TagsOf(kind).addOnFile) + " cannot be used: it has " +
+                       std::to_string(LineList::kMaxLines + excess) + " lines, " + std::to_string(excess) +
+                       " more than the " + std::to_string(LineList::kMaxLines) +
+                       " lines that Zorby can hold.\rNothing was changed. Please make " +
+                       TagsOf(kind).addOnFile + " smaller and run Zorby again.";
+    }
+    if (!file.refusal) {
+        AddOnItems items = SplitAddOnLines(kind, lists.addOnLines.Lines(), shapes, file.lineNumbers);
+        file.items = std::move(items.items);
+        file.refusal = std::move(items.refusal);
     }
 }
 
 } // namespace
 
-void ScanAnimationFile(Workspace& workspace, TextFileWriter* trace, const char* name) {
+const char* WhatTheListHolds(const Workspace& ws, const LineList* list) {
+    if (list == &ws.Header) {
+        return "its head";
+    }
+    if (list == &ws.AllTextures || list == &ws.Textures) {
+        return "its textures";
+    }
+    if (list == &ws.MiscItems) {
+        return "the lines outside its elements";
+    }
+    return "its animations";
+}
+
+std::optional<UnreadableLines> ScanAnimationFile(Workspace& workspace, TextFileWriter* trace,
+                                                 const char* name) {
     TextFileContent content = ReadTextFile(name);
     workspace.MainFile = {content.fingerprint, content.unreadable};
     workspace.MainFileMark = content.utf8Mark;
-    MainFileScan(workspace, trace).Run(content.text);
+    workspace.MainFileText = std::move(content.text);
+    return MainFileScan(workspace, trace).Run(workspace.MainFileText);
 }
 
-ScannedLineCounts CountScannedLines(std::span<const LineList* const> lists) {
-    Workspace scratch;
-    ScannedLineCounts counts;
-    MainFileScan scan(scratch, nullptr, &counts);
-    for (const LineList* list : lists) {
-        for (const std::string_view line : list->Lines()) {
-            scan.TakeLine(line);
-        }
-    }
-    scan.Finish(); // a defect of the file would only be noted, and counts nothing
-    return counts;
+std::optional<UnreadableLines> ScanMainFileText(Workspace& workspace, std::string text) {
+    workspace.MainFileText = std::move(text);
+    return MainFileScan(workspace, nullptr).Run(workspace.MainFileText);
 }
 
 void ScanAddOnFiles(Workspace& workspace, WindowPort& window) {
-    if (CheckForFile(names::kAddOnAnimationsRead)) {
-        ScanAddOnFile(names::kAddOnAnimationsRead, tags::kAnimationOpening, workspace.ZorAnimations,
-                      workspace.AllZorAnimations, workspace.AllZorAnimationsLineNumbers,
-                      workspace.AddOnAnimationsFile);
-    } else {
-        window.SetVisible(Control::ZorAnimations, false);
-        window.SetVisible(Control::Anim_Label, false);
-    }
-    if (CheckForFile(names::kAddOnTexturesRead)) {
-        ScanAddOnFile(names::kAddOnTexturesRead, tags::kTextureOpening, workspace.ZorTextures,
-                      workspace.AllZorTextures, workspace.AllZorTexturesLineNumbers,
-                      workspace.AddOnTexturesFile);
-    } else {
-        window.SetVisible(Control::ZorTextures, false);
-        window.SetVisible(Control::Tex_Label, false);
+    const std::pair<ElementKind, const char*> files[] = {
+        {ElementKind::Animation, names::kAddOnAnimationsRead},
+        {ElementKind::Texture, names::kAddOnTexturesRead}};
+    for (const auto& [kind, name] : files) {
+        if (CheckForFile(name)) {
+            ScanAddOnFile(kind, workspace.Of(kind), name);
+            continue;
+        }
+        const bool textures = kind == ElementKind::Texture;
+        window.SetVisible(textures ? Control::ZorTextures : Control::ZorAnimations, false);
+        window.SetVisible(textures ? Control::Tex_Label : Control::Anim_Label, false);
     }
 }
 

@@ -4,32 +4,42 @@
 #include "WindowPort.h"
 #include "Workspace.h"
 
-#include <span>
+#include <optional>
+#include <string>
 
 namespace zorby {
 
 class TextFileWriter;
 
-// Reads EQUI_Animations.xml into the workspace: the head into Header, the texture and animation
-// elements into AllTextures and AllAnimations with their titles, everything else into MiscItems. Writes
-// the test form of every non-blank line to `trace` when one is given. Failures are thrown.
-// `name` is another file to read as EQUI_Animations.xml, for a check in a folder that has none.
-void ScanAnimationFile(Workspace& workspace, TextFileWriter* trace, const char* name = names::kAnimationFile);
-
-// How many lines the scan files into each list of the main file.
-struct ScannedLineCounts {
-    int Header = 0;
-    int AllTextures = 0;
-    int AllAnimations = 0;
-    int MiscItems = 0;
+// Why a main file cannot be taken into the lists at all: a line the scan cannot read, or a list that would
+// pass the 32,768 lines it can hold (counted to the end of the file, to say by how much).
+struct UnreadableLines {
+    enum class Why { LeadingSpaces, UntitledOpening, TooManyLines };
+    Why why = Why::TooManyLines;
+    int lineNumber = 0;             // the line at fault, 1-based
+    std::string shown;              // that line, as a message quotes it
+    const LineList* list = nullptr; // the list past its limit
+    int lines = 0;                  // how many lines it would take
 };
 
-// Counts, without keeping them, the lines that ScanAnimationFile would file into each list if the lines
-// of `lists`, one after the other, were the main file: the file a patch writes, as the next run reads it.
-ScannedLineCounts CountScannedLines(std::span<const LineList* const> lists);
+// Words for the list past its limit: "its textures", "the lines outside its elements", ...
+const char* WhatTheListHolds(const Workspace& workspace, const LineList* list);
 
-// Reads the add-on files raw into AllZorAnimations and AllZorTextures with their titles, and hides the
-// title list and label of a file that is absent. Failures are thrown.
+// Reads EQUI_Animations.xml into the workspace: the head into Header, the texture and animation elements
+// into AllTextures and AllAnimations with their titles and ranges, everything else into MiscItems. Writes
+// the test form of every non-blank line to `trace` when one is given. Failures to read or trace are thrown;
+// a file that cannot be taken into the lists is told in the result. `name` is another file to read as
+// EQUI_Animations.xml, for a check in a folder that has none.
+std::optional<UnreadableLines> ScanAnimationFile(Workspace& workspace, TextFileWriter* trace,
+                                                 const char* name = names::kAnimationFile);
+
+// The same scan of text that is on no disk: what a patch would write, as the next start reads it. The
+// workspace keeps the text, re-indented where it stands.
+std::optional<UnreadableLines> ScanMainFileText(Workspace& workspace, std::string text);
+
+// Reads the add-on files raw into AllZorAnimations and AllZorTextures with their titles and items, and
+// hides the title list and label of a file that is absent. A file that cannot be used is noted in its
+// AddOnFile. Failures to read are thrown.
 void ScanAddOnFiles(Workspace& workspace, WindowPort& window);
 
 } // namespace zorby

@@ -1,202 +1,184 @@
+// An add-on item replaces the first element of its title where it stands, or is added behind its kind:
+// decided from the scan's items and element ranges, with each line copied once.
+
 #include "ItemMerge.h"
 
-#include "CommentBlock.h"
-#include "ElementTags.h"
-#include "Failure.h"
-#include "LineHelpers.h"
-#include "TitleIndexedLines.h"
+#include "FileNames.h"
+#include "PatchPreconditions.h"
 
+#include <algorithm>
 #include <cmath>
-#include <optional>
+#include <cstring>
 #include <vector>
 
 namespace zorby {
 
 namespace {
 
-constexpr int kInt16Max = 32767;
-
-// A 16-bit list cursor: moving it past 32,767 is an overflow, as for any list index.
-class Cursor {
-public:
-    explicit Cursor(int value = 0) : value_(value) {}
-    int Value() const { return value_; }
-    void Advance() {
-        if (value_ == kInt16Max) {
-            throw Failure(Overflow);
-        }
-        ++value_;
+// A key of a title, quick to make from its length and three eight-byte windows (start, middle, end) rather
+// than every byte; two titles with the same key are told apart by comparing them.
+std::uint64_t TitleKey(std::string_view title) {
+    const auto window = [&](std::size_t at) {
+        std::uint64_t bytes = 0;
+        std::memcpy(&bytes, title.data() + at, std::min<std::size_t>(8, title.size() - at));
+        return bytes;
+    };
+    const std::size_t n = title.size();
+    std::uint64_t key = n;
+    if (n > 0) {
+        key ^= window(0) * 0x9E3779B97F4A7C15U;
     }
+    if (n > 8) {
+        key ^= window(n - 8) * 0xC2B2AE3D27D4EB4FU;
+    }
+    if (n > 16) {
+        key ^= window(n / 2 - 4) * 0x165667B19E3779F9U;
+    }
+    key ^= key >> 33;
+    key *= 0xFF51AFD7ED558CCDU;
+    return key ^ (key >> 33);
+}
+
+// The first element of each title, by open addressing over views of the title list.
+class FirstElementOfTitle {
+public:
+    explicit FirstElementOfTitle(const std::vector<std::string_view>& titles) : titles_(titles) {
+        std::size_t capacity = 16;
+        while (capacity < 2 * titles.size()) {
+            capacity *= 2;
+        }
+        slots_.assign(capacity, -1);
+        mask_ = capacity - 1;
+        for (int element = 0; element < static_cast<int>(titles.size()); ++element) {
+            std::size_t slot = SlotOf(titles_[static_cast<std::size_t>(element)]);
+            if (slots_[slot] < 0) {
+                slots_[slot] = element; // a later element of a title already there is never the match
+            }
+        }
+    }
+
+    // Nothing but -1 when no element carries the title.
+    int Find(std::string_view title) const { return slots_[SlotOf(title)]; }
 
 private:
-    int value_;
-};
-
-class Merge {
-public:
-    // Every line is handled as a view of the list that holds it; the lists take copies of the results at
-    // the end, so a merge that stops half-way leaves them as they were.
-    Merge(const MergeLists& lists, WindowPort* progress, MergeRecord* record)
-        : lists_(lists), items_(lists.items.Lines()), progress_(progress), record_(record),
-          known_(lists.titles.Lines()) {}
-
-    Merge(const Merge&) = delete;
-    Merge& operator=(const Merge&) = delete;
-
-    void Run() {
-        while (PassStarts()) {
-            if (progress_ != nullptr) {
-                progress_->Redraw();
-            }
-            const std::string title = TitleOfItemAt(i_.Value());
-            const bool replacing = known_.Contains(title);
-            if (replacing) {
-                Replace(title);
-            } else {
-                KeepAsNew();
-            }
-            if (record_ != nullptr) {
-                (replacing ? record_->replaced : record_->added).push_back(title);
-            }
+    std::size_t SlotOf(std::string_view title) const {
+        std::size_t slot = TitleKey(title) & mask_;
+        while (slots_[slot] >= 0 && titles_[static_cast<std::size_t>(slots_[slot])] != title) {
+            slot = (slot + 1) & mask_;
         }
-        if (progress_ != nullptr) {
-            progress_->SetProgress(100.0F);
-        }
-        Finish();
+        return slot;
     }
 
-private:
-    // An item starts at every line but the last; the last line only when it holds a whole element.
-    bool PassStarts() const {
-        const int count = static_cast<int>(items_.size());
-        return i_.Value() < count - 1 ||
-               (i_.Value() == count - 1 &&
-                IsWholeElementLine(CommentTracker().Take(items_.back()).rest, Kind()));
-    }
-    ElementKind Kind() const { return {lists_.openingTag, lists_.closingTag}; }
-
-    std::string_view ItemLine(int index) const {
-        if (index >= static_cast<int>(items_.size())) {
-            throw Failure(SubscriptOutOfRange);
-        }
-        return items_[static_cast<std::size_t>(index)];
-    }
-    bool IsClosing(std::string_view line) const { return tags::IsClosingLine(line, lists_.closingTag); }
-
-    // An item is named by its first line that is not comment text only: a comment written ahead of an
-    // element travels with it and does not turn a replacement into a second element of the same title.
-    std::string TitleOfItemAt(int first) const {
-        CommentTracker comments;
-        for (auto index = static_cast<std::size_t>(first); index < items_.size(); ++index) {
-            const std::string_view rest = Unindented(comments.Take(items_[index]).rest);
-            if (!rest.empty()) {
-                return ElementTitle(rest);
-            }
-        }
-        return ElementTitle(items_[static_cast<std::size_t>(first)]);
-    }
-
-    // Copies the item at the read cursor through its first closing line, or its line that holds a whole
-    // element.
-    void TakeItem(std::vector<std::string_view>& into, Cursor& written) {
-        CommentTracker comments;
-        bool closed{};
-        do {
-            const std::string_view line = ItemLine(i_.Value());
-            const std::string_view rest = comments.Take(line).rest;
-            closed = IsClosing(rest) || IsWholeElementLine(rest, Kind());
-            into.push_back(line);
-            LineConsumed();
-            written.Advance();
-        } while (!closed);
-    }
-
-    // The progress bar counts add-on lines consumed.
-    void LineConsumed() {
-        i_.Advance();
-        if (progress_ == nullptr) {
-            return;
-        }
-        const int lastIndex = static_cast<int>(items_.size()) - 1;
-        // A list of one whole-element line is done with its first line.
-        const double percent =
-            lastIndex > 0 ? std::floor(static_cast<double>(i_.Value()) / lastIndex * 100.0) : 100.0;
-        progress_->SetProgress(static_cast<float>(std::min(percent, 100.0)));
-    }
-
-    void KeepAsNew() { TakeItem(newItems_, m_); }
-
-    void Replace(const std::string& title) {
-        if (!existing_) {
-            existing_.emplace(lists_.existing.Lines(), Kind());
-        }
-        TitleIndexedLines& existing = *existing_;
-        const int match = existing.Locate(title);
-
-        Cursor end(match);
-        do {
-            end.Advance();
-        } while (!existing.IsClosing(end.Value() - 1));
-
-        Cursor written(match);
-        std::vector<std::string_view> item;
-        TakeItem(item, written);
-
-        const int rest = existing.Count() - end.Value();
-        if (written.Value() + rest > kInt16Max) {
-            throw Failure(Overflow);
-        }
-        existing.Splice(match, end.Value(), std::move(item));
-
-        // The first rebuild writes over what the scan left in the rebuild list; lines of it beyond the
-        // rebuilt length survive into the result.
-        if (!replaced_) {
-            replaced_ = true;
-            const auto& leftover = lists_.rebuild.Lines();
-            for (auto x = static_cast<std::size_t>(existing.Count()); x < leftover.size(); ++x) {
-                existing.Append(leftover[x]);
-            }
-        }
-    }
-
-    // The existing lines first: they may be views of the other lists.
-    void Finish() {
-        if (replaced_) {
-            lists_.existing.Assign(existing_->Release());
-            lists_.rebuild.Clear();
-        }
-        lists_.items.Assign(newItems_);
-        lists_.collector.Clear();
-    }
-
-    const MergeLists& lists_;
-    const std::vector<std::string_view>& items_;
-    WindowPort* progress_;
-    MergeRecord* record_;
-    std::optional<TitleIndexedLines> existing_; // the existing lines from the first replacement on
-    TitleSet known_;
-    std::vector<std::string_view> newItems_;
-    Cursor i_;
-    Cursor m_;
-    bool replaced_ = false;
+    const std::vector<std::string_view>& titles_;
+    std::vector<int> slots_;
+    std::size_t mask_ = 0;
 };
 
 } // namespace
 
-void MergeItems(const MergeLists& lists, WindowPort* progress, MergeRecord* record) {
-    Merge(lists, progress, record).Run();
+std::optional<std::string> MergeItems(Workspace& ws, ElementKind kind, WindowPort* progress,
+                                      MergeRecord& record) {
+    const KindLists lists = ws.Of(kind);
+    const std::vector<AddOnItem>& items = lists.addOn.items;
+    const std::vector<std::string_view>& lines = lists.addOnLines.Lines();
+    const std::vector<std::string_view>& existing = lists.existing.Lines();
+    // By element, the items that replace it in turn. A later one replaces an earlier one from its opening
+    // line on, so the comments ahead of the earlier one stay.
+    std::vector<std::vector<const AddOnItem*>> replacing(lists.elements.size());
+    std::vector<std::string_view> added;
+    std::vector<AddOnPlacement> placedAdded;
+    const std::optional<FirstElementOfTitle> elementOf =
+        items.empty() ? std::nullopt : std::optional<FirstElementOfTitle>(lists.titles.Lines());
+    // The bar counts add-on lines consumed; a list of one line that holds a whole element is done with it.
+    const int lastIndex = static_cast<int>(lines.size()) - 1;
+    int consumed = 0;
+    for (std::size_t k = 0; k < items.size(); ++k) {
+        const AddOnItem& item = items[k];
+        if (progress != nullptr) {
+            progress->Redraw();
+        }
+        const std::string_view title = lists.addOnTitles.Lines()[k];
+        const int element = elementOf->Find(title);
+        if (element >= 0) {
+            replacing[static_cast<std::size_t>(element)].push_back(&item);
+        } else {
+            placedAdded.push_back(
+                {false, static_cast<int>(added.size()), item.last - item.first + 1, item.first});
+            added.insert(added.end(), lines.begin() + item.first, lines.begin() + item.last + 1);
+        }
+        (element >= 0 ? record.replaced : record.added).emplace_back(title);
+        for (int line = item.first; line <= item.last && progress != nullptr; ++line) {
+            ++consumed;
+            const double percent =
+                lastIndex > 0 ? std::floor(static_cast<double>(consumed) / lastIndex * 100.0) : 100.0;
+            progress->SetProgress(static_cast<float>(std::min(percent, 100.0)));
+        }
+    }
+    if (progress != nullptr) {
+        progress->SetProgress(100.0F);
+    }
+
+    const bool anyReplaced = std::ranges::any_of(replacing, [](const auto& items) { return !items.empty(); });
+    std::vector<std::string_view> merged;
+    std::vector<AddOnPlacement> placedExisting;
+    if (anyReplaced) {
+        std::size_t size = existing.size();
+        for (std::size_t element = 0; element < replacing.size(); ++element) {
+            for (const AddOnItem* item : replacing[element]) {
+                size += static_cast<std::size_t>(
+                    (item == replacing[element].back() ? item->last : item->opening - 1) - item->first + 1);
+            }
+            if (!replacing[element].empty()) {
+                size -= static_cast<std::size_t>(lists.elements[element].last -
+                                                 lists.elements[element].first + 1);
+            }
+        }
+        if (size > static_cast<std::size_t>(LineList::kMaxLines)) {
+            const bool addOnBigger = lines.size() > existing.size();
+            return TooManyLinesRefusal(
+                std::string(kind == ElementKind::Texture ? "its textures" : "its animations") +
+                    " with those of " + TagsOf(kind).addOnFile,
+                size, addOnBigger ? TagsOf(kind).addOnFile : names::kAnimationFile, false);
+        }
+        merged.reserve(size);
+        const auto place = [&](int first, int last) {
+            placedExisting.push_back({true, static_cast<int>(merged.size()), last - first + 1, first});
+            merged.insert(merged.end(), lines.begin() + first, lines.begin() + last + 1);
+        };
+        std::size_t next = 0;
+        for (std::size_t element = 0; element < replacing.size(); ++element) {
+            if (replacing[element].empty()) {
+                continue;
+            }
+            const ElementRange& range = lists.elements[element];
+            merged.insert(merged.end(), existing.begin() + static_cast<std::ptrdiff_t>(next),
+                          existing.begin() + range.first);
+            for (const AddOnItem* item : replacing[element]) {
+                place(item->first, item == replacing[element].back() ? item->last : item->opening - 1);
+            }
+            next = static_cast<std::size_t>(range.last) + 1;
+        }
+        merged.insert(merged.end(), existing.begin() + static_cast<std::ptrdiff_t>(next), existing.end());
+    }
+
+    // Views of the files' text, or of what the lists hold, which no list gives up during a run.
+    if (anyReplaced) {
+        lists.existing.AssignBorrowed(std::move(merged));
+        lists.rebuild.Clear();
+    }
+    lists.addOnLines.AssignBorrowed(std::move(added));
+    lists.collector.Clear();
+    record.placed = std::move(placedExisting);
+    record.placed.insert(record.placed.end(), placedAdded.begin(), placedAdded.end());
+    return std::nullopt;
 }
 
-void MergeTextures(Workspace& ws, MergeRecord* record) {
-    MergeItems({ws.AllZorTextures, ws.AllZorTexturesTemp, ws.Textures, ws.AllTextures, ws.AllTexturesTemp,
-                tags::kTextureOpening, tags::kTextureClosing},
-               nullptr, record);
+std::optional<std::string> MergeTextures(Workspace& ws, MergeRecord& record) {
+    return MergeItems(ws, ElementKind::Texture, nullptr, record);
 }
 
-void MergeAnimations(Workspace& ws, WindowPort& window, MergeRecord* record) {
-    MergeItems({ws.AllZorAnimations, ws.AllZorAnimationsTemp, ws.Animations, ws.AllAnimations,
-                ws.AllAnimationsTemp, tags::kAnimationOpening, tags::kAnimationClosing},
-               &window, record);
+std::optional<std::string> MergeAnimations(Workspace& ws, WindowPort& window, MergeRecord& record) {
+    return MergeItems(ws, ElementKind::Animation, &window, record);
 }
 
 } // namespace zorby

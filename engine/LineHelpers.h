@@ -1,6 +1,5 @@
 #pragma once
 
-#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -8,6 +7,10 @@
 // Small operations on one line of text. Lines are bytes; only tab, space and the double quote are
 // special. Failures are thrown as zorby::Failure.
 namespace zorby {
+
+// The largest 16-bit signed number, which bounds the counts and positions of these helpers and every
+// index of a line list.
+inline constexpr int kLargest16Bit = 32767;
 
 // Every tab replaced by one space; the length stays the same.
 std::string TabTrim(std::string_view line);
@@ -21,17 +24,6 @@ std::string TTrim(std::string_view line);
 // lies at position 32,767 or later.
 std::string GetTitle(std::string_view line);
 
-// The value of the line's item attribute: the text between the quote that follows `item` (after optional
-// blanks, `=` and blanks) and the next quote of the same kind. `item` stands after a blank or right after
-// the closing quote of another attribute (`name="n"item="P"`). Nothing when the line has no such value,
-// and nothing for a comment line: what it quotes names no element.
-std::optional<std::string_view> ItemAttributeValue(std::string_view line);
-
-// The title of an element from its opening line: the value of its item attribute, so that
-// `item = 'abc' >` and `item="abc">` with trailing blanks both give `abc`. A line without such a value
-// has GetTitle's text, and fails as GetTitle does.
-std::string ElementTitle(std::string_view line);
-
 // Leading spaces turned into tabs: one tab per space below eight spaces, one tab per whole eight from
 // eight upward. Fails with 6 for more than 32,767 leading spaces. Done on the line's own bytes, which only
 // ever shrinks it: the tabs are written just before the text, and the re-indented line is the view
@@ -43,10 +35,15 @@ std::string_view SidlWidlInPlace(std::span<char> line);
 // one for every line it reads.
 std::string_view TestFormView(std::string_view line, std::string& buffer);
 
-// Where the text of a line starts: the length of its indentation of spaces and tabs.
-std::size_t IndentOf(std::string_view line);
-// Whether the test form of `line` begins with `prefix`, without making the test form.
-bool TestFormStartsWith(std::string_view line, std::string_view prefix);
+// Where the text of a line starts: the length of its indentation of spaces and tabs. Every line read is
+// asked, and real lines are indented by a few blanks: a plain loop, inline.
+inline std::size_t IndentOf(std::string_view line) {
+    std::size_t indent = 0;
+    while (indent < line.size() && (line[indent] == ' ' || line[indent] == '\t')) {
+        ++indent;
+    }
+    return indent;
+}
 
 // True when `line` begins with `prefix`, compared exactly.
 inline bool StartsWith(std::string_view line, std::string_view prefix) {

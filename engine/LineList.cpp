@@ -46,20 +46,46 @@ void LineList::Set(int index, std::string_view line) {
     if (index < 0 || index > Count()) {
         throw Failure(SubscriptOutOfRange);
     }
-    const std::string_view kept = bytes_.Keep(line);
     if (index < Count()) {
-        lines_[static_cast<std::size_t>(index)] = kept;
+        lines_[static_cast<std::size_t>(index)] = bytes_.Keep(line);
         if (observer_ != nullptr) {
             observer_->Replaced(*this, index);
         }
         return;
     }
-    if (observer_ != nullptr) {
-        observer_->BeforeAppend(*this, index);
+    Append(line);
+}
+
+void LineList::Append(std::string_view line) {
+    if (Count() >= kMaxLines) {
+        throw Failure(Overflow);
     }
-    lines_.push_back(kept);
+    AppendBorrowed(bytes_.Keep(line));
+}
+
+void LineList::AppendBorrowed(std::string_view line) {
+    if (Count() >= kMaxLines) {
+        throw Failure(Overflow);
+    }
+    if (observer_ != nullptr) {
+        observer_->BeforeAppend(*this, Count());
+    }
+    lines_.push_back(line);
     if (observer_ != nullptr) {
         observer_->AfterAppend(*this);
+    }
+}
+
+void LineList::AssignBorrowed(std::vector<std::string_view> lines) {
+    if (lines.size() > static_cast<std::size_t>(kMaxLines)) {
+        throw Failure(Overflow);
+    }
+    if (observer_ != nullptr) {
+        observer_->BeforeReset(*this);
+    }
+    lines_.swap(lines);
+    if (observer_ != nullptr) {
+        observer_->AfterReset(*this);
     }
 }
 

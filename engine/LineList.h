@@ -1,5 +1,7 @@
 #pragma once
 
+#include "LineHelpers.h"
+
 #include <cassert>
 #include <memory>
 #include <string>
@@ -40,13 +42,15 @@ private:
 // with overflow (6). Reading outside the list fails with 9.
 //
 // The list keeps its own copy of every line and hands lines out as views, which stay valid until the
-// list is cleared or assigned; a line may be set from a view of any list, this one included.
+// list is cleared or assigned; a line may be set from a view of any list, this one included. The scan and
+// the merges instead give it views of the files' text, which the workspace keeps for as long as its
+// lists: those lines are never copied.
 //
 // A list is one object that a view may observe, so it is neither copied nor moved: a copy would carry
 // the observer along, to a view that does not show it.
 class LineList {
 public:
-    static constexpr int kMaxLines = 32768;
+    static constexpr int kMaxLines = kLargest16Bit + 1;
 
     explicit LineList(std::string name = {});
     LineList(const LineList&) = delete;
@@ -57,6 +61,11 @@ public:
     const std::string& Name() const { return name_; }
 
     void Set(int index, std::string_view line);
+    // Set(Count(), line).
+    void Append(std::string_view line);
+    // Append and Assign of views of text that outlives the list, which keeps the views themselves.
+    void AppendBorrowed(std::string_view line);
+    void AssignBorrowed(std::vector<std::string_view> lines);
     int Count() const { return static_cast<int>(lines_.size()); }
     void Clear();
 

@@ -3,10 +3,9 @@
 #include "Failure.h"
 #include "FileDeletion.h"
 #include "FileHelpers.h"
-#include "FileNotices.h"
 #include "FileNames.h"
+#include "FileNotices.h"
 #include "FolderChecks.h"
-#include "TextFile.h"
 
 #include <new>
 
@@ -42,7 +41,8 @@ Flow DecideBackup(WindowPort& window, Backup& backup) {
     return Flow::Continue;
 }
 
-Flow Write(Workspace& ws, WindowPort& window, const SinkWrapper& wrapOutput, bool& backupMade) {
+Flow Write(const Workspace& ws, WindowPort& window, const std::string& bytes, const SinkWrapper& wrapOutput,
+           bool& backupMade) {
     Backup backup = Backup::None;
     if (const Flow flow = DecideBackup(window, backup); flow != Flow::Continue) {
         return flow;
@@ -62,12 +62,7 @@ Flow Write(Workspace& ws, WindowPort& window, const SinkWrapper& wrapOutput, boo
     }
 
     ReplacementFile output(names::kAnimationFile, wrapOutput);
-    if (ws.MainFileMark) {
-        output.Write(kUtf8Mark);
-    }
-    for (const LineList* list : OutputLists(ws)) {
-        output.WriteLines(list->Lines());
-    }
+    output.Write(bytes);
     output.Sync();
     // Only now, with the new file complete on disk, may an older backup give way: any failure up to here
     // leaves both files as they were.
@@ -82,14 +77,15 @@ Flow Write(Workspace& ws, WindowPort& window, const SinkWrapper& wrapOutput, boo
 
 } // namespace
 
-Flow WriteAnimationFile(Workspace& ws, WindowPort& window, const SinkWrapper& wrapOutput, bool& backupMade) {
+Flow WriteAnimationFile(Workspace& ws, WindowPort& window, const std::string& bytes,
+                        const SinkWrapper& wrapOutput, bool& backupMade) {
     const auto report = [&](int number) {
         window.ShowMessage("Error", "Error " + std::to_string(number) + "has occurred in patch module",
                            MessageIcon::Critical, MessageButtons::Ok);
         return Flow::Failed;
     };
     try {
-        return Write(ws, window, wrapOutput, backupMade);
+        return Write(ws, window, bytes, wrapOutput, backupMade);
     } catch (const Failure& failure) {
         if (failure.Number() == FileInUse) {
             return ReportFileInUse(window, failure, names::kAnimationFile);

@@ -2,24 +2,33 @@
 
 #include "Workspace.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
 
 namespace zorby {
 
-// Why the lists cannot be patched safely, or nothing when they can. Checked before any list changes:
+// Why the lists cannot be patched safely, or nothing when they can; decided from what the scan found,
+// before any list changes:
 // - no input file was too large or in a wide encoding (UTF-16, UTF-32) to read as lines;
-// - every add-on item starts with an opening line of its kind (comment lines and comment blocks may
-//   stand in front of it) and ends with a closing line before another element of its kind opens; no
-//   comment block is left open, and nothing inside one counts as an opening or closing line;
-// - one stray line after the last item is dropped, unless it starts an element;
-// - EQUI_Animations.xml has no defect that the scan noted (an element or a comment left open, an
-//   element opened inside another of its kind).
+// - EQUI_Animations.xml has no defect that the scan noted (an element or a comment left open, an element
+//   opened inside another);
+// - each add-on file splits into items (see SplitAddOnLines);
+// - no element replaced shares a line with half of a comment.
 // A malformed file would otherwise make the merge swallow, misplace or lose lines.
 std::optional<std::string> FindPatchRefusal(const Workspace& workspace);
 
+// Why EQUI_Animations.xml cannot be patched, in the player's words, for a defect the scan noted.
+std::string DescribeDefect(const MainFileDefect& defect);
+
 // "70 MB, more than the 64 MB that Zorby can read", for a file of `size` bytes.
 std::string SizePastTheReadLimit(std::uint64_t size);
+
+// The refusal of a patch that would take `what` ("its textures") to `lines` lines, past what a list
+// holds, with the advice to make `biggerFile` smaller. `nextRun`: it is the next run that could not read
+// the file, not even to restore it.
+std::string TooManyLinesRefusal(const std::string& what, std::size_t lines, const std::string& biggerFile,
+                                bool nextRun);
 
 } // namespace zorby

@@ -1,6 +1,7 @@
 #include "PatchSummary.h"
 
 #include "FileNames.h"
+#include "LineGrammar.h"
 
 #include <cstddef>
 #include <unordered_set>
@@ -15,7 +16,7 @@ constexpr std::size_t kTitlesShown = 10;
 std::string Counted(const std::vector<std::string>& titles, const char* what) {
     std::string text = std::to_string(titles.size()) + " " + what + " (";
     for (std::size_t n = 0; n < titles.size() && n < kTitlesShown; ++n) {
-        text += (n == 0 ? "" : ", ") + titles[n];
+        text += (n == 0 ? "" : ", ") + Quoted(titles[n]);
     }
     if (titles.size() > kTitlesShown) {
         text += " and " + std::to_string(titles.size() - kTitlesShown) + " more";

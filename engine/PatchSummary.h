@@ -5,10 +5,20 @@
 
 namespace zorby {
 
+// Where lines of an add-on file stand after a merge: `count` lines from index `at` of the existing lines
+// (AllTextures, AllAnimations) or of the add-on list itself are its lines from `addOnFirst` on.
+struct AddOnPlacement {
+    bool inExisting = false;
+    int at = 0;
+    int count = 0;
+    int addOnFirst = 0;
+};
+
 // What one merge did, title by title, in the order it met the add-on items.
 struct MergeRecord {
     std::vector<std::string> replaced; // an item took the place of an existing element of this title
     std::vector<std::string> added;    // an item with a new title, added behind the elements of its kind
+    std::vector<AddOnPlacement> placed;
 };
 
 // Where the file as it was ends up after a patch.

@@ -77,6 +77,18 @@ void CheckDeletable(const std::string& name) {
     platform::RequireRemovable(RequireDeletable(name));
 }
 
+void CheckWritable(const std::string& name) {
+    (void)detail::RequireWritableTarget(name);
+}
+
+void CheckCopyable(const std::string& source, const std::string& target) {
+    (void)detail::RequireReadableFile(source);
+    (void)detail::RequireWritableTarget(target);
+    if (FolderForbidsChanges(target)) {
+        throw Failure(PermissionDenied);
+    }
+}
+
 bool FolderForbidsChanges(const std::string& name) {
     return !platform::MayChangeEntriesOf(FolderOfName(name));
 }

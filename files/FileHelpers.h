@@ -48,4 +48,12 @@ bool FolderForbidsChanges(const std::string& name);
 // Throws exactly what RemoveFile would throw for `name`, without deleting anything.
 void CheckDeletable(const std::string& name);
 
+// Throws what writing `name` in place would throw before a byte is written (70 for a read-only file),
+// without opening it.
+void CheckWritable(const std::string& name);
+
+// Throws what CopyFile(source, target, Placement::WhereNone) would throw before it copies anything: a
+// missing source, a folder that may not take a new file. Nothing is created.
+void CheckCopyable(const std::string& source, const std::string& target);
+
 } // namespace zorby

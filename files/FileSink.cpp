@@ -24,28 +24,6 @@ void FileSink::Write(std::string_view bytes) {
     });
 }
 
-// The hot path of a patch: tens of thousands of short lines, each copied once into the buffer.
-void FileSink::WriteLines(const std::vector<std::string_view>& lines) {
-    RequireUsable();
-    Guarded([&] {
-        for (const std::string_view line : lines) {
-            if (used_ + line.size() + 2 > kBufferSize) {
-                Flush();
-                if (line.size() + 2 > kBufferSize) {
-                    platform::WriteAll(file_, line);
-                    platform::WriteAll(file_, "\r\n");
-                    continue;
-                }
-            }
-            char* out = buffer_.get() + used_;
-            std::memcpy(out, line.data(), line.size());
-            out[line.size()] = '\r';
-            out[line.size() + 1] = '\n';
-            used_ += line.size() + 2;
-        }
-    });
-}
-
 void FileSink::Finish() {
     RequireUsable();
     Guarded([&] {

@@ -19,7 +19,6 @@ public:
     FileSink& operator=(const FileSink&) = delete;
 
     void Write(std::string_view bytes) override;
-    void WriteLines(const std::vector<std::string_view>& lines) override;
     void Finish() override;
 
     static constexpr std::size_t kBufferSize = 64 * 1024;

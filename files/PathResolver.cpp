@@ -74,6 +74,12 @@ bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
                                               [](char x, char y) { return FoldAscii(x) == FoldAscii(y); });
 }
 
+std::string FoldedAsciiCase(std::string_view name) {
+    std::string folded(name);
+    std::transform(folded.begin(), folded.end(), folded.begin(), FoldAscii);
+    return folded;
+}
+
 ResolvedPath ResolvePath(const std::string& name) {
     const platform::Root root = platform::RootOf(name);
     const std::vector<std::string> components = SplitComponents(std::string_view(name).substr(root.length));

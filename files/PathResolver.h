@@ -24,4 +24,8 @@ ResolvedPath ResolvePath(const std::string& name);
 // Whether two names are the same but for the case of ASCII letters. Names are bytes, never transcoded.
 bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b);
 
+// The name with its ASCII letters in lower case: one spelling for all the names EqualIgnoringAsciiCase
+// takes as one.
+std::string FoldedAsciiCase(std::string_view name);
+
 } // namespace zorby

@@ -31,6 +31,9 @@ struct EntryStatus {
     // Which file this is on its volume: two names with the same identity are one file.
     std::uint64_t volume = 0;
     std::uint64_t index = 0;
+    // When the file last changed in any way, in nanoseconds of the wall clock; a program can set its
+    // modification time back, but not this. 0 where the file system keeps no such time.
+    std::int64_t changed = 0;
     int failure = 0; // set when the entry may exist but could not be looked at
 
     bool SameFileAs(const EntryStatus& other) const {
@@ -134,5 +137,16 @@ void SyncFolder(const std::string& folder);
 // however it ends. It leaves nothing on disk. A closed handle when another holder has it; throws when
 // the folder cannot be looked at.
 FileHandle TryLockFolder(const std::string& folder);
+
+// A hold on a name that one process at a time can have, dropped by the system when the holder ends; it
+// leaves nothing on disk. A closed handle when another holder has it. Where the system has no such names,
+// every call gets a hold.
+FileHandle TryLockName(const std::string& name);
+
+// The current folder, as an absolute path.
+std::string CurrentFolderPath();
+
+// The wall clock, in nanoseconds, as the file system's change times count it.
+std::int64_t WallClock();
 
 } // namespace zorby::platform

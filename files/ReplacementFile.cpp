@@ -74,11 +74,6 @@ void ReplacementFile::Write(std::string_view bytes) {
     Guarded([&] { sink_->Write(bytes); });
 }
 
-void ReplacementFile::WriteLines(const std::vector<std::string_view>& lines) {
-    RequireUsable();
-    Guarded([&] { sink_->WriteLines(lines); });
-}
-
 void ReplacementFile::Sync() {
     RequireUsable();
     if (!synced_) {

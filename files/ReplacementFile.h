@@ -6,7 +6,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace zorby {
 
@@ -16,8 +15,6 @@ class ByteSink {
 public:
     virtual ~ByteSink() = default;
     virtual void Write(std::string_view bytes) = 0;
-    // Writes each line followed by CR LF. A sink that fails on purpose counts each line as one write.
-    virtual void WriteLines(const std::vector<std::string_view>& lines) = 0;
     // Flushes everything to disk. Throws Failure when the data cannot be stored.
     virtual void Finish() = 0;
 };
@@ -41,8 +38,6 @@ public:
     ReplacementFile& operator=(const ReplacementFile&) = delete;
 
     void Write(std::string_view bytes);
-    // Writes each line followed by CR LF.
-    void WriteLines(const std::vector<std::string_view>& lines);
     // Flushes and syncs: the new version is complete on disk, but not yet in place.
     void Sync();
     // Syncs unless done, and renames the temporary file over the target.

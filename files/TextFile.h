@@ -19,8 +19,18 @@ struct FileFingerprint {
     bool present = false;
     std::uint64_t size = 0;
     std::uint64_t hash = 0; // of every byte; 0 for a file too large to read
+    // Which file it was, and when it last changed before it was read.
+    std::uint64_t volume = 0;
+    std::uint64_t index = 0;
+    std::int64_t changed = 0;
+    // It had last changed more than two seconds before it was read, longer than any file system's clock
+    // step: a change since would show in its change time, so looking at that is enough.
+    bool settled = false;
 
-    bool operator==(const FileFingerprint&) const = default;
+    // The same bytes, whatever else is known of the file.
+    bool SameBytesAs(const FileFingerprint& other) const {
+        return present == other.present && size == other.size && hash == other.hash;
+    }
 };
 
 // The byte-order mark Notepad puts before UTF-8 text.
@@ -76,6 +86,10 @@ std::uint64_t HashOfBytes(std::string_view bytes);
 // bytes in every other (or three of four) places, as ASCII text saved that way has them.
 Unreadable WideEncodingOf(std::string_view bytes);
 
+// What the bytes of a file hold as text, as ReadTextFile takes them: nothing but their size when they are
+// too large or in a wide encoding, and without a UTF-8 byte-order mark. The fingerprint is left unset.
+TextFileContent TextContentOf(std::string bytes);
+
 // Reads a whole text file, unless it is too large or in a wide encoding.
 // Throws Failure: 53, 76, 75 for a folder or anything else that is not a regular file, 70, ...
 TextFileContent ReadTextFile(const std::string& name);
@@ -83,8 +97,13 @@ TextFileContent ReadTextFile(const std::string& name);
 // The fingerprint of the file as it is now; not present when CheckForFile would say there is none.
 FileFingerprint FingerprintOf(const std::string& name);
 
+// Whether `name` still holds what it held when `fingerprint` was taken: a file that settled before it was
+// read is looked at, any other is read again.
+bool Unchanged(const std::string& name, const FileFingerprint& fingerprint);
+
 // A text file opened for writing from scratch (truncated). Every line gets CR LF. Used for the debug
-// trace, where what was written before a failure must stay on disk.
+// trace, where what was written before a failure must stay on disk. The first failure to write sticks:
+// nothing more is written, and Close() throws it, naming the file. A failure to open throws at once.
 class TextFileWriter {
 public:
     // Never writes through a symbolic link: a link under `name` fails with 70.
@@ -101,8 +120,11 @@ private:
 
     static constexpr std::size_t kChunkSize = 64 * 1024;
 
+    std::string name_;
+
     platform::FileHandle file_;
     std::string buffer_;
+    int failed_ = 0; // the first failure to write
 };
 
 } // namespace zorby

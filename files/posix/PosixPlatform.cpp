@@ -3,14 +3,20 @@
 #include "Failure.h"
 #include "Platform.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstddef>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
 #include <stdio.h>
 #include <stdlib.h>
 #include <sys/file.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <time.h>
 #include <unistd.h>
 
 namespace zorby::platform {
@@ -90,6 +96,7 @@ EntryStatus StatusOf(const std::string& path, Links links) {
     entry.links = static_cast<std::uint32_t>(status.st_nlink);
     entry.volume = static_cast<std::uint64_t>(status.st_dev);
     entry.index = static_cast<std::uint64_t>(status.st_ino);
+    entry.changed = static_cast<std::int64_t>(status.st_ctim.tv_sec) * 1000000000 + status.st_ctim.tv_nsec;
     return entry;
 }
 
@@ -188,7 +195,10 @@ FileHandle CreateNewFile(std::string& pattern, const EntryStatus& model) {
         // own, as any new file would.
         (void)::fchown(Descriptor(file), model.owner, model.group);
     }
-    if (::fchmod(Descriptor(file), modelled ? model.mode : DefaultFileMode()) != 0) {
+    // A file system that keeps no permission bits (FAT, exFAT) refuses to set them: the file then has
+    // the mode that file system gives every file, which is no failure.
+    if (::fchmod(Descriptor(file), modelled ? model.mode : DefaultFileMode()) != 0 && errno != EPERM &&
+        errno != ENOTSUP && errno != EOPNOTSUPP && errno != ENOSYS) {
         fail(errno);
     }
     return file;
@@ -287,6 +297,50 @@ FileHandle TryLockFolder(const std::string& folder) {
         }
     }
     return held;
+}
+
+FileHandle TryLockName(const std::string& name) {
+#ifdef __linux__
+    // A socket bound to a name in the abstract namespace: the name is taken for as long as the socket is
+    // open, and it is never a file.
+    FileHandle held(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    if (!held.IsOpen()) {
+        ThrowErrno(errno);
+    }
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::size_t length = std::min(name.size(), sizeof address.sun_path - 1);
+    std::memcpy(address.sun_path + 1, name.data(), length);
+    const auto size = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + length);
+    if (::bind(Descriptor(held), reinterpret_cast<const sockaddr*>(&address), size) != 0) {
+        if (errno == EADDRINUSE) {
+            return FileHandle();
+        }
+        ThrowErrno(errno);
+    }
+    return held;
+#else
+    (void)name; // no such names here: the folder's identity alone holds it
+    return FileHandle(::open("/dev/null", O_RDONLY | O_CLOEXEC));
+#endif
+}
+
+std::int64_t WallClock() {
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return static_cast<std::int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
+}
+
+std::string CurrentFolderPath() {
+    std::string path(256, '\0');
+    while (::getcwd(path.data(), path.size()) == nullptr) {
+        if (errno != ERANGE) {
+            ThrowErrno(errno);
+        }
+        path.resize(path.size() * 2);
+    }
+    path.resize(std::strlen(path.c_str()));
+    return path;
 }
 
 } // namespace zorby::platform

@@ -388,4 +388,30 @@ FileHandle TryLockFolder(const std::string& folder) {
     return held;
 }
 
+FileHandle TryLockName(const std::string& name) {
+    FileHandle held = Own(CreateMutexW(nullptr, FALSE, (L"Local\\" + Wide(name)).c_str()));
+    if (held.Native() == 0) {
+        held.Release(); // CreateMutexW fails with NULL, not INVALID_HANDLE_VALUE
+        ThrowLastError();
+    }
+    return GetLastError() == ERROR_ALREADY_EXISTS ? FileHandle() : std::move(held);
+}
+
+std::int64_t WallClock() {
+    FILETIME now{};
+    GetSystemTimePreciseAsFileTime(&now);
+    return static_cast<std::int64_t>((static_cast<std::uint64_t>(now.dwHighDateTime) << 32) |
+                                     now.dwLowDateTime) *
+           100;
+}
+
+std::string CurrentFolderPath() {
+    std::wstring path(GetCurrentDirectoryW(0, nullptr), L'\0');
+    path.resize(GetCurrentDirectoryW(static_cast<DWORD>(path.size()), path.data()));
+    if (path.empty()) {
+        ThrowLastError();
+    }
+    return Narrow(path.c_str());
+}
+
 } // namespace zorby::platform

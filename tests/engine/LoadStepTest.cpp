@@ -1,7 +1,7 @@
 #include "LoadStep.h"
 
 #include "FakeWindow.h"
-#include "NextRunLimits.h"
+#include "PatchOutput.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -37,15 +37,15 @@ TEST(LoadStep, OffersWhatTheFolderHolds) {
 }
 
 // A written file of exactly 64 MB is read again; one byte more is not. The byte-order mark counts.
-TEST(NextRunLimits, TheFileMayTakeExactly64MB) {
+TEST(NextStartCheck, TheFileMayTakeExactly64MB) {
     for (const bool mark : {false, true}) {
         Workspace ws;
         ws.MainFileMark = mark;
         const std::size_t line = (64U << 20U) - 2 - (mark ? 3 : 0); // and CR LF
         ws.Header.Set(0, std::string(line, 'x'));
-        EXPECT_FALSE(FindNextRunRefusal(ws)) << mark;
+        EXPECT_FALSE(FindNextStartRefusal(ws, {}, PatchOutputBytes(ws))) << mark;
         ws.Header.Set(0, std::string(line + 1, 'x'));
-        EXPECT_TRUE(FindNextRunRefusal(ws)) << mark;
+        EXPECT_TRUE(FindNextStartRefusal(ws, {}, PatchOutputBytes(ws))) << mark;
     }
 }
 

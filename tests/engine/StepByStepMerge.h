@@ -1,14 +1,15 @@
 #pragma once
 
-#include "CommentBlock.h"
 #include "Failure.h"
-#include "ItemMerge.h"
+#include "LineGrammar.h"
 #include "LineHelpers.h"
+#include "WindowPort.h"
 #include "Workspace.h"
 
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <vector>
 
 namespace zorby::testing {
 
@@ -19,130 +20,131 @@ inline std::string_view At(const LineList& list, int index) {
     }
     return list.Lines()[static_cast<std::size_t>(index)];
 }
+inline std::string_view At(const std::vector<std::string>& lines, int index) {
+    if (index < 0 || index >= static_cast<int>(lines.size())) {
+        throw Failure(SubscriptOutOfRange);
+    }
+    return lines[static_cast<std::size_t>(index)];
+}
 
-// The merge done the slow, literal way: one line-list operation at a time, rebuilding the whole list of
-// existing lines into the scratch list and back for every replacement. The real merge must give the
-// same lists, the same progress values and the same failures.
+// The merge done the slow, literal way, from the lines alone: one line at a time, rebuilding the whole list
+// of existing lines for every replacement and reading every line again each time. The real merge, which
+// works from what the scan found, must give the same lists, the same progress values and the same
+// failures: 6 when the existing lines would pass 32,768, and 5 or 9 for lists it cannot take.
 // Each line is judged by what remains of it outside comments, as the scan judges it.
-inline void StepByStepMerge(const MergeLists& l, WindowPort* progress) {
-    const auto closing = [&](std::string_view line) { return TTrim(TabTrim(line)) == l.closingTag; };
+inline void StepByStepMerge(const KindLists& l, const ElementTags& tags, WindowPort* progress) {
+    const auto closing = [&](std::string_view line) { return TTrim(TabTrim(line)) == tags.closing; };
     std::string buffer; // for test forms
     // An opening line that ends with the closing tag holds a whole element.
-    const auto whole = [&](std::string_view r) {
-        return StartsWith(TestFormView(r, buffer), l.openingTag) && TTrim(TabTrim(r)).ends_with(l.closingTag);
+    const auto opening = [&](std::string_view r) {
+        return StartsWith(TestFormView(r, buffer), tags.opening);
     };
-    const auto advance = [](int& cursor) {
-        if (cursor == 32767) {
-            throw Failure(Overflow);
+    const auto whole = [&](std::string_view r) {
+        return opening(r) && TTrim(TabTrim(r)).ends_with(tags.closing);
+    };
+    const auto title = [](std::string_view r) {
+        const auto read = TitleOf(r);
+        if (!read) {
+            throw Failure(InvalidArgument);
         }
-        ++cursor;
+        return *read;
     };
     // What remains of the next line outside comments, without its indentation.
     const auto rest = [](CommentTracker& comments, std::string_view line) {
-        return Unindented(comments.Take(line).rest);
+        const std::string_view r = comments.Take(line).rest;
+        return r.substr(IndentOf(r));
     };
+    const int count = l.addOnLines.Count();
     int i = 0;
-    int k = 0;
-    int m = 0;
-    const auto reportProgress = [&] {
+    std::vector<std::string> collector;
+    std::vector<std::string> existing(l.existing.Lines().begin(), l.existing.Lines().end());
+    bool replaced = false;
+    const auto consumed = [&] {
+        ++i;
         if (progress != nullptr) {
-            const int lastIndex = l.items.Count() - 1;
             const double percent =
-                lastIndex == 0 ? 100.0 : std::floor(static_cast<double>(i) / lastIndex * 100.0);
+                count == 1 ? 100.0 : std::floor(static_cast<double>(i) / (count - 1) * 100.0);
             progress->SetProgress(static_cast<float>(std::min(percent, 100.0)));
         }
     };
 
-    while (i < l.items.Count() - 1 || (i == l.items.Count() - 1 && [&] {
+    while (i < count - 1 || (i == count - 1 && [&] {
                CommentTracker fresh;
-               return whole(rest(fresh, At(l.items, i)));
+               return whole(rest(fresh, At(l.addOnLines, i)));
            }())) {
         if (progress != nullptr) {
             progress->Redraw();
         }
         // Named by the first line that is not comment text only.
-        std::string title = ElementTitle(At(l.items, i));
+        std::string name = title(At(l.addOnLines, i));
         CommentTracker itemComments;
-        for (int x = i; x < l.items.Count(); ++x) {
-            const std::string_view r = rest(itemComments, At(l.items, x));
+        for (int x = i; x < count; ++x) {
+            const std::string_view r = rest(itemComments, At(l.addOnLines, x));
             if (!r.empty()) {
-                title = ElementTitle(r);
+                name = title(r);
                 break;
             }
         }
         bool known = false;
         for (int x = 0; x < l.titles.Count() && !known; ++x) {
-            known = At(l.titles, x) == title;
+            known = At(l.titles, x) == name;
         }
-        // The item's lines, through its closing line, go to `to` from `cursor` on.
-        const auto copyItem = [&](LineList& to, int& cursor) {
+        // The item's lines, through its closing line, go to `to`.
+        const auto copyItem = [&](std::vector<std::string>& to) {
             CommentTracker comments;
             bool closed = false;
             do {
-                const std::string_view r = rest(comments, At(l.items, i));
+                const std::string_view r = rest(comments, At(l.addOnLines, i));
                 closed = closing(r) || whole(r);
-                to.Set(cursor, At(l.items, i));
-                advance(i);
-                reportProgress();
-                advance(cursor);
+                to.emplace_back(At(l.addOnLines, i));
+                consumed();
             } while (!closed);
         };
         if (!known) {
-            copyItem(l.collector, m);
+            copyItem(collector);
             continue;
         }
         // The first opening line of the kind with the title, comments followed from the top; then on
         // through the element's closing line.
+        std::vector<std::string> rebuild;
         int j = 0;
         CommentTracker existingComments;
         bool matchCloses = false;
         for (;;) {
-            const std::string_view r = rest(existingComments, At(l.existing, j));
-            if (StartsWith(TestFormView(r, buffer), l.openingTag) && ElementTitle(r) == title) {
+            const std::string_view r = rest(existingComments, At(existing, j));
+            if (opening(r) && title(r) == name) {
                 matchCloses = closing(r) || whole(r);
                 break;
             }
-            l.rebuild.Set(k, At(l.existing, j));
-            advance(k);
-            advance(j);
+            rebuild.emplace_back(At(existing, j++));
         }
         for (bool first = true;; first = false) {
-            advance(j);
-            if (first ? matchCloses : closing(rest(existingComments, At(l.existing, j - 1)))) {
+            ++j;
+            if (first ? matchCloses : closing(rest(existingComments, At(existing, j - 1)))) {
                 break;
             }
         }
-        copyItem(l.rebuild, k);
-        for (int x = j; x < l.existing.Count(); ++x) {
-            l.rebuild.Set(k, At(l.existing, x));
-            advance(k);
-        }
-        l.existing.Clear();
-        for (int x = 0; x < l.rebuild.Count(); ++x) {
-            l.existing.Set(x, At(l.rebuild, x));
-        }
-        l.rebuild.Clear();
-        k = 0;
+        copyItem(rebuild);
+        rebuild.insert(rebuild.end(), existing.begin() + j, existing.end());
+        existing = std::move(rebuild);
+        replaced = true;
     }
     if (progress != nullptr) {
         progress->SetProgress(100.0F);
     }
-    l.items.Clear();
-    for (int x = 0; x < l.collector.Count(); ++x) {
-        l.items.Set(x, At(l.collector, x));
+    if (replaced) {
+        l.existing.Assign({existing.begin(), existing.end()}); // fails with 6 past 32,768 lines
+        l.rebuild.Clear();
     }
+    l.addOnLines.Assign({collector.begin(), collector.end()});
     l.collector.Clear();
 }
 
 // The bytes the writer puts out for a scanned workspace, the merges done step by step: what a patch of
 // those files must write. `progress` sees what the animation merge shows.
 inline std::string StepByStepPatchOutput(Workspace& ws, WindowPort* progress = nullptr) {
-    StepByStepMerge({ws.AllZorTextures, ws.AllZorTexturesTemp, ws.Textures, ws.AllTextures,
-                     ws.AllTexturesTemp, "<TextureInfo it", "</TextureInfo>"},
-                    nullptr);
-    StepByStepMerge({ws.AllZorAnimations, ws.AllZorAnimationsTemp, ws.Animations, ws.AllAnimations,
-                     ws.AllAnimationsTemp, "<Ui2DAnimation ", "</Ui2DAnimation>"},
-                    progress);
+    StepByStepMerge(ws.Of(ElementKind::Texture), TagsOf(ElementKind::Texture), nullptr);
+    StepByStepMerge(ws.Of(ElementKind::Animation), TagsOf(ElementKind::Animation), progress);
     std::string output = ws.MainFileMark ? "\xEF\xBB\xBF" : "";
     for (const LineList* list : {&ws.Header, &ws.AllTextures, &ws.AllZorTextures, &ws.AllAnimations,
                                  &ws.AllZorAnimations, &ws.MiscItems}) {

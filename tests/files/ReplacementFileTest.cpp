@@ -15,7 +15,6 @@
 namespace zorby {
 namespace {
 
-using testing::CrLf;
 using testing::TempFolder;
 using testing::ThrownNumber;
 using Names = std::vector<std::string>;
@@ -41,14 +40,14 @@ TEST(ReplacementFile, CommitPutsTheWholeNewFileInPlaceWithTheOldPermissions) {
     const std::string big(100000, 'z'); // larger than the sink's buffer
     {
         ReplacementFile file("equi_animations.xml");
-        file.WriteLines({"<Ui>", big, ""});
+        file.Write("<Ui>\r\n" + big);
         file.Write(big);
         EXPECT_EQ(ListFolder(".")[0].rfind(".EQUI_Animations.xml.zorby-", 0), 0U)
             << "written beside the target";
         EXPECT_EQ(TempFolder::Read("EQUI_Animations.xml"), "old");
         file.Commit();
     }
-    EXPECT_EQ(TempFolder::Read("EQUI_Animations.xml"), CrLf({"<Ui>", big, ""}) + big);
+    EXPECT_EQ(TempFolder::Read("EQUI_Animations.xml"), "<Ui>\r\n" + big + big);
     EXPECT_EQ(ListFolder("."), Names{"EQUI_Animations.xml"});
     if (testing::kNoPermissionBits) {
         GTEST_SKIP() << testing::kNoPermissionBits;
@@ -68,11 +67,10 @@ TEST(ReplacementFile, RefusesWhatItMustNotReplaceAndReplacesADanglingLink) {
     TempFolder::Write("EQUI_Animations.xml", "old");
     // Protected while the new version is written: root on POSIX, and Wine, would rename over it anyway.
     ReplacementFile late("EQUI_Animations.xml");
-    late.WriteLines({"new"});
+    late.Write("new");
     testing::MakeReadOnly("EQUI_Animations.xml");
     EXPECT_EQ(ThrownNumber([&] { late.Commit(); }), PermissionDenied);
-    EXPECT_EQ(ThrownNumber([&] { late.WriteLines({"more"}); }), PermissionDenied)
-        << "the first failure sticks";
+    EXPECT_EQ(ThrownNumber([&] { late.Write("more"); }), PermissionDenied) << "the first failure sticks";
     EXPECT_EQ(ThrownNumber([] { ReplacementFile file("EQUI_Animations.xml"); }), PermissionDenied);
     EXPECT_EQ(ThrownNumber([] { ReplacementFile file("../default"); }), PathFileAccessError);
     EXPECT_EQ(ThrownNumber([] { ReplacementFile file("../nowhere/EQUI_Animations.xml"); }), PathNotFound);
@@ -87,10 +85,10 @@ TEST(ReplacementFile, RefusesWhatItMustNotReplaceAndReplacesADanglingLink) {
         GTEST_SKIP() << why.what();
     }
     ReplacementFile replacing("EQUI_An.xml");
-    replacing.WriteLines({"new"});
+    replacing.Write("new");
     replacing.Commit();
     EXPECT_FALSE(std::filesystem::is_symlink("EQUI_An.xml"));
-    EXPECT_EQ(TempFolder::Read("EQUI_An.xml"), "new\r\n");
+    EXPECT_EQ(TempFolder::Read("EQUI_An.xml"), "new");
     EXPECT_FALSE(std::filesystem::exists("../none"));
 }
 
@@ -123,7 +121,7 @@ TEST(ReplacementFile, KeepsTheOwnerAndTheCopyTheSourcesPermissions) {
 TEST(ReplacementFile, CommitWhereNoneLeavesAnExistingEntry) {
     TempFolder folder;
     ReplacementFile seeded("EQUI_Animations.xml");
-    seeded.WriteLines({"new"});
+    seeded.Write("new");
     TempFolder::Write("EQUI_Animations.xml", "the player's");
     EXPECT_EQ(ThrownNumber([&] { seeded.CommitWhereNone(); }), FileAlreadyExists);
     EXPECT_EQ(TempFolder::Read("EQUI_Animations.xml"), "the player's");

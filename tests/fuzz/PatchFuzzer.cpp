@@ -1,24 +1,27 @@
-// A whole run of the tool on a folder built from the input: the start-up step and "Patch!". Then what only
-// random files can show: nothing changed but what a run may change, and only the way it may; nothing left
-// behind; a completed patch wrote exactly what the step-by-step merge gives, every comment of the main file
-// outside the elements it replaced among it, and one that should complete did. The folders themselves (links,
-// protected files, changes while the window is open) are the robustness table's. A violation throws: the
-// libFuzzer entry aborts on it, so that the input is kept; engine_tests replays the seed corpus
-// (tests/fuzz/corpus, made by make_corpus.py) the same way.
+// A whole run of the tool on a folder built from the input: the start-up step and "Patch!" (or "Restore").
+// Then what only random files can show: nothing changed but what a run may change, and only the way it may;
+// nothing left behind; a completed patch wrote exactly what the step-by-step merge gives, every comment of
+// the main file outside the elements it replaced among it, a file the next start loads, and one that should
+// complete did; with a backup present, Restore is within reach whatever the main file holds. The folders
+// themselves (links, protected files, changes while the window is open) are the robustness table's. A
+// violation throws: the libFuzzer entry aborts on it, so that the input is kept; engine_tests replays the
+// seed corpus (tests/fuzz/corpus, made by make_corpus.py) the same way.
 //
-// Input: byte 0 the folder (kFolder... bits); byte 1, n > 0: the n-th write of the new main file fails,
-// as a full disk would (the one after the last line is the final flush); bytes 2, 3: the answers to the
-// Yes/No boxes in turn, lowest bit first (1 = Yes); then EQUI_Animations.xml, Zor_Tex.txt, Zor_Anim.txt
-// and the old EQUI_An.xml, separated by 0x1E, a separator rather than lengths so that the usual mutations
-// change one file without shifting the others. A short input counts as padded with zeros.
+// Input: byte 0 the folder (kFolder... bits, the top one: click "Restore" instead); byte 1, n > 0: the n-th
+// write of the new main file fails, as a full disk would (the one after the last line is the final flush);
+// bytes 2, 3: the answers to the Yes/No boxes in turn, lowest bit first (1 = Yes); then EQUI_Animations.xml,
+// Zor_Tex.txt, Zor_Anim.txt and the old EQUI_An.xml, separated by 0x1E, a separator rather than lengths so
+// that the usual mutations change one file without shifting the others. A short input counts as padded with
+// zeros.
 
 #include "Commands.h"
-#include "CommentBlock.h"
 #include "FailingSink.h"
 #include "FakeWindow.h"
 #include "FolderSnapshot.h"
 #include "InventoryScan.h"
+#include "LineGrammar.h"
 #include "LoadStep.h"
+#include "PatchOutput.h"
 #include "PatchPreconditions.h"
 #include "StepByStepMerge.h"
 #include "TempFolder.h"
@@ -48,6 +51,7 @@ constexpr std::uint8_t kFolderOldBackup = 0x08;
 constexpr std::uint8_t kFolderBackupUnticked = 0x10;
 constexpr std::uint8_t kFolderNoDefaultFolder = 0x20;
 constexpr std::uint8_t kFolderNoDefaultFile = 0x40;
+constexpr std::uint8_t kFolderRestore = 0x80; // "Restore" is clicked instead of "Patch!"
 
 const char* const kFileNames[] = {"EQUI_Animations.xml", "Zor_Tex.txt", "Zor_Anim.txt", "EQUI_An.xml"};
 
@@ -101,22 +105,26 @@ void RequireCommentsKept(const Workspace& ws, const std::string& output) {
     CommentTracker comments;
     std::string buffer;
     const std::string main = ReadTextFile(kFileNames[0]).text;
+    const auto endsWith = [](std::string_view rest, std::string_view tag) {
+        return !tag.empty() && TTrim(TabTrim(rest)).ends_with(tag);
+    };
     LineSplitter lines(main);
     for (std::string_view raw; lines.Next(raw);) {
         const bool inComment = comments.IsOpen();
         const std::string_view t = TestFormView(raw, buffer);
         const CommentTracker::Line line = comments.Take(t);
-        const std::string_view rest = Unindented(line.rest);
+        const std::string_view rest = line.rest.substr(IndentOf(line.rest));
         const bool texture = StartsWith(rest, tags::kTextureOpening);
         const bool opening = texture || StartsWith(rest, tags::kAnimationOpening);
         const bool opens = opening && closing.empty();
         if (opening && !opens) {
-            return; // one kind opened inside the other: the scan shares their lines out by another rule
+            return; // one element opened inside another: the scan shares their lines out by another rule
         }
         if (opens) {
             const auto& titles = (texture ? ws.ZorTextures : ws.ZorAnimations).Lines();
-            replaced = std::ranges::find(titles, ElementTitle(rest)) != titles.end();
-            inOrder = inOrder && !head && !(texture && animations);
+            replaced = std::ranges::find(titles, TitleOf(rest).value_or("")) != titles.end();
+            inOrder = inOrder && !(texture && animations);
+            head = false;
             animations = animations || !texture;
             closing = texture ? tags::kTextureClosing : tags::kAnimationClosing;
         } else if (closing.empty() && !rest.empty()) {
@@ -126,7 +134,7 @@ void RequireCommentsKept(const Workspace& ws, const std::string& output) {
         if ((line.comment || inComment) && !t.empty() && !(replaced && !closing.empty())) {
             kept.push_back(TTrim(TabTrim(raw)));
         }
-        if (tags::IsClosingLine(rest, closing) || (opens && tags::EndsWithClosingTag(rest, closing))) {
+        if ((!closing.empty() && TTrim(TabTrim(rest)) == closing) || (opens && endsWith(rest, closing))) {
             closing = {};
         }
     }
@@ -145,13 +153,21 @@ void RequireCommentsKept(const Workspace& ws, const std::string& output) {
     }
 }
 
+// Whether the next start could load `bytes` as its EQUI_Animations.xml and patch it again.
+bool NextStartLoads(std::string bytes) {
+    TextFileContent content = TextContentOf(std::move(bytes));
+    Workspace next;
+    return content.unreadable == Unreadable::No && !ScanMainFileText(next, std::move(content.text)) &&
+           !next.Defect;
+}
+
 // What a patch of these files must come to, worked out in a folder of its own: scanned as the tool scans,
 // refused as it refuses, then merged step by step.
 struct Expectation {
-    enum class Outcome { ScanFails, Refused, MergeFails, Written } outcome = Outcome::ScanFails;
-    std::string message = {}; // the refusal, or the start of the failure's message
+    enum class Outcome { ScanFails, Refused, Written } outcome = Outcome::ScanFails;
+    std::string message = {}; // the start of the refusal
     std::string output = {};
-    int writes = 0;                      // of the new file: a mark, each line, then the final flush
+    int writes = 0;                      // of the new file, before its final flush
     std::vector<std::string> calls = {}; // of the window: the busy pointer, progress, redraws
 };
 
@@ -166,7 +182,9 @@ Expectation Expect(const FuzzCase& c) {
     Workspace ws;
     testing::FakeWindow window;
     try {
-        ScanAnimationFile(ws, nullptr);
+        if (ScanAnimationFile(ws, nullptr)) {
+            return {};
+        }
         ScanAddOnFiles(ws, window);
     } catch (const Failure&) {
         return {};
@@ -177,24 +195,31 @@ Expectation Expect(const FuzzCase& c) {
     Expectation expected{Expectation::Outcome::Written};
     try {
         expected.output = testing::StepByStepPatchOutput(ws, &window);
-        RequireCommentsKept(ws, expected.output);
     } catch (const Failure& failure) {
-        return {Expectation::Outcome::MergeFails, "Zorby: Error " + std::to_string(failure.Number()) + ":"};
+        Require(failure.Number() == Overflow,
+                "the reference merge failed with " + std::to_string(failure.Number()));
+        return {Expectation::Outcome::Refused, "Error: EQUI_Animations.xml cannot be patched: its "};
     }
+    // What the next start could not load is refused; which line is to blame is the check's to tell.
+    if (!NextStartLoads(expected.output)) {
+        return {Expectation::Outcome::Refused, "Error: "};
+    }
+    RequireCommentsKept(ws, expected.output);
     expected.calls = window.calls;
     expected.calls.insert(expected.calls.begin(), "busy on");
     expected.calls.push_back("busy off");
-    expected.writes = static_cast<int>(std::count(expected.output.begin(), expected.output.end(), '\n')) +
-                      (ws.MainFileMark ? 1 : 0);
+    expected.writes = 1; // the new file in one write, then its flush
     return expected;
 }
 
 struct RunRecord {
     testing::FakeWindow window;
     Flow load = Flow::Continue;
-    bool clicked = false; // "Patch!" was enabled and pressed
+    bool clicked = false; // "Patch!" (or "Restore") was enabled and pressed
     Flow patch = Flow::Continue;
     bool completed = false; // the completion notice was shown
+    bool restored = false;
+    bool restoreOffered = false; // when the window opened
 
     std::string LastMessage() const {
         return window.messages.empty() ? "(none)"
@@ -208,14 +233,20 @@ RunRecord Run(const FuzzCase& c) {
     run.window.backupChecked = !c.Has(kFolderBackupUnticked);
     Workspace ws;
     run.load = RunLoadStep(ws, run.window, "help.html");
-    if (run.load == Flow::Continue && run.window.Enabled(Control::PatchCommand)) {
+    run.restoreOffered = run.window.Enabled(Control::Restore_Animation);
+    const bool restore = c.Has(kFolderRestore);
+    if (run.load == Flow::Continue &&
+        run.window.Enabled(restore ? Control::Restore_Animation : Control::PatchCommand)) {
         run.clicked = true;
         const SinkWrapper wrap =
             c.failingWrite >= 0 ? testing::FailingSink::FailingAt(c.failingWrite) : nullptr;
-        run.patch = RunCommand(run.window, [&] { return PatchCommand(ws, run.window, wrap); });
+        run.patch = RunCommand(run.window, [&] {
+            return restore ? RestoreCommand(run.window) : PatchCommand(ws, run.window, wrap);
+        });
     }
     run.completed = std::ranges::any_of(
         run.window.messages, [](const auto& message) { return message.text.starts_with("Patch Completed"); });
+    run.restored = restore && run.patch == Flow::Done;
     return run;
 }
 
@@ -229,14 +260,15 @@ void Check(const FuzzCase& c, const Snapshot& before, const Snapshot& after, con
     const auto mayChange = [&](const std::string& path, const auto& was, const auto& is) {
         if (path == "custom/EQUI_Animations.xml") {
             const bool seeded = !was && is && is->bytes == mainAsRead;
-            return seeded || (run.completed && is && is->bytes == expected->output);
+            return seeded || (run.completed && is && is->bytes == expected->output) ||
+                   (run.restored && is && is->bytes == c.files[3]);
         }
         if (path == "custom/EQUI_An.xml") {
             // Only a completed patch replaces an older backup, and only one the player let go: the question
-            // is the first a patch that completes asks.
+            // is the first a patch that completes asks. Restore moves it.
             const bool mayBackUp =
                 !c.Has(kFolderBackupUnticked) && run.completed && (!was || c.answers[0] == Answer::Yes);
-            return mayBackUp && is && is->bytes == mainAsRead;
+            return (mayBackUp && is && is->bytes == mainAsRead) || (run.restored && !is);
         }
         return (path == "custom/Zor_Tex.txt" || path == "custom/Zor_Anim.txt") && run.completed && !is;
     };
@@ -252,12 +284,25 @@ void Check(const FuzzCase& c, const Snapshot& before, const Snapshot& after, con
         Require(was == is || mayChange(path, was, is), "a change the run may not make: " + path);
     }
 
-    // The end of the run must be the one the files call for.
+    // The end of the run must be the one the files call for. Whatever the main file holds, a backup can be
+    // put back, unless this is no custom UI folder.
     const bool scanFails = !expected || expected->outcome == O::ScanFails;
-    Require((run.load == Flow::Failed) == scanFails,
+    const bool wrongFolder = !c.Present(0) && c.Has(kFolderNoDefaultFolder);
+    const bool restoreOnly = scanFails && c.Has(kFolderOldBackup) && !wrongFolder;
+    Require((run.load == Flow::Failed) == (scanFails && !restoreOnly),
             "the start failed or went on against the odds: " + run.LastMessage());
-    Require(run.clicked == (run.load == Flow::Continue && (c.Present(1) || c.Present(2))),
-            "Patch! enabled without add-on files, or disabled with them");
+    Require(run.load == Flow::Failed || run.restoreOffered == c.Has(kFolderOldBackup),
+            "Restore offered without a backup, or out of reach with one");
+    if (c.Has(kFolderRestore)) {
+        Require(run.clicked == (run.load == Flow::Continue && c.Has(kFolderOldBackup)) &&
+                    run.restored == run.clicked,
+                "Restore did not put the backup back: " + run.LastMessage());
+        return;
+    }
+    Require(
+        run.clicked == (run.load == Flow::Continue && !restoreOnly && (c.Present(1) || c.Present(2))),
+        "Patch! enabled without add-on files or with a main file that could not be read, or disabled with "
+        "them");
     if (!run.clicked) {
         return;
     }
@@ -272,6 +317,8 @@ void Check(const FuzzCase& c, const Snapshot& before, const Snapshot& after, con
     const auto written = testing::Find(after, "custom/EQUI_Animations.xml");
     Require(!run.completed || (written && written->bytes == expected->output),
             "Patch Completed without the merge's bytes in the main file");
+    Require(!run.completed || NextStartLoads(written->bytes),
+            "a completed patch wrote a file the next start refuses");
     Require(run.window.calls == expected->calls,
             "the busy pointer, progress or redraws differ from the reference's");
 }

@@ -9,7 +9,7 @@
 namespace zorby::testing {
 
 // Makes one chosen write of a replacement file fail, as a full disk would, or as memory running out.
-// Writes are counted from 0, one per line; the write after the last line is the final flush.
+// Writes are counted from 0; the one after the last is the final flush.
 class FailingSink : public ByteSink {
 public:
     FailingSink(std::unique_ptr<ByteSink> inner, int failAt, bool outOfMemory)
@@ -17,12 +17,6 @@ public:
     void Write(std::string_view bytes) override {
         FailIfDue(writes_++);
         inner_->Write(bytes);
-    }
-    void WriteLines(const std::vector<std::string_view>& lines) override {
-        for (const std::string_view line : lines) {
-            FailIfDue(writes_++);
-            inner_->WriteLines({line});
-        }
     }
     void Finish() override {
         FailIfDue(writes_);

@@ -1,0 +1,318 @@
+// A line is judged by what remains of it outside comments, its indentation and tabs aside; an element is
+// an opening line of its kind through the next closing line of that kind.
+
+#include "LineGrammar.h"
+
+#include "Failure.h"
+#include "LineHelpers.h"
+
+#include <algorithm>
+
+namespace zorby {
+
+namespace {
+
+constexpr ElementTags kTextureTags{tags::kTextureOpening, tags::kTextureClosing, "TextureInfo",
+                                   "Zor_Tex.txt"};
+constexpr ElementTags kAnimationTags{tags::kAnimationOpening, tags::kAnimationClosing, "Ui2DAnimation",
+                                     "Zor_Anim.txt"};
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// Whether `text` begins with `prefix`, a tab in `text` read as a space.
+bool StartsWithTabsAsSpaces(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size()) {
+        return false;
+    }
+    for (std::size_t x = 0; x < prefix.size(); ++x) {
+        if ((text[x] == '\t' ? ' ' : text[x]) != prefix[x]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string_view WithoutTrailingBlanks(std::string_view text) {
+    std::size_t end = text.size();
+    while (end > 0 && IsBlank(text[end - 1])) {
+        --end;
+    }
+    return text.substr(0, end);
+}
+
+// `rest` starts with '<' and holds no comment text. Its second byte tells nearly every line apart.
+void Classify(std::string_view rest, LineShape& shape) {
+    shape.role = LineRole::Other;
+    if (rest.size() < 2) {
+        return;
+    }
+    if (rest[1] == '/') {
+        const std::string_view tag = WithoutTrailingBlanks(rest);
+        for (const ElementKind kind : kElementKinds) {
+            if (tag == TagsOf(kind).closing) {
+                shape.role = LineRole::Closing;
+                shape.kind = kind;
+            }
+        }
+        return;
+    }
+    const ElementKind kind =
+        rest[1] == tags::kTextureOpening[1] ? ElementKind::Texture : ElementKind::Animation;
+    if (rest[1] == TagsOf(kind).opening[1] && StartsWithTabsAsSpaces(rest, TagsOf(kind).opening)) {
+        shape.role = LineRole::Opening;
+        shape.kind = kind;
+        shape.whole = WithoutTrailingBlanks(rest).ends_with(TagsOf(kind).closing);
+    } else if (rest.starts_with(tags::kSchema)) {
+        shape.role = LineRole::Schema;
+    }
+}
+
+// The value of the line's item attribute: the text between the quote that follows `item` (after optional
+// blanks, `=` and blanks) and the next quote of the same kind. `item` stands after a blank or right after
+// the closing quote of another attribute (`name="n"item="P"`).
+std::optional<std::string_view> ItemAttributeValue(std::string_view line) {
+    constexpr std::string_view kName = "item";
+    // The quote just before `at` closes a value when the line holds an even number of them up to it.
+    const auto closesValue = [&](std::size_t at) {
+        const char quote = line[at - 1];
+        return (quote == '"' || quote == '\'') &&
+               std::count(line.begin(), line.begin() + static_cast<std::ptrdiff_t>(at), quote) % 2 == 0;
+    };
+    for (std::size_t at = line.find(kName); at != std::string_view::npos; at = line.find(kName, at + 1)) {
+        if (at == 0 || !(IsBlank(line[at - 1]) || closesValue(at))) {
+            continue;
+        }
+        std::size_t x = at + kName.size();
+        while (x < line.size() && IsBlank(line[x])) {
+            ++x;
+        }
+        if (x == line.size() || line[x] != '=') {
+            continue;
+        }
+        do {
+            ++x;
+        } while (x < line.size() && IsBlank(line[x]));
+        if (x == line.size() || (line[x] != '"' && line[x] != '\'')) {
+            continue;
+        }
+        const std::size_t end = line.find(line[x], x + 1);
+        if (end != std::string_view::npos) {
+            return line.substr(x + 1, end - x - 1);
+        }
+    }
+    return std::nullopt;
+}
+
+constexpr const char* kNothingChanged = "\rNothing was changed. Please correct the file and run Zorby again.";
+constexpr const char* kOwnLine = " Please put the comment on a line of its own.";
+
+} // namespace
+
+const ElementTags& TagsOf(ElementKind kind) {
+    return kind == ElementKind::Texture ? kTextureTags : kAnimationTags;
+}
+
+CommentTracker::Line CommentTracker::TakeSlowly(std::string_view line) {
+    Line result{{}, open_, false};
+    rest_.clear();
+    std::size_t at = 0;
+    if (open_) {
+        const std::size_t end = line.find(tags::kCommentEnd);
+        if (end == std::string_view::npos) {
+            return result;
+        }
+        open_ = false;
+        at = end + tags::kCommentEnd.size();
+    }
+    for (;;) {
+        const std::size_t start = line.find(tags::kComment, at);
+        if (start == std::string_view::npos) {
+            break;
+        }
+        result.comment = true;
+        rest_.append(line.substr(at, start - at));
+        const std::size_t end = line.find(tags::kCommentEnd, start + tags::kComment.size());
+        if (end == std::string_view::npos) {
+            open_ = true;
+            result.opensBlock = true;
+            result.rest = rest_;
+            return result;
+        }
+        at = end + tags::kCommentEnd.size();
+    }
+    if (!result.comment) {
+        result.rest = line;
+        return result;
+    }
+    rest_.append(line.substr(at));
+    result.rest = rest_;
+    return result;
+}
+
+LineShape LineReader::Read(std::string_view line, std::string_view& rest) {
+    LineShape shape;
+    shape.continuesComment = comments_.IsOpen();
+    const std::size_t indent = IndentOf(line);
+    if (indent == line.size()) {
+        shape.leavesCommentOpen = shape.continuesComment; // a blank line changes nothing
+        rest = {};
+        return shape;
+    }
+    const CommentTracker::Line parts = comments_.Take(line.substr(indent));
+    const bool comment = parts.comment || shape.continuesComment;
+    rest = comment ? parts.rest.substr(IndentOf(parts.rest)) : parts.rest;
+    shape.opensComment = parts.opensBlock;
+    shape.leavesCommentOpen = comments_.IsOpen();
+    if (rest.empty()) {
+        shape.role = comment ? LineRole::Comment : LineRole::Blank;
+    } else if (rest[0] != '<') {
+        shape.role = LineRole::Other;
+    } else {
+        Classify(rest, shape);
+    }
+    return shape;
+}
+
+std::optional<std::string_view> TitleOf(std::string_view rest, std::string& buffer) {
+    std::optional<std::string_view> title = ItemAttributeValue(rest);
+    if (!title) {
+        try {
+            buffer = GetTitle(rest);
+        } catch (const Failure&) {
+            return std::nullopt;
+        }
+        title = buffer;
+    }
+    if (title->find('\t') == std::string_view::npos) {
+        return title;
+    }
+    buffer.assign(*title);
+    std::replace(buffer.begin(), buffer.end(), '\t', ' ');
+    return buffer;
+}
+
+std::optional<std::string> TitleOf(std::string_view rest) {
+    std::string buffer;
+    const auto title = TitleOf(rest, buffer);
+    return title ? std::optional<std::string>(*title) : std::nullopt;
+}
+
+std::string Quoted(std::string_view text) {
+    constexpr std::size_t kLongest = 80;
+    std::size_t first = 0;
+    while (first < text.size() && IsBlank(text[first])) {
+        ++first;
+    }
+    text = WithoutTrailingBlanks(text.substr(first));
+    if (text.size() <= kLongest) {
+        return TabTrim(text);
+    }
+    std::size_t cut = kLongest;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0U) == 0x80U) {
+        --cut; // not inside a character of UTF-8
+    }
+    return TabTrim(text.substr(0, cut)) + "\xE2\x80\xA6";
+}
+
+std::string AddOnFileRefusal(ElementKind kind, const std::string& why) {
+    return std::string(TagsOf(kind).addOnFile) + " cannot be used: " + why + kNothingChanged;
+}
+
+AddOnItems SplitAddOnLines(ElementKind kind, const std::vector<std::string_view>& lines,
+                           const std::vector<LineShape>& shapes, const std::vector<int>& lineNumbers) {
+    const ElementTags& element = TagsOf(kind);
+    const std::size_t count = lines.size();
+    const auto line = [&](std::size_t index) {
+        return "line " + std::to_string(lineNumbers.at(index)) + " (" + Quoted(lines[index]) + ")";
+    };
+    AddOnItems split;
+    const auto refuse = [&](const std::string& why) {
+        split.refusal = AddOnFileRefusal(kind, why);
+        return split;
+    };
+    const auto notClosed = [&](std::size_t opening) {
+        return refuse("the element that starts on " + line(opening) + " has no " +
+                      std::string(element.closing) + " line.");
+    };
+    const std::string shouldStart = " should start a <" + std::string(element.name) + "> element.";
+    std::size_t commentStart = 0; // where the comment last left open began
+    const auto follow = [&](std::size_t index) {
+        if (shapes[index].opensComment) {
+            commentStart = index;
+        }
+        return shapes[index];
+    };
+
+    std::size_t index = 0;
+    while (index + 1 < count || (index + 1 == count && shapes[index].Opens(kind) && shapes[index].whole)) {
+        // Comment lines may stand ahead of the element; they travel with it.
+        std::size_t opening = index;
+        while (opening < count && follow(opening).role == LineRole::Comment) {
+            ++opening;
+        }
+        std::size_t closing = opening + 1;
+        if (opening < count) {
+            const LineShape& shape = shapes[opening];
+            if (!shape.Opens(kind)) {
+                return refuse(line(opening) + shouldStart);
+            }
+            closing = shape.whole ? opening : opening + 1;
+            for (; !shape.whole && closing < count; ++closing) {
+                const LineShape inside = follow(closing);
+                if (inside.Closes(kind)) {
+                    break;
+                }
+                if (inside.Opens(kind)) {
+                    // Without its closing line the first element would take the second one in.
+                    return refuse("the element that starts on " + line(opening) +
+                                  " is not closed before line " + std::to_string(lineNumbers.at(closing)) +
+                                  " starts another.");
+                }
+                if (inside.Opens(OtherKind(kind))) {
+                    // Patched in, it would stand among the wrong kind: the next run could not find it.
+                    const ElementTags& other = TagsOf(OtherKind(kind));
+                    return refuse("the element that starts on " + line(opening) + " holds on " +
+                                  line(closing) + " the start of a <" + other.name +
+                                  "> element, which belongs in " + other.addOnFile + ".");
+                }
+            }
+        }
+        if (shapes[std::min(closing, count - 1)].leavesCommentOpen) {
+            if (closing < count) {
+                // The next item would take the rest of the comment away from its start.
+                return refuse("the comment that starts on " + line(commentStart) +
+                              " runs on past the end of its element." + kOwnLine);
+            }
+            return refuse("the comment that opens on line " + std::to_string(lineNumbers.at(commentStart)) +
+                          " is never closed.");
+        }
+        if (opening == count) {
+            return refuse(line(index) + shouldStart);
+        }
+        if (closing == count) {
+            return notClosed(opening);
+        }
+        split.items.push_back({static_cast<int>(index), static_cast<int>(opening), static_cast<int>(closing),
+                               shapes[opening].continuesComment});
+        index = closing + 1;
+    }
+    // A last line on its own is dropped, unless it starts an element (an item cut off) or a comment that
+    // is never closed.
+    if (index + 1 == count) {
+        if (follow(index).Opens(kind)) {
+            return notClosed(index);
+        }
+        if (shapes[index].leavesCommentOpen) {
+            return refuse("the comment that opens on line " + std::to_string(lineNumbers.at(commentStart)) +
+                          " is never closed.");
+        }
+    }
+    if (split.items.empty() && count > 0) {
+        return refuse("it holds no element Zorby can use; its first line is " + line(0) + ".");
+    }
+    return split;
+}
+
+} // namespace zorby
