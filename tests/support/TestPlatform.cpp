@@ -78,6 +78,17 @@ WithoutAdministratorRights::~WithoutAdministratorRights() = default;
 
 FileSizeLimit::~FileSizeLimit() = default;
 
+HeldOpen::HeldOpen(const fs::path& name)
+    : handle_(CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr)) {
+    if (handle_ == INVALID_HANDLE_VALUE) {
+        throw std::runtime_error("cannot hold " + name.string() + " open");
+    }
+}
+
+HeldOpen::~HeldOpen() {
+    CloseHandle(handle_);
+}
+
 #else
 
 void MakeReadOnly(const fs::path& name) {

@@ -52,6 +52,22 @@ private:
     bool dropped_ = false;
 };
 
+#ifdef _WIN32
+// While it lives, the file is held open as the game or an editor holds it: for reading, sharing reading
+// only, so that it cannot be replaced, renamed or deleted. Windows checks sharing open by open, so a hold
+// by the test itself stands for another program's.
+class HeldOpen {
+public:
+    explicit HeldOpen(const std::filesystem::path& name);
+    ~HeldOpen();
+    HeldOpen(const HeldOpen&) = delete;
+    HeldOpen& operator=(const HeldOpen&) = delete;
+
+private:
+    void* handle_;
+};
+#endif
+
 // While it lives, a write that would take any file of the process past `bytes` fails as on a full disk.
 class FileSizeLimit {
 public:
