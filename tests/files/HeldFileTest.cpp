@@ -16,9 +16,12 @@ namespace {
 
 using testing::TempFolder;
 
+using Sharing = testing::HeldOpen::Sharing;
+
 struct Row {
     const char* name;
-    const char* held;     // held open as another program would; nullptr: no hold
+    const char* held; // held open as another program would; nullptr: no hold
+    Sharing sharing;
     const char* readOnly; // made read-only first; nullptr: none
     void (*step)();
     int whileHeld;    // the failure while the hold lasts; 55 names the held file
@@ -29,25 +32,30 @@ void RestoreBackup() {
     MoveFileOver("EQUI_An.xml", "EQUI_Animations.xml");
 }
 
+void CommitOntoMainFile() {
+    ReplacementFile file("EQUI_Animations.xml");
+    file.Write("new");
+    file.Commit();
+}
+
+constexpr const char* kMain = "EQUI_Animations.xml";
+
 const Row kRows[] = {
-    {"Removal", "Zor_Anim.txt", nullptr, [] { RemoveFile("Zor_Anim.txt"); }, FileInUse, 0},
-    {"CheckBeforeReplacing", "EQUI_Animations.xml", nullptr, [] { CheckDeletable("EQUI_Animations.xml"); },
-     FileInUse, 0},
-    {"RenameOntoHeldFile", "EQUI_Animations.xml", nullptr, RestoreBackup, FileInUse, 0},
-    {"RenameOfHeldFile", "EQUI_An.xml", nullptr, RestoreBackup, FileInUse, 0},
-    {"CommitOntoHeldFile", "EQUI_Animations.xml", nullptr,
-     [] {
-         ReplacementFile file("EQUI_Animations.xml");
-         file.Write("new");
-         file.Commit();
-     },
-     FileInUse, 0},
+    {"Removal", "Zor_Anim.txt", Sharing::Reading, nullptr, [] { RemoveFile("Zor_Anim.txt"); }, FileInUse, 0},
+    {"CheckBeforeReplacing", kMain, Sharing::Reading, nullptr, [] { CheckDeletable(kMain); }, FileInUse, 0},
+    {"RenameOntoHeldFile", kMain, Sharing::Reading, nullptr, RestoreBackup, FileInUse, 0},
+    {"RenameOfHeldFile", "EQUI_An.xml", Sharing::Reading, nullptr, RestoreBackup, FileInUse, 0},
+    {"CommitOntoHeldFile", kMain, Sharing::Reading, nullptr, CommitOntoMainFile, FileInUse, 0},
+    // A virus scanner shares everything, yet an open file cannot be replaced.
+    {"CommitOntoFileAScannerHolds", kMain, Sharing::Everything, nullptr, CommitOntoMainFile, FileInUse, 0},
+    // Reading is not tried again, but a file held without read sharing is no protected file either.
+    {"CopyOfFileHeldExclusively", kMain, Sharing::Nothing, nullptr, [] { CopyFile(kMain, "EQUI_An.xml"); },
+     FileInUse, FileInUse},
     // The protection is the cause to report: the player must lift it whether or not the file is held.
-    {"ReadOnlyAndHeld", "EQUI_Animations.xml", "EQUI_Animations.xml", RestoreBackup, PermissionDenied,
-     PermissionDenied},
+    {"ReadOnlyAndHeld", kMain, Sharing::Reading, kMain, RestoreBackup, PermissionDenied, PermissionDenied},
     // Deleting a read-only file is refused as a replace onto a held one is: the file tells them apart.
-    {"ReadOnlyRemovedByThePlatform", nullptr, "Zor_Tex.txt", [] { platform::Remove("Zor_Tex.txt"); },
-     PermissionDenied, PermissionDenied},
+    {"ReadOnlyRemovedByThePlatform", nullptr, Sharing::Reading, "Zor_Tex.txt",
+     [] { platform::Remove("Zor_Tex.txt"); }, PermissionDenied, PermissionDenied},
 };
 
 void PrintTo(const Row& row, std::ostream* out) {
@@ -81,16 +89,21 @@ TEST_P(HeldFile, IsWaitedForThenReportedAsInUse) {
     }
     const testing::Snapshot before = testing::TakeSnapshot(folder.Root());
     std::optional<testing::HeldOpen> hold;
-    if (row.held) {
-        hold.emplace(row.held);
-    }
+    const auto holdFile = [&] {
+        if (row.held) {
+            hold.emplace(row.held, row.sharing);
+        }
+    };
+    holdFile();
     const Outcome held = OutcomeOf(row.step);
     EXPECT_EQ(held.number, row.whileHeld);
     if (row.whileHeld == FileInUse) {
         EXPECT_EQ(held.file, row.held);
     }
+    hold.reset(); // a file held exclusively cannot be read for the comparison
     EXPECT_EQ(testing::TakeSnapshot(folder.Root()), before);
 
+    holdFile();
     std::jthread release([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(500));
         hold.reset();

@@ -53,12 +53,14 @@ private:
 };
 
 #ifdef _WIN32
-// While it lives, the file is held open as the game or an editor holds it: for reading, sharing reading
-// only, so that it cannot be replaced, renamed or deleted. Windows checks sharing open by open, so a hold
-// by the test itself stands for another program's.
+// While it lives, the file is held open for reading as another program holds it: sharing reading only
+// (the game, an editor), so that it cannot be replaced, renamed or deleted; sharing everything (a virus
+// scanner), so that it can be renamed and deleted but not replaced; or sharing nothing. Windows checks
+// sharing open by open, so a hold by the test itself stands for another program's.
 class HeldOpen {
 public:
-    explicit HeldOpen(const std::filesystem::path& name);
+    enum class Sharing { Reading, Everything, Nothing };
+    HeldOpen(const std::filesystem::path& name, Sharing sharing);
     ~HeldOpen();
     HeldOpen(const HeldOpen&) = delete;
     HeldOpen& operator=(const HeldOpen&) = delete;
