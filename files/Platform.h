@@ -13,7 +13,9 @@
 // only this. Paths are UTF-8 bytes as ResolvePath gives them, with '/' between components (Windows
 // accepts it, and gets the path as UTF-16). Failures are thrown as zorby::Failure with the tool's
 // numbers: 53 file not found, 76 path not found, 70 permission denied, 75 path/file access error,
-// 61 disk full, 7 out of memory, 57 device I/O error for anything else.
+// 61 disk full, 7 out of memory, 57 device I/O error for anything else, and 55 for a file that another
+// program holds open (Windows), naming it in Failure::File(). A replace, rename or removal of a held
+// file is tried again for about two seconds before it fails so.
 namespace zorby::platform {
 
 struct EntryStatus {

@@ -1,5 +1,6 @@
 // The file services on Windows, through the wide (UTF-16) functions of the Win32 API. Names stay UTF-8
-// everywhere else and are converted here, on their way in and out.
+// everywhere else and are converted here, on their way in and out. A file that another program holds
+// open is waited for briefly, then reported as in use (55), never as protected.
 //
 // <windows.h> defines CopyFile and DeleteFile as macros, which would clash with the file helpers of the
 // same names: nothing here includes FileHelpers.h.
@@ -29,9 +30,10 @@ int FailureNumberOf(DWORD error) {
     case ERROR_BAD_NET_NAME:
     case ERROR_DIRECTORY:
         return PathNotFound;
-    case ERROR_ACCESS_DENIED:
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
+        return FileInUse;
+    case ERROR_ACCESS_DENIED:
     case ERROR_WRITE_PROTECT:
     case ERROR_PRIVILEGE_NOT_HELD:
         return PermissionDenied;
@@ -56,8 +58,9 @@ int FailureNumberOf(DWORD error) {
     }
 }
 
-[[noreturn]] void ThrowLastError() {
-    throw Failure(FailureNumberOf(GetLastError()));
+// `file`: the one the call was about, which a notice of a file in use names.
+[[noreturn]] void ThrowLastError(const std::string& file = {}) {
+    throw Failure(FailureNumberOf(GetLastError()), file);
 }
 
 // UTF-8 to UTF-16, with '\' between components. Bytes that are no UTF-8 cannot name anything here.
@@ -99,6 +102,20 @@ FileHandle Own(HANDLE handle) {
     return FileHandle(reinterpret_cast<std::intptr_t>(handle));
 }
 
+// The name of an open file, for a failure on it that a notice names (another program's lock on a part of
+// it); empty when the system does not tell.
+std::string NameOf(const FileHandle& file) {
+    wchar_t name[MAX_PATH * 2] = {};
+    const DWORD length = GetFinalPathNameByHandleW(Native(file), name, static_cast<DWORD>(std::size(name)),
+                                                   FILE_NAME_NORMALIZED);
+    return length > 0 && length < std::size(name) ? Narrow(name) : std::string();
+}
+
+[[noreturn]] void ThrowLastError(const FileHandle& file) {
+    const int number = FailureNumberOf(GetLastError());
+    throw Failure(number, NameOf(file));
+}
+
 // Symbolic links and junctions stand for another entry; other reparse points (files kept in the cloud,
 // deduplicated files) are the file itself.
 bool IsLink(DWORD attributes, DWORD reparseTag) {
@@ -114,9 +131,48 @@ bool IsLink(HANDLE handle) {
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 // Opens the entry itself (a link, not what it points to) with `access`, folders included.
-HANDLE OpenEntry(const std::wstring& path, DWORD access) {
-    return CreateFileW(path.c_str(), access, kShareAll, nullptr, OPEN_EXISTING,
+HANDLE OpenEntry(const std::wstring& path, DWORD access, DWORD share = kShareAll) {
+    return CreateFileW(path.c_str(), access, share, nullptr, OPEN_EXISTING,
                        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+}
+
+bool IsHold(DWORD error) {
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+}
+
+// A replace onto a file that is open fails with access denied, as a real lack of rights does: the file
+// itself tells them apart. An open that shares nothing fails with a sharing violation while any other
+// program has the file open, however it shares it; access denied, or success, means no one holds it.
+bool HeldByAnotherProgram(const std::string& path) {
+    const FileHandle probe = Own(OpenEntry(Wide(path), DELETE, 0));
+    return !probe.IsOpen() && IsHold(GetLastError());
+}
+
+// Another program that has a file open without sharing deletion (the game, an editor, a sync client, a
+// virus scanner looking at a new file) blocks its replacement, rename and removal, mostly for a moment.
+// Runs `step`, a Win32 call on `files` (true, or false with GetLastError() set), again for about two
+// seconds while one of them is held, then fails with 55 naming the held one; other failures at once.
+template <typename Step> void RetryWhileHeld(Step step, std::initializer_list<const std::string*> files) {
+    constexpr ULONGLONG kPatience = 2000;
+    constexpr DWORD kPause = 50;
+    const ULONGLONG deadline = GetTickCount64() + kPatience;
+    while (!step()) {
+        const DWORD error = GetLastError();
+        if (error != ERROR_ACCESS_DENIED && !IsHold(error)) {
+            throw Failure(FailureNumberOf(error), **files.begin());
+        }
+        const auto held =
+            std::ranges::find_if(files, [](const std::string* file) { return HeldByAnotherProgram(*file); });
+        // Access denied with no one holding the files is a real lack of rights; a sharing violation with
+        // no one holding them any more means the hold ended just now, and the step is tried again.
+        if (held == files.end() && !IsHold(error)) {
+            throw Failure(PermissionDenied, **files.begin());
+        }
+        if (GetTickCount64() >= deadline) {
+            throw Failure(FileInUse, held == files.end() ? **files.begin() : **held);
+        }
+        Sleep(kPause);
+    }
 }
 
 } // namespace
@@ -179,7 +235,7 @@ std::vector<std::string> FolderEntries(const std::string& folder) {
         if (GetLastError() == ERROR_FILE_NOT_FOUND) {
             return names; // the root of an empty drive
         }
-        ThrowLastError();
+        ThrowLastError(folder);
     }
     do {
         const std::wstring_view name = found.cFileName;
@@ -226,7 +282,7 @@ FileHandle OpenForReading(const std::string& path) {
     FileHandle file = Own(CreateFileW(Wide(path).c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
                                       FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file.IsOpen()) {
-        ThrowLastError();
+        ThrowLastError(path);
     }
     return file;
 }
@@ -235,7 +291,7 @@ std::size_t ReadSome(const FileHandle& file, char* buffer, std::size_t size) {
     DWORD got = 0;
     const DWORD asked = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30));
     if (!ReadFile(Native(file), buffer, asked, &got, nullptr)) {
-        ThrowLastError();
+        ThrowLastError(file);
     }
     return got;
 }
@@ -245,7 +301,7 @@ void WriteAll(const FileHandle& file, std::string_view bytes) {
         DWORD written = 0;
         const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
         if (!WriteFile(Native(file), bytes.data(), chunk, &written, nullptr)) {
-            ThrowLastError();
+            ThrowLastError(file);
         }
         if (written == 0) {
             throw Failure(DiskFull);
@@ -256,7 +312,7 @@ void WriteAll(const FileHandle& file, std::string_view bytes) {
 
 void Sync(const FileHandle& file) {
     if (!FlushFileBuffers(Native(file))) {
-        ThrowLastError();
+        ThrowLastError(file);
     }
 }
 
@@ -286,7 +342,7 @@ FileHandle CreateNewFile(std::string& pattern, const EntryStatus& /*model*/) {
             return file;
         }
         if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) {
-            ThrowLastError();
+            ThrowLastError(pattern);
         }
     }
     throw Failure(PathFileAccessError);
@@ -298,7 +354,7 @@ FileHandle OpenTruncatedNotFollowingLinks(const std::string& path) {
     FileHandle file = Own(CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!file.IsOpen()) {
-        ThrowLastError();
+        ThrowLastError(path);
     }
     BY_HANDLE_FILE_INFORMATION identity{};
     if (IsLink(Native(file)) || !GetFileInformationByHandle(Native(file), &identity) ||
@@ -312,28 +368,30 @@ FileHandle OpenTruncatedNotFollowingLinks(const std::string& path) {
         file = Own(CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file.IsOpen()) {
-            ThrowLastError();
+            ThrowLastError(path);
         }
     }
     if (!SetEndOfFile(Native(file))) {
-        ThrowLastError();
+        ThrowLastError(path);
     }
     return file;
 }
 
 void ReplaceInOneStep(const std::string& from, const std::string& to) {
     // MoveFileExW replaces in one step on the same volume; WRITE_THROUGH returns once the move is on disk.
-    if (!MoveFileExW(Wide(from).c_str(), Wide(to).c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        ThrowLastError();
-    }
+    RetryWhileHeld(
+        [&] {
+            return MoveFileExW(Wide(from).c_str(), Wide(to).c_str(),
+                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+        },
+        {&to, &from});
 }
 
 void PlaceWhereNone(const std::string& from, const std::string& to) {
     // Without MOVEFILE_REPLACE_EXISTING, an existing `to` makes the move fail and stays as it is.
-    if (!MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_WRITE_THROUGH)) {
-        ThrowLastError();
-    }
+    RetryWhileHeld(
+        [&] { return MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_WRITE_THROUGH) != FALSE; },
+        {&to, &from});
 }
 
 void Remove(const std::string& path) {
@@ -343,18 +401,16 @@ void Remove(const std::string& path) {
     const bool folderLink = attributes != INVALID_FILE_ATTRIBUTES &&
                             (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
                             (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
-    if (!(folderLink ? RemoveDirectoryW(wide.c_str()) : DeleteFileW(wide.c_str()))) {
-        ThrowLastError();
-    }
+    RetryWhileHeld(
+        [&] { return (folderLink ? RemoveDirectoryW(wide.c_str()) : DeleteFileW(wide.c_str())) != FALSE; },
+        {&path});
 }
 
 void RequireRemovable(const std::string& path) {
     // Opening for deletion asks the same questions as deleting: the rights on the file and its folder,
     // and whether another program holds it open without sharing deletion.
-    const FileHandle entry = Own(OpenEntry(Wide(path), DELETE));
-    if (!entry.IsOpen()) {
-        ThrowLastError();
-    }
+    const std::wstring wide = Wide(path);
+    RetryWhileHeld([&] { return Own(OpenEntry(wide, DELETE)).IsOpen(); }, {&path});
 }
 
 bool MayChangeEntriesOf(const std::string& /*folder*/) {
@@ -372,7 +428,7 @@ FileHandle TryLockFolder(const std::string& folder) {
     const FileHandle entry = Own(OpenEntry(Wide(folder.empty() ? "." : folder), FILE_READ_ATTRIBUTES));
     BY_HANDLE_FILE_INFORMATION identity{};
     if (!entry.IsOpen() || !GetFileInformationByHandle(Native(entry), &identity)) {
-        ThrowLastError();
+        ThrowLastError(folder);
     }
     const std::wstring name = L"Local\\Zorby-folder-" + std::to_wstring(identity.dwVolumeSerialNumber) +
                               L"-" + std::to_wstring(identity.nFileIndexHigh) + L"-" +
@@ -380,7 +436,7 @@ FileHandle TryLockFolder(const std::string& folder) {
     FileHandle held = Own(CreateMutexW(nullptr, FALSE, name.c_str()));
     if (held.Native() == 0) {
         held.Release(); // CreateMutexW fails with NULL, not INVALID_HANDLE_VALUE
-        ThrowLastError();
+        ThrowLastError(folder);
     }
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
         return FileHandle();

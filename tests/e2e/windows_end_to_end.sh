@@ -2,19 +2,23 @@
 # Runs Zorby.exe the way a player does, under Wine on a private X server, driven from outside with
 # xdotool: "Patch!" on a copy of the demo folder with the question about the older backup answered Yes
 # and the summary read in the notice before it is acknowledged; then "Restore"; then the About box opened with "About", hidden with
-# "OK", and the window closed with Alt+F4. Checks the files and exit statuses after each run.
+# "OK", and the window closed with Alt+F4. Then, with another program (hold_file.exe) holding
+# EQUI_Animations.xml open: a patch that the hold outlasts, one that it does not, and a restore. Checks
+# the files and exit statuses after each run.
 #
 # Usage: windows_end_to_end.sh PATH/TO/Zorby.exe WINE-PREFIX EXPECTED-PATCHED-FILE PATH/TO/box_text.exe
+#        PATH/TO/hold_file.exe
 # Needs Xvfb, xdotool and wine. The prefix is made on first use and kept. Every wait is bounded.
 set -euo pipefail
 
-if [ "$#" -ne 4 ] || [ ! -f "$1" ] || [ ! -f "$4" ]; then
-    echo "usage: $0 PATH/TO/Zorby.exe WINE-PREFIX EXPECTED-PATCHED-FILE PATH/TO/box_text.exe" >&2
+if [ "$#" -ne 5 ] || [ ! -f "$1" ] || [ ! -f "$4" ] || [ ! -f "$5" ]; then
+    echo "usage: $0 PATH/TO/Zorby.exe WINE-PREFIX EXPECTED-PATCHED-FILE PATH/TO/box_text.exe PATH/TO/hold_file.exe" >&2
     exit 2
 fi
 zorby=$(realpath "$1")
 expected=$(realpath "$3")
 box_text=$(realpath "$4")
+hold_file=$(realpath "$5")
 demo=$(realpath "$(dirname "$0")/../../demo")
 for tool in Xvfb xdotool wine wineserver; do
     if ! command -v "$tool" >/dev/null 2>&1; then
@@ -51,6 +55,8 @@ fail() {
         ls -la "$custom" || true
         echo "--- Zorby output:"
         cat "$work/logs/zorby.log" 2>/dev/null || true
+        echo "--- hold_file output:"
+        cat "$work/logs/holder.log" 2>/dev/null || true
     } >&2
     exit 1
 }
@@ -74,7 +80,8 @@ display_ready=true
 wineserver -k 2>/dev/null || true
 wineserver -p
 stop_wine() { wineserver -k 2>/dev/null || true; }
-trap 'stop_wine; cleanup' EXIT
+holder_pid=""
+trap 'stop_process "$holder_pid"; stop_wine; cleanup' EXIT
 
 wait_until_gone() {
     local title=$1
@@ -191,4 +198,84 @@ click_at "$main_window" 150 70
 xdo key alt+F4
 wait_for_exit
 
-echo "PASS: Zorby.exe patched the demo folder, restored it, and showed and hid the About box"
+# --- Another program holds EQUI_Animations.xml open: the folder, with the main file and an older backup in
+# it, so that Zorby asks before it writes and the hold can start while the question is open.
+rm -rf "$custom"
+cp -r "$demo/custom" "$work/"
+cp "$work/default/EQUI_Animations.xml" "$custom/"
+printf '%s\r\n' '<?xml version="1.0" encoding="us-ascii"?>' '<!-- an older backup -->' >"$custom/EQUI_An.xml"
+
+# Every entry with its kind, mode, size and bytes, hidden ones included.
+snapshot() { (cd "$custom" && find . -printf '%y %m %s %p\n' | sort && find . -type f -exec md5sum {} + | sort); }
+
+# Holds the main file for $1 ms; with a second argument, from the moment $work/hold-now exists.
+start_holder() {
+    rm -f "$work/hold-now"
+    (cd "$custom" && exec wine "$hold_file" EQUI_Animations.xml "$1" ${2:+'..\hold-now'}) \
+        >"$work/logs/holder.log" 2>&1 &
+    holder_pid=$!
+}
+
+wait_until_held() {
+    local deadline=$((SECONDS + wait_seconds))
+    until grep -q '^holding' "$work/logs/holder.log"; do
+        kill -0 "$holder_pid" 2>/dev/null || fail "hold_file ended without holding the file"
+        [ "$SECONDS" -lt "$deadline" ] || fail "hold_file held nothing within $wait_seconds s"
+        sleep 0.05
+    done
+}
+
+# Patch, with the hold starting while the backup question is open and the question then answered Yes.
+patch_while_held() {
+    start_holder "$1" on-trigger
+    start_zorby
+    click_at "$main_window" "$patch_x" "$patch_y"
+    wait_for_window '^Confirm$'
+    touch "$work/hold-now"
+    wait_until_held
+    answer_box '^Confirm$' y
+}
+
+# The notice names the file in use; once it is acknowledged Zorby ends with 1 and nothing has changed.
+expect_in_use() {
+    local step=$1 before=$2
+    wait_for_window '^File In Use$'
+    notice=$(wine "$box_text" 'File In Use' | tr -d '\r') || fail "$step: no notice to read"
+    [ "$notice" = "The file EQUI_Animations.xml is in use by another program - please close the program \
+that has it open (the game, an editor) and try again" ] || fail "$step: the notice says: $notice"
+    answer_box '^File In Use$' Return
+    wait_for_zorby_exit
+    [ "$zorby_status" -eq 1 ] || fail "$step: Zorby exited with status $zorby_status"
+    [ "$(snapshot)" = "$before" ] || fail "$step: the folder changed: $(diff <(echo "$before") <(snapshot))"
+    stop_process "$holder_pid"
+    holder_pid=""
+}
+
+# --- Held for 15 s: Zorby waits about 2 s, then names the file in use and writes nothing.
+before=$(snapshot)
+patch_while_held 15000
+expect_in_use "Patch while held for 15 s" "$before"
+
+# --- Held for 1.5 s, as a virus scanner holds a file: Zorby waits for it and the patch completes.
+patch_while_held 1500
+! grep -q '^released' "$work/logs/holder.log" || fail "the hold ended before the answer: nothing was tested"
+wait_for_window '^Notice$'
+notice=$(wine "$box_text" Notice | tr -d '\r') || fail "no notice to read"
+[[ "$notice" == "Patch Completed - "* ]] || fail "patch while held for 1.5 s: the notice says: $notice"
+answer_box '^Notice$' Return
+wait_for_exit
+stop_process "$holder_pid"
+holder_pid=""
+cmp -s "$expected" "$custom/EQUI_Animations.xml" || fail "patch while held for 1.5 s: the file is not patched"
+cmp -s "$work/default/EQUI_Animations.xml" "$custom/EQUI_An.xml" ||
+    fail "patch while held for 1.5 s: EQUI_An.xml is not the main file as it was before the patch"
+
+# --- Restore while the main file is held.
+before=$(snapshot)
+start_holder 15000
+wait_until_held
+start_zorby
+click_at "$main_window" "$restore_x" "$restore_y"
+expect_in_use "Restore while held" "$before"
+
+echo "PASS: Zorby.exe patched the demo folder, restored it, showed and hid the About box, and waited for a held file or named it"

@@ -78,6 +78,20 @@ WithoutAdministratorRights::~WithoutAdministratorRights() = default;
 
 FileSizeLimit::~FileSizeLimit() = default;
 
+HeldOpen::HeldOpen(const fs::path& name, Sharing sharing) {
+    // By Sharing: Reading, Everything, Nothing.
+    constexpr DWORD kShare[] = {FILE_SHARE_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0};
+    handle_ = CreateFileW(name.c_str(), GENERIC_READ, kShare[static_cast<int>(sharing)], nullptr,
+                          OPEN_EXISTING, 0, nullptr);
+    if (handle_ == INVALID_HANDLE_VALUE) {
+        throw std::runtime_error("cannot hold " + name.string() + " open");
+    }
+}
+
+HeldOpen::~HeldOpen() {
+    CloseHandle(handle_);
+}
+
 #else
 
 void MakeReadOnly(const fs::path& name) {

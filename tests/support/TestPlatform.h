@@ -52,6 +52,24 @@ private:
     bool dropped_ = false;
 };
 
+#ifdef _WIN32
+// While it lives, the file is held open for reading as another program holds it: sharing reading only
+// (the game, an editor), so that it cannot be replaced, renamed or deleted; sharing everything (a virus
+// scanner), so that it can be renamed and deleted but not replaced; or sharing nothing. Windows checks
+// sharing open by open, so a hold by the test itself stands for another program's.
+class HeldOpen {
+public:
+    enum class Sharing { Reading, Everything, Nothing };
+    HeldOpen(const std::filesystem::path& name, Sharing sharing);
+    ~HeldOpen();
+    HeldOpen(const HeldOpen&) = delete;
+    HeldOpen& operator=(const HeldOpen&) = delete;
+
+private:
+    void* handle_;
+};
+#endif
+
 // While it lives, a write that would take any file of the process past `bytes` fails as on a full disk.
 class FileSizeLimit {
 public:
