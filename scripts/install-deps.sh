@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev
-          xvfb xauth xdotool "$@")
+          xvfb xauth xdotool fusefat dosfstools "$@")
 
 missing=()
 for package in "${packages[@]}"; do

@@ -198,9 +198,11 @@ EntryStatus StatusOf(const std::string& path, Links links) {
     }
     FILE_ATTRIBUTE_TAG_INFO tag{};
     FILE_STANDARD_INFO standard{};
+    FILE_BASIC_INFO times{};
     BY_HANDLE_FILE_INFORMATION identity{};
     if (!GetFileInformationByHandleEx(Native(file), FileAttributeTagInfo, &tag, sizeof tag) ||
         !GetFileInformationByHandleEx(Native(file), FileStandardInfo, &standard, sizeof standard) ||
+        !GetFileInformationByHandleEx(Native(file), FileBasicInfo, &times, sizeof times) ||
         !GetFileInformationByHandle(Native(file), &identity)) {
         entry.failure = FailureNumberOf(GetLastError());
         return entry;
@@ -219,6 +221,7 @@ EntryStatus StatusOf(const std::string& path, Links links) {
     entry.volume = identity.dwVolumeSerialNumber;
     entry.index = (static_cast<std::uint64_t>(identity.nFileIndexHigh) << 32) | identity.nFileIndexLow;
     entry.readOnly = entry.kind != EntryKind::Link && (tag.FileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
+    entry.changed = times.ChangeTime.QuadPart * 100; // 0 where the file system keeps no change time (FAT)
     return entry;
 }
 
@@ -423,28 +426,19 @@ void SyncFolder(const std::string& /*folder*/) {
 }
 
 FileHandle TryLockFolder(const std::string& folder) {
-    // A folder cannot be locked as a file can: the hold is a named mutex of the folder's identity, which
-    // the system drops when the process ends and which leaves nothing on disk.
+    // A folder cannot be locked as a file can: the hold is on a name of the folder's identity.
     const FileHandle entry = Own(OpenEntry(Wide(folder.empty() ? "." : folder), FILE_READ_ATTRIBUTES));
     BY_HANDLE_FILE_INFORMATION identity{};
     if (!entry.IsOpen() || !GetFileInformationByHandle(Native(entry), &identity)) {
         ThrowLastError(folder);
     }
-    const std::wstring name = L"Local\\Zorby-folder-" + std::to_wstring(identity.dwVolumeSerialNumber) +
-                              L"-" + std::to_wstring(identity.nFileIndexHigh) + L"-" +
-                              std::to_wstring(identity.nFileIndexLow);
-    FileHandle held = Own(CreateMutexW(nullptr, FALSE, name.c_str()));
-    if (held.Native() == 0) {
-        held.Release(); // CreateMutexW fails with NULL, not INVALID_HANDLE_VALUE
-        ThrowLastError(folder);
-    }
-    if (GetLastError() == ERROR_ALREADY_EXISTS) {
-        return FileHandle();
-    }
-    return held;
+    return TryLockName("Zorby-folder-" + std::to_string(identity.dwVolumeSerialNumber) + "-" +
+                       std::to_string(identity.nFileIndexHigh) + "-" +
+                       std::to_string(identity.nFileIndexLow));
 }
 
 FileHandle TryLockName(const std::string& name) {
+    // A named mutex, which the system drops when the process ends and which leaves nothing on disk.
     FileHandle held = Own(CreateMutexW(nullptr, FALSE, (L"Local\\" + Wide(name)).c_str()));
     if (held.Native() == 0) {
         held.Release(); // CreateMutexW fails with NULL, not INVALID_HANDLE_VALUE
