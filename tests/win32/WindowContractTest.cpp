@@ -42,7 +42,7 @@ protected:
     testing::FakeWindow boxes;
     MainWindow window{"help.html",
                       [this](HWND, const std::wstring& title, const std::wstring& text, auto... rest) {
-                          return boxes.ShowMessage(Narrow(title), Narrow(text), rest...);
+                          return boxes.ShowMessage(Utf8FromWide(title), Utf8FromWide(text), rest...);
                       }};
 };
 
@@ -154,6 +154,120 @@ TEST_F(NativeWindow, ListsShowLinesThroughTheCodePage) {
     EXPECT_LT(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0), wide / 2);
     EXPECT_GT(wide, 80 * 5);
 }
+
+// Our words in UTF-8 and a quoted line in the system's code page (1252 here) read side by side.
+TEST_F(NativeWindow, MessagesReadUtf8BesideTheCodePage) {
+    window.ShowMessage("Error",
+                       "line 3 (\x93"
+                       "caf\xE9\x94)\xE2\x80\xA6\rNothing",
+                       MessageIcon::None, MessageButtons::Ok);
+    ASSERT_EQ(boxes.messages.size(), 1U);
+    EXPECT_EQ(boxes.messages[0].text, "line 3 (\u201Ccaf\u00E9\u201D)\u2026\r\nNothing");
+}
+
+// The real message boxes, ended every way a player can end them: only a button is an answer, and every
+// box comes up quickly inside the work area, however long its text.
+enum class Act { ClickYes, ClickNo, KeyY, PressEscape, CloseBox, AltF4, CloseMainWindow, LogOff };
+struct BoxRow {
+    const char* name;
+    MessageButtons buttons;
+    std::string text;
+    Act act;
+    Answer answer;
+};
+void PrintTo(const BoxRow& row, std::ostream* out) {
+    *out << row.name;
+}
+std::string ManyLines(int count) {
+    std::string text;
+    for (int n = 1; n <= count; ++n) {
+        text += "line " + std::to_string(n) + "\r";
+    }
+    return text;
+}
+const std::string kQuestion = "Overwrite previous EQUI_Animation.xml backup?";
+const BoxRow kBoxRows[] = {
+    {"yes_clicked", MessageButtons::YesNo, kQuestion, Act::ClickYes, Answer::Yes},
+    {"no_clicked", MessageButtons::YesNoDefaultNo, kQuestion, Act::ClickNo, Answer::No},
+    {"key_y_is_yes", MessageButtons::YesNoDefaultNo, kQuestion, Act::KeyY, Answer::Yes},
+    {"escape_is_no", MessageButtons::YesNo, kQuestion, Act::PressEscape, Answer::No},
+    {"box_closed", MessageButtons::YesNoDefaultNo, kQuestion, Act::CloseBox, Answer::Closed},
+    {"alt_f4", MessageButtons::YesNo, kQuestion, Act::AltF4, Answer::Closed},
+    {"main_window_closed", MessageButtons::YesNo, kQuestion, Act::CloseMainWindow, Answer::Closed},
+    {"log_off", MessageButtons::YesNo, kQuestion, Act::LogOff, Answer::Closed},
+    {"ok_box_closed", MessageButtons::Ok, "Done", Act::CloseBox, Answer::Ok},
+    {"five_megabyte_line", MessageButtons::Ok, "Zor_Anim.txt: line 3 (" + std::string(5'000'000, 'x') + ")",
+     Act::CloseBox, Answer::Ok},
+    {"ten_thousand_lines", MessageButtons::Ok, ManyLines(10'000), Act::CloseBox, Answer::Ok},
+};
+
+// What the timer below does to the box once it is up.
+struct BoxVisit {
+    const BoxRow* row;
+    HWND main;
+    DWORD asked; // GetTickCount when the question was asked
+    DWORD shownAfter = ~DWORD{0};
+    bool inside = false;
+};
+thread_local BoxVisit* visit = nullptr;
+
+void CALLBACK ActOnTheBox(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND box = FindWindowW(L"#32770", nullptr);
+    if (box == nullptr || !IsWindowVisible(box)) {
+        return;
+    }
+    KillTimer(nullptr, timer);
+    visit->shownAfter = GetTickCount() - visit->asked;
+    RECT frame, work;
+    GetWindowRect(box, &frame);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    visit->inside = frame.left >= work.left && frame.top >= work.top && frame.right <= work.right &&
+                    frame.bottom <= work.bottom;
+    switch (visit->row->act) {
+    case Act::ClickYes:
+    case Act::ClickNo:
+        PostMessageW(GetDlgItem(box, visit->row->act == Act::ClickYes ? IDYES : IDNO), BM_CLICK, 0, 0);
+        break;
+    case Act::KeyY:
+        PostMessageW(GetFocus(), WM_CHAR, 'y', 0);
+        break;
+    case Act::PressEscape:
+        PostMessageW(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0);
+        break;
+    case Act::CloseBox:
+        PostMessageW(box, WM_CLOSE, 0, 0);
+        break;
+    case Act::AltF4:
+        PostMessageW(box, WM_SYSCOMMAND, SC_CLOSE, 0);
+        break;
+    case Act::CloseMainWindow:
+        PostMessageW(visit->main, WM_CLOSE, 0, 0);
+        break;
+    case Act::LogOff:
+        SendMessageW(visit->main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+        break;
+    }
+}
+
+class RealBox : public ::testing::TestWithParam<BoxRow> {};
+TEST_P(RealBox, Row) {
+    // An earlier run that ended left its quit message, which would end the box at once.
+    MSG quit;
+    while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+    MainWindow window{"help.html"};
+    BoxVisit seen{&GetParam(), window.Window(), GetTickCount()};
+    visit = &seen;
+    SetTimer(nullptr, 0, 10, &ActOnTheBox);
+    const Answer answer =
+        window.ShowMessage("Confirm", GetParam().text, MessageIcon::Warning, GetParam().buttons);
+    visit = nullptr;
+    EXPECT_EQ(answer, GetParam().answer);
+    EXPECT_LT(seen.shownAfter, 1000U) << "the box came up late or never";
+    EXPECT_TRUE(seen.inside);
+}
+INSTANTIATE_TEST_SUITE_P(NativeWindow, RealBox, ::testing::ValuesIn(kBoxRows),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace zorby::win32
