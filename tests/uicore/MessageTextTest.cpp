@@ -49,6 +49,7 @@ const FitRow kFitRows[] = {
      u"Error Number: 53\nDescription: x\n\nend"},
     {"long_line_wraps_at_spaces", u"aaa bbb ccc ddd", {2, 8}, u"aaa bbb ccc ddd"},
     {"cut_after_the_last_row", u"aaa bbb ccc ddd", {1, 8}, u"aaa bbb\u2026"},
+    {"word_as_long_as_a_row", u"xxxxxx yy", {2, 6}, u"xxxxxx yy"},
     {"word_longer_than_a_row", u"(xxxxxxxxxxxx) has no end", {3, 6}, u"(xxxx\u2026 has no end"},
     {"lines_past_the_last_row", u"1\r2\r3\r4", {2, 10}, u"1\n2\u2026"},
     {"empty_lines_are_rows", u"a\r\r\rb", {3, 10}, u"a\n\n\u2026"},
@@ -65,6 +66,7 @@ INSTANTIATE_TEST_SUITE_P(MessageText, Fitting, ::testing::ValuesIn(kFitRows),
 TEST(MessageText, ShrinksWhatOverflows) {
     EXPECT_EQ(ShrunkToFit({40, 100}, {2000, 300}, {1000, 700}), (BoxLimits{40, 50}));
     EXPECT_EQ(ShrunkToFit({40, 100}, {500, 710}, {1000, 700}), (BoxLimits{39, 100}));
+    EXPECT_EQ(ShrunkToFit({40, 100}, {90000, 90000}, {400, 700}), (BoxLimits{1, 1}));
     EXPECT_EQ(ShrunkToFit({1, 1}, {500, 710}, {400, 700}), (BoxLimits{1, 1}));
 }
 

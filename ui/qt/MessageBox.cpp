@@ -27,7 +27,7 @@ public:
         const QFontMetrics metrics(font());
         limits_ = {
             std::max(1, room.height() * 2 / 3 / std::max(1, metrics.lineSpacing())),
-            std::max(2, std::min(room.width() * 3 / 4, 1000) / std::max(1, metrics.averageCharWidth()))};
+            std::max(2, std::min(room.width() * 2 / 3, 1000) / std::max(1, metrics.averageCharWidth()))};
         ShowFitted();
         // Every answer comes through a button, Esc included (it clicks No); a close does not.
         connect(this, &QMessageBox::buttonClicked, this, [this] { answered_ = true; });

@@ -128,7 +128,7 @@ ui::BoxLimits StartingLimits(HWND owner) {
         DeleteObject(font);
     }
     const LONG lineHeight = std::max<LONG>(1, text.tmHeight + text.tmExternalLeading);
-    const LONG roomWidth = std::min<LONG>((room.right - room.left) * 3 / 4, 1000);
+    const LONG roomWidth = std::min<LONG>((room.right - room.left) * 2 / 3, 1000);
     return {static_cast<int>(std::max<LONG>(1, (room.bottom - room.top) * 2 / 3 / lineHeight)),
             static_cast<int>(std::max<LONG>(2, roomWidth / std::max<LONG>(1, text.tmAveCharWidth)))};
 }
