@@ -143,8 +143,8 @@ TEST_F(Window, EveryListFollowsItsLinesAndShowsTheWidestWhole) {
 }
 
 // The real message boxes, ended every way a player can end them: only a button is an answer, and every
-// box comes up quickly inside the screen's free area, however long its text.
-enum class Act { ClickYes, ClickNo, PressEscape, CloseBox, CloseMainWindow, QuitProgram };
+// box comes up within a second inside the screen's free area, however long its text.
+enum class Act { ClickYes, ClickNo, Escape, Enter, CloseBox, CloseMainWindow, Quit };
 struct BoxRow {
     const char* name;
     MessageButtons buttons;
@@ -152,28 +152,20 @@ struct BoxRow {
     Act act;
     Answer answer;
 };
-void PrintTo(const BoxRow& row, std::ostream* out) {
-    *out << row.name;
-}
-std::string ManyLines(int count) {
-    std::string text;
-    for (int n = 1; n <= count; ++n) {
-        text += "line " + std::to_string(n) + "\r";
-    }
-    return text;
-}
-const std::string kQuestion = "Overwrite previous EQUI_Animation.xml backup?";
+const std::string kAsk = "Overwrite previous EQUI_Animation.xml backup?";
 const BoxRow kBoxRows[] = {
-    {"yes_clicked", MessageButtons::YesNo, kQuestion, Act::ClickYes, Answer::Yes},
-    {"no_clicked", MessageButtons::YesNoDefaultNo, kQuestion, Act::ClickNo, Answer::No},
-    {"escape_is_no", MessageButtons::YesNo, kQuestion, Act::PressEscape, Answer::No},
-    {"box_closed", MessageButtons::YesNoDefaultNo, kQuestion, Act::CloseBox, Answer::Closed},
-    {"main_window_closed", MessageButtons::YesNo, kQuestion, Act::CloseMainWindow, Answer::Closed},
-    {"program_asked_to_quit", MessageButtons::YesNo, kQuestion, Act::QuitProgram, Answer::Closed},
+    {"yes_clicked", MessageButtons::YesNo, kAsk, Act::ClickYes, Answer::Yes},
+    {"no_clicked", MessageButtons::YesNoDefaultNo, kAsk, Act::ClickNo, Answer::No},
+    {"escape_is_no", MessageButtons::YesNo, kAsk, Act::Escape, Answer::No},
+    {"enter_is_the_default_no", MessageButtons::YesNoDefaultNo, kAsk, Act::Enter, Answer::No},
+    {"box_closed", MessageButtons::YesNoDefaultNo, kAsk, Act::CloseBox, Answer::Closed},
+    {"main_window_closed", MessageButtons::YesNo, kAsk, Act::CloseMainWindow, Answer::Closed},
+    {"program_asked_to_quit", MessageButtons::YesNo, kAsk, Act::Quit, Answer::Closed},
     {"ok_box_closed", MessageButtons::Ok, "Done", Act::CloseBox, Answer::Ok},
-    {"five_megabyte_line", MessageButtons::Ok, "Zor_Anim.txt: line 3 (" + std::string(5'000'000, 'x') + ")",
-     Act::CloseBox, Answer::Ok},
-    {"ten_thousand_lines", MessageButtons::Ok, ManyLines(10'000), Act::CloseBox, Answer::Ok},
+    {"five_megabyte_line", MessageButtons::Ok, "line 3 (" + std::string(5'000'000, 'x') + ")", Act::CloseBox,
+     Answer::Ok},
+    {"ten_thousand_lines", MessageButtons::Ok, "1" + std::string(10'000, '\r') + "2", Act::CloseBox,
+     Answer::Ok},
 };
 class RealBox : public ::testing::TestWithParam<BoxRow> {};
 TEST_P(RealBox, Row) {
@@ -181,25 +173,25 @@ TEST_P(RealBox, Row) {
     AnimationPatcher window{"help.html"};
     window.show();
     Answer answer{};
-    qint64 shownAfter = -1;
+    qint64 upAfter = -1;
     QTimer::singleShot(0, [&] {
         QElapsedTimer clock;
         clock.start();
         QTimer::singleShot(0, [&] {
-            shownAfter = clock.elapsed();
+            upAfter = clock.elapsed();
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             ASSERT_NE(box, nullptr);
-            EXPECT_TRUE(box->screen()->availableGeometry().contains(box->frameGeometry()))
-                << box->frameGeometry().width() << "x" << box->frameGeometry().height();
-            QCloseEvent close; // as the window manager sends it for the title bar's close button
+            EXPECT_TRUE(box->screen()->availableGeometry().contains(box->frameGeometry()));
+            QCloseEvent close; // what the window manager sends for the title bar's close button
             switch (row.act) {
             case Act::ClickYes:
             case Act::ClickNo:
                 QTest::mouseClick(box->button(row.act == Act::ClickYes ? QMessageBox::Yes : QMessageBox::No),
                                   Qt::LeftButton);
                 break;
-            case Act::PressEscape:
-                QTest::keyClick(box, Qt::Key_Escape);
+            case Act::Escape:
+            case Act::Enter:
+                QTest::keyClick(box, row.act == Act::Escape ? Qt::Key_Escape : Qt::Key_Return);
                 break;
             case Act::CloseBox:
                 QCoreApplication::sendEvent(box->windowHandle(), &close);
@@ -207,7 +199,7 @@ TEST_P(RealBox, Row) {
             case Act::CloseMainWindow:
                 window.close();
                 break;
-            case Act::QuitProgram:
+            case Act::Quit:
                 QCoreApplication::quit();
                 break;
             }
@@ -217,8 +209,7 @@ TEST_P(RealBox, Row) {
     });
     QApplication::exec();
     EXPECT_EQ(answer, row.answer);
-    EXPECT_GE(shownAfter, 0) << "no box came up";
-    EXPECT_LT(shownAfter, 1000);
+    EXPECT_TRUE(upAfter >= 0 && upAfter < 1000) << upAfter << " ms";
 }
 INSTANTIATE_TEST_SUITE_P(Window, RealBox, ::testing::ValuesIn(kBoxRows),
                          [](const auto& info) { return std::string(info.param.name); });

@@ -166,50 +166,45 @@ TEST_F(NativeWindow, MessagesReadUtf8BesideTheCodePage) {
 }
 
 // The real message boxes, ended every way a player can end them: only a button is an answer, and every
-// box comes up quickly inside the work area, however long its text.
-enum class Act { ClickYes, ClickNo, KeyY, PressEscape, CloseBox, AltF4, CloseMainWindow, LogOff };
+// box comes up within a second inside the work area, however long its text. Each row posts one message
+// to the box, one of its buttons, the control with the focus or the main window.
+enum class To { Box, Yes, No, Focus, Main };
 struct BoxRow {
     const char* name;
     MessageButtons buttons;
     std::string text;
-    Act act;
+    To to;
+    UINT message;
+    WPARAM wParam;
     Answer answer;
 };
-void PrintTo(const BoxRow& row, std::ostream* out) {
-    *out << row.name;
-}
-std::string ManyLines(int count) {
-    std::string text;
-    for (int n = 1; n <= count; ++n) {
-        text += "line " + std::to_string(n) + "\r";
-    }
-    return text;
-}
-const std::string kQuestion = "Overwrite previous EQUI_Animation.xml backup?";
+const std::string kAsk = "Overwrite previous EQUI_Animation.xml backup?";
 const BoxRow kBoxRows[] = {
-    {"yes_clicked", MessageButtons::YesNo, kQuestion, Act::ClickYes, Answer::Yes},
-    {"no_clicked", MessageButtons::YesNoDefaultNo, kQuestion, Act::ClickNo, Answer::No},
-    {"key_y_is_yes", MessageButtons::YesNoDefaultNo, kQuestion, Act::KeyY, Answer::Yes},
-    {"escape_is_no", MessageButtons::YesNo, kQuestion, Act::PressEscape, Answer::No},
-    {"box_closed", MessageButtons::YesNoDefaultNo, kQuestion, Act::CloseBox, Answer::Closed},
-    {"alt_f4", MessageButtons::YesNo, kQuestion, Act::AltF4, Answer::Closed},
-    {"main_window_closed", MessageButtons::YesNo, kQuestion, Act::CloseMainWindow, Answer::Closed},
-    {"log_off", MessageButtons::YesNo, kQuestion, Act::LogOff, Answer::Closed},
-    {"ok_box_closed", MessageButtons::Ok, "Done", Act::CloseBox, Answer::Ok},
-    {"five_megabyte_line", MessageButtons::Ok, "Zor_Anim.txt: line 3 (" + std::string(5'000'000, 'x') + ")",
-     Act::CloseBox, Answer::Ok},
-    {"ten_thousand_lines", MessageButtons::Ok, ManyLines(10'000), Act::CloseBox, Answer::Ok},
+    {"yes_clicked", MessageButtons::YesNo, kAsk, To::Yes, BM_CLICK, 0, Answer::Yes},
+    {"no_clicked", MessageButtons::YesNoDefaultNo, kAsk, To::No, BM_CLICK, 0, Answer::No},
+    {"key_y_is_yes", MessageButtons::YesNoDefaultNo, kAsk, To::Focus, WM_CHAR, 'y', Answer::Yes},
+    {"escape_is_no", MessageButtons::YesNo, kAsk, To::Focus, WM_KEYDOWN, VK_ESCAPE, Answer::No},
+    {"enter_is_the_default_no", MessageButtons::YesNoDefaultNo, kAsk, To::Focus, WM_KEYDOWN, VK_RETURN,
+     Answer::No},
+    {"box_closed", MessageButtons::YesNoDefaultNo, kAsk, To::Box, WM_CLOSE, 0, Answer::Closed},
+    {"alt_f4", MessageButtons::YesNo, kAsk, To::Box, WM_SYSCOMMAND, SC_CLOSE, Answer::Closed},
+    {"main_window_closed", MessageButtons::YesNo, kAsk, To::Main, WM_CLOSE, 0, Answer::Closed},
+    {"log_off", MessageButtons::YesNo, kAsk, To::Main, WM_QUERYENDSESSION, 0, Answer::Closed},
+    {"ok_box_closed", MessageButtons::Ok, "Done", To::Box, WM_CLOSE, 0, Answer::Ok},
+    {"five_megabyte_line", MessageButtons::Ok, "line 3 (" + std::string(5'000'000, 'x') + ")", To::Box,
+     WM_CLOSE, 0, Answer::Ok},
+    {"ten_thousand_lines", MessageButtons::Ok, "1" + std::string(10'000, '\r') + "2", To::Box, WM_CLOSE, 0,
+     Answer::Ok},
 };
 
-// What the timer below does to the box once it is up.
+// What the timer saw of the box once it was up.
 struct BoxVisit {
     const BoxRow* row;
     HWND main;
     DWORD asked; // GetTickCount when the question was asked
-    DWORD shownAfter = ~DWORD{0};
+    DWORD upAfter = ~DWORD{0};
     bool inside = false;
-};
-thread_local BoxVisit* visit = nullptr;
+} visit{};
 
 void CALLBACK ActOnTheBox(HWND, UINT, UINT_PTR timer, DWORD) {
     HWND box = FindWindowW(L"#32770", nullptr);
@@ -217,36 +212,18 @@ void CALLBACK ActOnTheBox(HWND, UINT, UINT_PTR timer, DWORD) {
         return;
     }
     KillTimer(nullptr, timer);
-    visit->shownAfter = GetTickCount() - visit->asked;
-    RECT frame, work;
+    visit.upAfter = GetTickCount() - visit.asked;
+    RECT frame, work, both;
     GetWindowRect(box, &frame);
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    visit->inside = frame.left >= work.left && frame.top >= work.top && frame.right <= work.right &&
-                    frame.bottom <= work.bottom;
-    switch (visit->row->act) {
-    case Act::ClickYes:
-    case Act::ClickNo:
-        PostMessageW(GetDlgItem(box, visit->row->act == Act::ClickYes ? IDYES : IDNO), BM_CLICK, 0, 0);
-        break;
-    case Act::KeyY:
-        PostMessageW(GetFocus(), WM_CHAR, 'y', 0);
-        break;
-    case Act::PressEscape:
-        PostMessageW(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0);
-        break;
-    case Act::CloseBox:
-        PostMessageW(box, WM_CLOSE, 0, 0);
-        break;
-    case Act::AltF4:
-        PostMessageW(box, WM_SYSCOMMAND, SC_CLOSE, 0);
-        break;
-    case Act::CloseMainWindow:
-        PostMessageW(visit->main, WM_CLOSE, 0, 0);
-        break;
-    case Act::LogOff:
-        SendMessageW(visit->main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
-        break;
-    }
+    visit.inside = IntersectRect(&both, &frame, &work) && EqualRect(&both, &frame);
+    const To to = visit.row->to;
+    HWND target = to == To::Yes     ? GetDlgItem(box, IDYES)
+                  : to == To::No    ? GetDlgItem(box, IDNO)
+                  : to == To::Focus ? GetFocus()
+                  : to == To::Main  ? visit.main
+                                    : box;
+    PostMessageW(target, visit.row->message, visit.row->wParam, 0);
 }
 
 class RealBox : public ::testing::TestWithParam<BoxRow> {};
@@ -256,15 +233,12 @@ TEST_P(RealBox, Row) {
     while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
     }
     MainWindow window{"help.html"};
-    BoxVisit seen{&GetParam(), window.Window(), GetTickCount()};
-    visit = &seen;
+    visit = {&GetParam(), window.Window(), GetTickCount()};
     SetTimer(nullptr, 0, 10, &ActOnTheBox);
-    const Answer answer =
-        window.ShowMessage("Confirm", GetParam().text, MessageIcon::Warning, GetParam().buttons);
-    visit = nullptr;
-    EXPECT_EQ(answer, GetParam().answer);
-    EXPECT_LT(seen.shownAfter, 1000U) << "the box came up late or never";
-    EXPECT_TRUE(seen.inside);
+    EXPECT_EQ(window.ShowMessage("Confirm", GetParam().text, MessageIcon::Warning, GetParam().buttons),
+              GetParam().answer);
+    EXPECT_LT(visit.upAfter, 1000U) << "the box came up late or never";
+    EXPECT_TRUE(visit.inside);
 }
 INSTANTIATE_TEST_SUITE_P(NativeWindow, RealBox, ::testing::ValuesIn(kBoxRows),
                          [](const auto& info) { return std::string(info.param.name); });
