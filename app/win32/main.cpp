@@ -21,7 +21,7 @@ std::string HelpPageAddress() {
     const std::wstring page =
         program.substr(0, program.find_last_of(L'\\') + 1) + L"help\\custom-ui-folder.html";
     if (length > 0 && length < MAX_PATH && GetFileAttributesW(page.c_str()) != INVALID_FILE_ATTRIBUTES) {
-        return zorby::win32::Narrow(page);
+        return zorby::win32::Utf8FromWide(page);
     }
     return "https://zorby.example.org/help/custom-ui-folder.html";
 }
@@ -32,7 +32,7 @@ std::vector<std::string> Arguments() {
     LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
     std::vector<std::string> arguments;
     for (int n = 1; wide != nullptr && n < count; ++n) {
-        arguments.push_back(zorby::win32::Narrow(wide[n]));
+        arguments.push_back(zorby::win32::Utf8FromWide(wide[n]));
     }
     LocalFree(wide);
     return arguments;

@@ -4,13 +4,18 @@
 #include "TempFolder.h"
 #include "TextDecoding.h"
 
+#include <QAbstractButton>
 #include <QDesktopServices>
+#include <QElapsedTimer>
 #include <QListView>
+#include <QMessageBox>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QStyle>
 #include <QTest>
+#include <QTimer>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 // The window as the player meets it, in a folder of its own. Its message boxes are answered from a
@@ -86,7 +91,7 @@ TEST_F(Window, AboutBoxOpensLinksOnlyOnYes) {
     ASSERT_TRUE(box && QTest::qWaitForWindowExposed(box));
     EXPECT_LE((box->frameGeometry().center() - box->screen()->geometry().center()).manhattanLength(), 2);
     const QString mail = "mailto:kestrin@example.org;zorby-errors@example.org?subject=Zorby EXE Related";
-    for (const Answer answer : {Answer::No, Answer::Yes}) {
+    for (const Answer answer : {Answer::No, Answer::Closed, Answer::Yes}) {
         boxes.answers = {answer};
         QTest::mouseClick(box->findChild<QWidget*>("Label3"), Qt::LeftButton, {}, {5, 5});
         ASSERT_FALSE(boxes.messages.empty());
@@ -136,6 +141,78 @@ TEST_F(Window, EveryListFollowsItsLinesAndShowsTheWidestWhole) {
         }
     }
 }
+
+// The real message boxes, ended every way a player can end them: only a button is an answer, and every
+// box comes up within a second inside the screen's free area, however long its text.
+enum class Act { ClickYes, ClickNo, Escape, Enter, CloseBox, CloseMainWindow, Quit };
+struct BoxRow {
+    const char* name;
+    MessageButtons buttons;
+    std::string text;
+    Act act;
+    Answer answer;
+};
+const std::string kAsk = "Overwrite previous EQUI_Animation.xml backup?";
+const BoxRow kBoxRows[] = {
+    {"yes_clicked", MessageButtons::YesNo, kAsk, Act::ClickYes, Answer::Yes},
+    {"no_clicked", MessageButtons::YesNoDefaultNo, kAsk, Act::ClickNo, Answer::No},
+    {"escape_is_no", MessageButtons::YesNo, kAsk, Act::Escape, Answer::No},
+    {"enter_is_the_default_no", MessageButtons::YesNoDefaultNo, kAsk, Act::Enter, Answer::No},
+    {"box_closed", MessageButtons::YesNoDefaultNo, kAsk, Act::CloseBox, Answer::Closed},
+    {"main_window_closed", MessageButtons::YesNo, kAsk, Act::CloseMainWindow, Answer::Closed},
+    {"program_asked_to_quit", MessageButtons::YesNo, kAsk, Act::Quit, Answer::Closed},
+    {"ok_box_closed", MessageButtons::Ok, "Done", Act::CloseBox, Answer::Ok},
+    {"five_megabyte_line", MessageButtons::Ok, "line 3 (" + std::string(5'000'000, 'x') + ")", Act::CloseBox,
+     Answer::Ok},
+    {"ten_thousand_lines", MessageButtons::Ok, "1" + std::string(10'000, '\r') + "2", Act::CloseBox,
+     Answer::Ok},
+};
+class RealBox : public ::testing::TestWithParam<BoxRow> {};
+TEST_P(RealBox, Row) {
+    const BoxRow& row = GetParam();
+    AnimationPatcher window{"help.html"};
+    window.show();
+    Answer answer{};
+    qint64 upAfter = -1;
+    QTimer::singleShot(0, [&] {
+        QElapsedTimer clock;
+        clock.start();
+        QTimer::singleShot(0, [&] {
+            upAfter = clock.elapsed();
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            EXPECT_TRUE(box->screen()->availableGeometry().contains(box->frameGeometry()));
+            QCloseEvent close; // what the window manager sends for the title bar's close button
+            switch (row.act) {
+            case Act::ClickYes:
+            case Act::ClickNo:
+                QTest::mouseClick(box->button(row.act == Act::ClickYes ? QMessageBox::Yes : QMessageBox::No),
+                                  Qt::LeftButton);
+                break;
+            case Act::Escape:
+            case Act::Enter:
+                QTest::keyClick(box, row.act == Act::Escape ? Qt::Key_Escape : Qt::Key_Return);
+                break;
+            case Act::CloseBox:
+                QCoreApplication::sendEvent(box->windowHandle(), &close);
+                break;
+            case Act::CloseMainWindow:
+                window.close();
+                break;
+            case Act::Quit:
+                QCoreApplication::quit();
+                break;
+            }
+        });
+        answer = window.ShowMessage("Confirm", row.text, MessageIcon::Warning, row.buttons);
+        QCoreApplication::exit();
+    });
+    QApplication::exec();
+    EXPECT_EQ(answer, row.answer);
+    EXPECT_TRUE(upAfter >= 0 && upAfter < 1000) << upAfter << " ms";
+}
+INSTANTIATE_TEST_SUITE_P(Window, RealBox, ::testing::ValuesIn(kBoxRows),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace zorby::ui

@@ -42,7 +42,7 @@ protected:
     testing::FakeWindow boxes;
     MainWindow window{"help.html",
                       [this](HWND, const std::wstring& title, const std::wstring& text, auto... rest) {
-                          return boxes.ShowMessage(Narrow(title), Narrow(text), rest...);
+                          return boxes.ShowMessage(Utf8FromWide(title), Utf8FromWide(text), rest...);
                       }};
 };
 
@@ -154,6 +154,94 @@ TEST_F(NativeWindow, ListsShowLinesThroughTheCodePage) {
     EXPECT_LT(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0), wide / 2);
     EXPECT_GT(wide, 80 * 5);
 }
+
+// Our words in UTF-8 and a quoted line in the system's code page (1252 here) read side by side.
+TEST_F(NativeWindow, MessagesReadUtf8BesideTheCodePage) {
+    window.ShowMessage("Error",
+                       "line 3 (\x93"
+                       "caf\xE9\x94)\xE2\x80\xA6\rNothing",
+                       MessageIcon::None, MessageButtons::Ok);
+    ASSERT_EQ(boxes.messages.size(), 1U);
+    EXPECT_EQ(boxes.messages[0].text, "line 3 (\u201Ccaf\u00E9\u201D)\u2026\r\nNothing");
+}
+
+// The real message boxes, ended every way a player can end them: only a button is an answer, and every
+// box comes up within a second inside the work area, however long its text. Each row posts one message
+// to the box, one of its buttons, the control with the focus or the main window.
+enum class To { Box, Yes, No, Focus, Main };
+struct BoxRow {
+    const char* name;
+    MessageButtons buttons;
+    std::string text;
+    To to;
+    UINT message;
+    WPARAM wParam;
+    Answer answer;
+};
+const std::string kAsk = "Overwrite previous EQUI_Animation.xml backup?";
+const BoxRow kBoxRows[] = {
+    {"yes_clicked", MessageButtons::YesNo, kAsk, To::Yes, BM_CLICK, 0, Answer::Yes},
+    {"no_clicked", MessageButtons::YesNoDefaultNo, kAsk, To::No, BM_CLICK, 0, Answer::No},
+    {"key_y_is_yes", MessageButtons::YesNoDefaultNo, kAsk, To::Focus, WM_CHAR, 'y', Answer::Yes},
+    {"escape_is_no", MessageButtons::YesNo, kAsk, To::Focus, WM_KEYDOWN, VK_ESCAPE, Answer::No},
+    {"enter_is_the_default_no", MessageButtons::YesNoDefaultNo, kAsk, To::Focus, WM_KEYDOWN, VK_RETURN,
+     Answer::No},
+    {"box_closed", MessageButtons::YesNoDefaultNo, kAsk, To::Box, WM_CLOSE, 0, Answer::Closed},
+    {"alt_f4", MessageButtons::YesNo, kAsk, To::Box, WM_SYSCOMMAND, SC_CLOSE, Answer::Closed},
+    {"main_window_closed", MessageButtons::YesNo, kAsk, To::Main, WM_CLOSE, 0, Answer::Closed},
+    {"log_off", MessageButtons::YesNo, kAsk, To::Main, WM_QUERYENDSESSION, 0, Answer::Closed},
+    {"ok_box_closed", MessageButtons::Ok, "Done", To::Box, WM_CLOSE, 0, Answer::Ok},
+    {"five_megabyte_line", MessageButtons::Ok, "line 3 (" + std::string(5'000'000, 'x') + ")", To::Box,
+     WM_CLOSE, 0, Answer::Ok},
+    {"ten_thousand_lines", MessageButtons::Ok, "1" + std::string(10'000, '\r') + "2", To::Box, WM_CLOSE, 0,
+     Answer::Ok},
+};
+
+// What the timer saw of the box once it was up.
+struct BoxVisit {
+    const BoxRow* row;
+    HWND main;
+    DWORD asked; // GetTickCount when the question was asked
+    DWORD upAfter = ~DWORD{0};
+    bool inside = false;
+} visit{};
+
+void CALLBACK ActOnTheBox(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND box = FindWindowW(L"#32770", nullptr);
+    if (box == nullptr || !IsWindowVisible(box)) {
+        return;
+    }
+    KillTimer(nullptr, timer);
+    visit.upAfter = GetTickCount() - visit.asked;
+    RECT frame, work, both;
+    GetWindowRect(box, &frame);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    visit.inside = IntersectRect(&both, &frame, &work) && EqualRect(&both, &frame);
+    const To to = visit.row->to;
+    HWND target = to == To::Yes     ? GetDlgItem(box, IDYES)
+                  : to == To::No    ? GetDlgItem(box, IDNO)
+                  : to == To::Focus ? GetFocus()
+                  : to == To::Main  ? visit.main
+                                    : box;
+    PostMessageW(target, visit.row->message, visit.row->wParam, 0);
+}
+
+class RealBox : public ::testing::TestWithParam<BoxRow> {};
+TEST_P(RealBox, Row) {
+    // An earlier run that ended left its quit message, which would end the box at once.
+    MSG quit;
+    while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+    MainWindow window{"help.html"};
+    visit = {&GetParam(), window.Window(), GetTickCount()};
+    SetTimer(nullptr, 0, 10, &ActOnTheBox);
+    EXPECT_EQ(window.ShowMessage("Confirm", GetParam().text, MessageIcon::Warning, GetParam().buttons),
+              GetParam().answer);
+    EXPECT_LT(visit.upAfter, 1000U) << "the box came up late or never";
+    EXPECT_TRUE(visit.inside);
+}
+INSTANTIATE_TEST_SUITE_P(NativeWindow, RealBox, ::testing::ValuesIn(kBoxRows),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace zorby::win32

@@ -5,6 +5,7 @@
 #include "FancyButton.h"
 #include "LineListModel.h"
 #include "LoadStep.h"
+#include "MessageBox.h"
 #include "TextDecoding.h"
 #include "WindowPlacement.h"
 
@@ -36,28 +37,6 @@ void ShrinkFontToFit(QWidget* widget, const QString& text, int extraWidth) {
         font.setPointSizeF(font.pointSizeF() - 0.5);
     }
     widget->setFont(font);
-}
-
-Answer ShowMessageBox(QWidget* parent, const QString& title, const QString& text, MessageIcon icon,
-                      MessageButtons buttons) {
-    QMessageBox::Icon boxIcon = QMessageBox::NoIcon;
-    if (icon == MessageIcon::Warning) {
-        boxIcon = QMessageBox::Warning;
-    } else if (icon == MessageIcon::Critical) {
-        boxIcon = QMessageBox::Critical;
-    }
-    const auto standardButtons = buttons == MessageButtons::Ok ? QMessageBox::StandardButtons(QMessageBox::Ok)
-                                                               : QMessageBox::Yes | QMessageBox::No;
-    QMessageBox box(boxIcon, title, text, standardButtons, parent);
-    box.setTextFormat(Qt::PlainText);
-    if (buttons == MessageButtons::YesNoDefaultNo) {
-        box.setDefaultButton(QMessageBox::No);
-    }
-    const int result = box.exec();
-    if (buttons == MessageButtons::Ok) {
-        return Answer::Ok;
-    }
-    return result == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 
 } // namespace
@@ -234,6 +213,10 @@ void AnimationPatcher::ToggleDebugView() {
 
 Answer AnimationPatcher::ShowMessage(const std::string& title, const std::string& text, MessageIcon icon,
                                      MessageButtons buttons) {
+    // The player has asked to close the program: a question after that gets the same answer.
+    if (closeRequested_ && buttons != MessageButtons::Ok) {
+        return Answer::Closed;
+    }
     return presenter_(this, DecodeMessage(title), DecodeMessage(text), icon, buttons);
 }
 
@@ -319,8 +302,14 @@ void AnimationPatcher::OnAbout() {
     frmAbout::ShowAbout(about_, *this, this);
 }
 
+// Closing the window (or the program asked to quit) while a question is open is no answer to it: the
+// question ends as closed, and the run ends with nothing changed.
 void AnimationPatcher::closeEvent(QCloseEvent* event) {
     event->accept();
+    closeRequested_ = true;
+    for (QMessageBox* box : findChildren<QMessageBox*>()) {
+        box->close();
+    }
     Finish(Flow::Done);
 }
 

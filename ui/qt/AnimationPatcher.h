@@ -94,6 +94,7 @@ private:
     bool busy_ = false;
     int paintedProgress_ = -1; // the progress value of the last redraw
     bool ended_ = false;
+    bool closeRequested_ = false;
 
     std::map<std::string, QWidget*, std::less<>> controls_; // by name, as the areas are built
     bool debugAreaBuilt_ = false;

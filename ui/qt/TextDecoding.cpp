@@ -1,5 +1,7 @@
 #include "TextDecoding.h"
 
+#include "MessageText.h"
+
 #include <QStringDecoder>
 
 namespace zorby::ui {
@@ -15,7 +17,9 @@ QString DecodeForDisplay(std::string_view bytes) {
 }
 
 QString DecodeMessage(std::string_view bytes) {
-    return DecodeForDisplay(bytes).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return QString::fromStdU16String(MessageCharacters(bytes, Latin1))
+        .replace(QLatin1String("\r\n"), QLatin1String("\n"))
+        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
 }
 
 } // namespace zorby::ui

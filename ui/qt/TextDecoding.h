@@ -9,7 +9,9 @@ namespace zorby::ui {
 // UTF-8 read as such, anything else as an 8-bit code page.
 QString DecodeForDisplay(std::string_view bytes);
 
-// A message text as the engine writes it, with a lone carriage return for each line break.
+// A message text as the engine writes it, with a lone carriage return for each line break: our words in
+// UTF-8 beside quoted lines in either encoding, so each UTF-8 sequence reads as its character and every
+// other byte as Latin-1.
 QString DecodeMessage(std::string_view bytes);
 
 } // namespace zorby::ui

@@ -38,7 +38,7 @@ void AboutBox::Show(AboutBox*& slot, WindowPort& port, HWND owner) {
         const int dpi = ScreenDpi();
         RECT outer{0, 0, ui::Px(ui::kAboutClient.width, dpi), ui::Px(ui::kAboutClient.height, dpi)};
         AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
-        CreateWindowExW(kExStyle, kClassName, Wide(ui::kAboutBoxTitle).c_str(), kStyle, 0, 0,
+        CreateWindowExW(kExStyle, kClassName, WideFromUtf8(ui::kAboutBoxTitle).c_str(), kStyle, 0, 0,
                         outer.right - outer.left, outer.bottom - outer.top, owner, nullptr,
                         GetModuleHandleW(nullptr), box);
         if (box->window_ == nullptr) {
@@ -49,7 +49,7 @@ void AboutBox::Show(AboutBox*& slot, WindowPort& port, HWND owner) {
         // The load step: placed once, and the credit line gets its version.
         box->CentreOnScreen();
         SetDlgItemTextW(box->window_, IdOf(*ui::Find(ui::AboutBoxControls(), "Label1")),
-                        Wide(ui::AboutCreditLine()).c_str());
+                        WideFromUtf8(ui::AboutCreditLine()).c_str());
     }
     ShowWindow(slot->window_, SW_SHOW);
     SetForegroundWindow(slot->window_);
@@ -77,12 +77,12 @@ void AboutBox::Build() {
         const RECT place = PixelRect(entry.rect);
         const int id = IdOf(entry);
         if (entry.kind == ui::ControlKind::ImageButton) {
-            ImageButton::Create(window_, id, Wide(entry.caption), place.left, place.top,
+            ImageButton::Create(window_, id, WideFromUtf8(entry.caption), place.left, place.top,
                                 [this] { ShowWindow(window_, SW_HIDE); });
         } else if (entry.kind != ui::ControlKind::Picture) {
             const bool link = entry.kind == ui::ControlKind::LinkLabel;
             HWND label = CreateWindowExW(
-                0, L"STATIC", Wide(entry.caption).c_str(),
+                0, L"STATIC", WideFromUtf8(entry.caption).c_str(),
                 WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX | (link ? SS_NOTIFY : 0), place.left, place.top,
                 place.right - place.left, place.bottom - place.top, window_,
                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
@@ -138,10 +138,12 @@ LRESULT AboutBox::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         if (HIWORD(wParam) == STN_CLICKED) {
             for (const ui::AboutLink& link : ui::AboutLinks()) {
                 if (LOWORD(wParam) == IdOf(*ui::Find(ui::AboutBoxControls(), link.label))) {
-                    // The box stays open whatever the answer.
-                    if (port_.ShowMessage("Confirm", link.question, MessageIcon::None,
-                                          MessageButtons::YesNo) == Answer::Yes) {
-                        port_.OpenLink(link.target);
+                    // The box stays open whatever the answer, unless it is closed meanwhile (which
+                    // deletes this object).
+                    WindowPort& port = port_;
+                    if (port.ShowMessage("Confirm", link.question, MessageIcon::None,
+                                         MessageButtons::YesNo) == Answer::Yes) {
+                        port.OpenLink(link.target);
                     }
                     return 0;
                 }

@@ -7,7 +7,7 @@
 namespace zorby::win32 {
 
 LineListView::LineListView(HWND parent, int id, LineList& list, const RECT& place) : list_(list) {
-    window_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, Wide(list.Name()).c_str(),
+    window_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, WideFromUtf8(list.Name()).c_str(),
                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA |
                                   LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
                               place.left, place.top, place.right - place.left, place.bottom - place.top,
@@ -32,7 +32,7 @@ void LineListView::Answer(NMLVDISPINFOW& request) {
     if ((request.item.mask & LVIF_TEXT) == 0 || row < 0 || row >= list_.Count()) {
         return;
     }
-    row_ = Wide(ui::RowText(list_.Lines()[static_cast<std::size_t>(row)]));
+    row_ = WideFromAnsi(ui::RowText(list_.Lines()[static_cast<std::size_t>(row)]));
     request.item.pszText = row_.data();
 }
 
@@ -70,7 +70,7 @@ void LineListView::FitColumn(bool widestChanged) {
     measuredRow_ = row;
     int width = 0;
     if (row >= 0) {
-        const std::wstring text = Wide(ui::RowText(list_.Lines()[static_cast<std::size_t>(row)]));
+        const std::wstring text = WideFromAnsi(ui::RowText(list_.Lines()[static_cast<std::size_t>(row)]));
         HDC dc = GetDC(window_);
         HGDIOBJ before = SelectObject(dc, ListFont());
         SIZE size{};

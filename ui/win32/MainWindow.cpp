@@ -7,6 +7,7 @@
 #include "LineListView.h"
 #include "ListRows.h"
 #include "LoadStep.h"
+#include "MessageBoxes.h"
 #include "Native.h"
 
 #include <algorithm>
@@ -23,23 +24,6 @@ constexpr int kFirstId = 100;
 
 HMENU IdHandle(int id) {
     return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
-}
-
-Answer ShowMessageBox(HWND owner, const std::wstring& title, const std::wstring& text, MessageIcon icon,
-                      MessageButtons buttons) {
-    UINT style = buttons == MessageButtons::Ok               ? MB_OK
-                 : buttons == MessageButtons::YesNoDefaultNo ? MB_YESNO | MB_DEFBUTTON2
-                                                             : MB_YESNO;
-    if (icon == MessageIcon::Warning) {
-        style |= MB_ICONWARNING;
-    } else if (icon == MessageIcon::Critical) {
-        style |= MB_ICONERROR;
-    }
-    const int result = MessageBoxW(owner, text.c_str(), title.c_str(), style);
-    if (buttons == MessageButtons::Ok) {
-        return Answer::Ok;
-    }
-    return result == IDYES ? Answer::Yes : Answer::No;
 }
 
 } // namespace
@@ -59,7 +43,7 @@ MainWindow::MainWindow(std::string helpPage, MessagePresenter presenter)
         return RegisterClassExW(&windowClass) != 0;
     }();
     (void)registered;
-    CreateWindowExW(kExStyle, kClassName, Wide(ui::kMainWindowTitle).c_str(), kStyle, CW_USEDEFAULT,
+    CreateWindowExW(kExStyle, kClassName, WideFromUtf8(ui::kMainWindowTitle).c_str(), kStyle, CW_USEDEFAULT,
                     CW_USEDEFAULT, 100, 100, nullptr, nullptr, GetModuleHandleW(nullptr), this);
     BuildArea(ui::Area::Command);
     SetTabOrder(ui::View::Compact);
@@ -113,7 +97,7 @@ HWND MainWindow::AddControl(const ui::ControlEntry& entry, int id) {
     const RECT place = PixelRect(entry.rect);
     const int width = place.right - place.left;
     const int height = place.bottom - place.top;
-    const std::wstring caption = Wide(entry.caption);
+    const std::wstring caption = WideFromUtf8(entry.caption);
     const auto make = [&](const wchar_t* kind, DWORD style, DWORD exStyle = 0) {
         HWND control = CreateWindowExW(exStyle, kind, caption.c_str(), WS_CHILD | WS_VISIBLE | style,
                                        place.left, place.top, width, height, window_, IdHandle(id),
@@ -272,8 +256,15 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         break;
     case WM_CLOSE:
-        Finish(Flow::Done);
+        CloseRequested();
         return 0;
+    // The session ends while a question is open: that is no answer to it either.
+    case WM_QUERYENDSESSION:
+    case WM_ENDSESSION:
+        if ((message == WM_QUERYENDSESSION || wParam != FALSE) && CloseOpenBox()) {
+            CloseRequested();
+        }
+        return message == WM_QUERYENDSESSION ? TRUE : 0;
     default:
         break;
     }
@@ -298,6 +289,14 @@ bool MainWindow::Ended(int& status) const {
     return ended_;
 }
 
+// Closing the window (or the session ending) while a question is open is no answer to it: the question
+// ends as closed, so does any asked after it, and the run ends with nothing changed.
+void MainWindow::CloseRequested() {
+    closeRequested_ = true;
+    CloseOpenBox();
+    Finish(Flow::Done);
+}
+
 void MainWindow::Finish(Flow flow) {
     if (ended_) {
         return;
@@ -313,13 +312,16 @@ void MainWindow::Finish(Flow flow) {
 
 Answer MainWindow::ShowMessage(const std::string& title, const std::string& text, MessageIcon icon,
                                MessageButtons buttons) {
+    if (closeRequested_ && buttons != MessageButtons::Ok) {
+        return Answer::Closed;
+    }
     // Modal for the whole program: the About box waits too.
     HWND about = AboutWindow();
     if (about != nullptr) {
         EnableWindow(about, FALSE);
     }
-    const Answer answer = presenter_(window_, Wide(ui::WithLineBreaks(title, "\r\n")),
-                                     Wide(ui::WithLineBreaks(text, "\r\n")), icon, buttons);
+    const Answer answer = presenter_(window_, WideFromMessage(ui::WithLineBreaks(title, "\r\n")),
+                                     WideFromMessage(ui::WithLineBreaks(text, "\r\n")), icon, buttons);
     if (about != nullptr && AboutWindow() == about) {
         EnableWindow(about, TRUE);
     }
@@ -373,7 +375,7 @@ bool MainWindow::IsChecked(zorby::Control control) const {
            SendMessageW(window, BM_GETCHECK, 0, 0) != BST_UNCHECKED;
 }
 
-// Handed to the desktop in the system code page, as the lines are; true when the desktop took it.
+// Links are UTF-8 (our addresses, the help page beside the program); true when the desktop took it.
 // shell32 is loaded only when a link is opened: most runs open none, and loading it costs each start
 // a good part of the time it takes.
 bool MainWindow::OpenLink(const std::string& target) {
@@ -386,7 +388,7 @@ bool MainWindow::OpenLink(const std::string& target) {
         return false;
     }
     const auto result = reinterpret_cast<INT_PTR>(
-        open(nullptr, nullptr, Wide(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+        open(nullptr, nullptr, WideFromUtf8(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     return result > 32;
 }
 

@@ -68,6 +68,7 @@ private:
     HWND AddControl(const ui::ControlEntry& entry, int id);
     void SetTabOrder(ui::View view);
     void Place();
+    void CloseRequested();
     void Finish(Flow flow);
 
     Workspace workspace_; // before the list views, which observe its lists
@@ -84,6 +85,7 @@ private:
     int progress_ = 0;
     int paintedProgress_ = -1;
     bool ended_ = false;
+    bool closeRequested_ = false;
     int status_ = 0;
 };
 

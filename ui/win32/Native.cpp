@@ -1,32 +1,56 @@
 #include "Native.h"
 
+#include "MessageText.h"
+
 #include <map>
 #include <vector>
 
 namespace zorby::win32 {
 
-std::wstring Wide(std::string_view bytes) {
+namespace {
+
+std::wstring WideFrom(UINT codePage, std::string_view bytes) {
     if (bytes.empty()) {
         return {};
     }
     const int size = static_cast<int>(bytes.size());
     std::wstring text(
-        static_cast<std::size_t>(MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0)), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, text.data(), static_cast<int>(text.size()));
+        static_cast<std::size_t>(MultiByteToWideChar(codePage, 0, bytes.data(), size, nullptr, 0)), L'\0');
+    MultiByteToWideChar(codePage, 0, bytes.data(), size, text.data(), static_cast<int>(text.size()));
     return text;
 }
 
-std::string Narrow(std::wstring_view text) {
+std::u16string AnsiCharacters(std::string_view bytes) {
+    const std::wstring text = WideFromAnsi(bytes);
+    return {text.begin(), text.end()};
+}
+
+} // namespace
+
+std::wstring WideFromAnsi(std::string_view bytes) {
+    return WideFrom(CP_ACP, bytes);
+}
+
+std::wstring WideFromUtf8(std::string_view bytes) {
+    return WideFrom(CP_UTF8, bytes);
+}
+
+std::string Utf8FromWide(std::wstring_view text) {
     if (text.empty()) {
         return {};
     }
     const int size = static_cast<int>(text.size());
     std::string bytes(static_cast<std::size_t>(
-                          WideCharToMultiByte(CP_ACP, 0, text.data(), size, nullptr, 0, nullptr, nullptr)),
+                          WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr)),
                       '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), size, bytes.data(), static_cast<int>(bytes.size()), nullptr,
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), size, bytes.data(), static_cast<int>(bytes.size()), nullptr,
                         nullptr);
     return bytes;
+}
+
+std::wstring WideFromMessage(std::string_view bytes) {
+    const std::u16string text = ui::MessageCharacters(bytes, AnsiCharacters);
+    return {text.begin(), text.end()};
 }
 
 int ScreenDpi() {

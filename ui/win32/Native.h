@@ -7,13 +7,18 @@
 #include <string_view>
 #include <windows.h>
 
-// What the native controls share: text in the system code page, scaling by the screen's dots per inch,
-// pictures as GDI bitmaps, the fonts of the layout.
+// What the native controls share: text in UTF-16 from our UTF-8 and the system code page, scaling by the
+// screen's dots per inch, pictures as GDI bitmaps, the fonts of the layout.
 namespace zorby::win32 {
 
-// Bytes in the system's 8-bit code page as UTF-16, and back.
-std::wstring Wide(std::string_view bytes);
-std::string Narrow(std::wstring_view text);
+// Bytes in the system's 8-bit code page, as the lines of the player's files are, in UTF-16.
+std::wstring WideFromAnsi(std::string_view bytes);
+// UTF-8 (our own words, names for the file services, links) in UTF-16, and back.
+std::wstring WideFromUtf8(std::string_view bytes);
+std::string Utf8FromWide(std::wstring_view text);
+// An engine message, our UTF-8 words beside quoted lines in either encoding: each well-formed UTF-8
+// sequence as its character, every other byte as the system's 8-bit code page has it.
+std::wstring WideFromMessage(std::string_view bytes);
 
 // The screen's dots per inch (96 at 100%); the program is aware of it, so it scales the layout itself.
 int ScreenDpi();
