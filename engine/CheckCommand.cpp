@@ -3,6 +3,7 @@
 #include "Commands.h"
 #include "LoadStep.h"
 #include "PatchSummary.h"
+#include "Version.h"
 #include "WindowPort.h"
 #include "Workspace.h"
 
@@ -81,7 +82,7 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& arguments, std
     }
     const std::string& first = arguments[0];
     if ((first == "--help" || first == "--version") && arguments.size() == 1) {
-        out << (first == "--help" ? kUsage : "Zorby 3.00\n");
+        out << (first == "--help" ? kUsage : std::string("Zorby ") + version::kRecord + "\n");
         return 0;
     }
     if (first != "--check" || arguments.size() > 2) {

@@ -1,6 +1,7 @@
 #include "ErrorReport.h"
 
 #include "Contacts.h"
+#include "Version.h"
 
 namespace zorby {
 
@@ -9,7 +10,7 @@ std::string BuildMailLink(int number, const std::string& description) {
            "&body= <-- Please include a description of what happened immediately before the error -- Error "
            "Number:" +
            std::to_string(number) + " -- Description: " + description +
-           " -- Zorby.exe Version: " + kVersionText;
+           " -- Zorby.exe Version: " + version::kShort;
 }
 
 void ShowUnexpectedError(WindowPort& window, const Failure& failure) {

@@ -7,9 +7,6 @@
 
 namespace zorby {
 
-// The version text sent in error reports and shown in the About box.
-inline constexpr const char* kVersionText = "3.0";
-
 // Builds the mailto: link of an error report. Not percent-encoded: the pieces are joined as they are.
 std::string BuildMailLink(int number, const std::string& description);
 

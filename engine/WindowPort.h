@@ -16,6 +16,8 @@ enum class Control {
     ZorTextures,
     Tex_Label,
 };
+// How many controls there are: one more than the last above.
+inline constexpr int kControlCount = static_cast<int>(Control::Tex_Label) + 1;
 
 enum class MessageIcon { None, Warning, Critical };
 // YesNoDefaultNo: Enter answers No, for a question whose Yes cannot be undone.

@@ -1,7 +1,7 @@
 #include "WindowLayout.h"
 
 #include "Contacts.h"
-#include "ErrorReport.h"
+#include "Version.h"
 
 #include <algorithm>
 #include <cmath>
@@ -103,7 +103,7 @@ std::vector<AboutLink> AboutLinks() {
 }
 
 std::string AboutCreditLine() {
-    return std::string("Program By: Kestrin Dunmarrow    Ver ") + kVersionText;
+    return std::string("Program By: Kestrin Dunmarrow    Ver ") + version::kShort;
 }
 
 const ControlEntry& Find(Control control) {

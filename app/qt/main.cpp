@@ -2,6 +2,7 @@
 #include "Artwork.h"
 #include "CheckCommand.h"
 #include "Contacts.h"
+#include "Version.h"
 
 #include <QApplication>
 #include <QDir>
@@ -34,7 +35,7 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName("Zorby");
-    QApplication::setApplicationVersion("3.00");
+    QApplication::setApplicationVersion(zorby::version::kRecord);
     QApplication::setWindowIcon(zorby::ui::ApplicationIcon());
     // The About box may outlive nothing: the run ends with the main window or a command.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -74,8 +74,13 @@ public:
 private:
     static std::size_t Index(Control control) { return static_cast<std::size_t>(control); }
 
-    std::array<bool, 9> visible_ = {true, true, true, true, true, true, true, true, true};
-    std::array<bool, 9> enabled_ = {true, true, true, true, true, true, true, true, true};
+    static constexpr std::array<bool, kControlCount> kAll = [] {
+        std::array<bool, kControlCount> all{};
+        all.fill(true);
+        return all;
+    }();
+    std::array<bool, kControlCount> visible_ = kAll;
+    std::array<bool, kControlCount> enabled_ = kAll;
 };
 
 } // namespace zorby::testing
