@@ -1,3 +1,5 @@
+// A check is a patch that asks nothing and writes nothing: the same load and refusals, told as text.
+
 #include "CheckCommand.h"
 
 #include "Commands.h"

@@ -1,3 +1,5 @@
+// Every command ends the run; a patch refuses, merges, reads back and writes, in that order.
+
 #include "Commands.h"
 
 #include "Failure.h"

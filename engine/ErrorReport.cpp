@@ -1,3 +1,5 @@
+// A failure no other handler has words for is shown by number and description, and may be mailed.
+
 #include "ErrorReport.h"
 
 #include "Contacts.h"

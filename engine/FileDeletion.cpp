@@ -1,3 +1,5 @@
+// A file is deleted only while it holds what was read, and a failure to delete it is told by cause.
+
 #include "FileDeletion.h"
 
 #include "FileHelpers.h"

@@ -1,3 +1,5 @@
+// Only plain files of the folder, still as they were read, are changed: never through a link.
+
 #include "FolderChecks.h"
 
 #include "FileHelpers.h"

@@ -1,5 +1,4 @@
-// Each line is read once, in file order, and filed by what the grammar finds: the head until the schema
-// line or the first element, each element whole, comments with what follows them, the rest outside.
+// Each line is read once and filed by what the grammar finds: head, element, comment, or outside.
 
 #include "InventoryScan.h"
 

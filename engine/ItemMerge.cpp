@@ -1,7 +1,8 @@
-// An add-on item replaces the first element of its title where it stands, or is added behind its kind:
-// decided from the scan's items and element ranges, with each line copied once.
+// An item replaces the first element of its title where it stands, or goes behind its kind.
 
 #include "ItemMerge.h"
+
+#include "LineGrammar.h"
 
 #include "FileNames.h"
 #include "PatchPreconditions.h"

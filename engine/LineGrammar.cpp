@@ -1,5 +1,4 @@
-// A line is judged by what remains of it outside comments, its indentation and tabs aside; an element is
-// an opening line of its kind through the next closing line of that kind.
+// What a line is is decided here alone, by what remains of it outside comments, blanks aside.
 
 #include "LineGrammar.h"
 

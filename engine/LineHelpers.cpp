@@ -1,3 +1,5 @@
+// Small operations on the bytes of one line: only tab, space and the double quote are special.
+
 #include "LineHelpers.h"
 
 #include "Failure.h"

@@ -1,3 +1,5 @@
+// At most 32,768 lines, kept as copies or as views of text that the list's owner keeps.
+
 #include "LineList.h"
 
 #include "Failure.h"

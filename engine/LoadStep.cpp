@@ -1,5 +1,4 @@
-// The start-up checks and the scan, under one handler: whatever fails, the player is told what and
-// where, and a backup they kept stays within reach unless this is no custom UI folder of theirs.
+// Whatever fails at start is told with its file, line and reason, and a backup stays within reach.
 
 #include "LoadStep.h"
 

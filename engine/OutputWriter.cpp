@@ -1,3 +1,5 @@
+// The new file is complete on disk before the file it replaces, or an older backup, gives way.
+
 #include "OutputWriter.h"
 
 #include "Failure.h"

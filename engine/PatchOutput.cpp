@@ -1,7 +1,8 @@
-// What a patch writes must pass the next start's own load, or the player could not reach Restore: the
-// bytes are read back with the very code that start will run, never with a model of it.
+// What a patch writes is read back with the next start's own load before anything changes.
 
 #include "PatchOutput.h"
+
+#include "LineGrammar.h"
 
 #include "FileNames.h"
 #include "InventoryScan.h"

@@ -1,7 +1,8 @@
-// A patch goes ahead only on files the scan could take whole: every refusal here was found by the scan,
-// and none needs the text again.
+// A patch goes ahead only on files the scan took whole; every refusal here is what the scan found.
 
 #include "PatchPreconditions.h"
+
+#include "LineGrammar.h"
 
 #include "FileNames.h"
 #include "LineList.h"

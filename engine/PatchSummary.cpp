@@ -1,3 +1,5 @@
+// What a patch did, in a few lines: ten titles at most a kind, an element replaced twice once.
+
 #include "PatchSummary.h"
 
 #include "FileNames.h"

@@ -1,3 +1,5 @@
+// One run's fourteen lists and what the scan found of them, reached by kind where kinds are alike.
+
 #include "Workspace.h"
 
 namespace zorby {
