@@ -2,9 +2,8 @@
 
 #include "ItemMerge.h"
 
-#include "LineGrammar.h"
-
 #include "FileNames.h"
+#include "LineGrammar.h"
 #include "PatchPreconditions.h"
 
 #include <algorithm>

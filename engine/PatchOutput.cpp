@@ -2,10 +2,9 @@
 
 #include "PatchOutput.h"
 
-#include "LineGrammar.h"
-
 #include "FileNames.h"
 #include "InventoryScan.h"
+#include "LineGrammar.h"
 #include "PatchPreconditions.h"
 #include "TextFile.h"
 

@@ -2,9 +2,8 @@
 
 #include "PatchPreconditions.h"
 
-#include "LineGrammar.h"
-
 #include "FileNames.h"
+#include "LineGrammar.h"
 #include "LineList.h"
 
 #include <algorithm>
