@@ -41,7 +41,9 @@ std::string_view WithoutTrailingBlanks(std::string_view text) {
     return text.substr(0, end);
 }
 
-// `rest` starts with '<' and holds no comment text. Its second byte tells nearly every line apart.
+} // namespace
+
+// Its second byte tells nearly every line apart.
 void Classify(std::string_view rest, LineShape& shape) {
     shape.role = LineRole::Other;
     if (rest.size() < 2) {
@@ -67,6 +69,8 @@ void Classify(std::string_view rest, LineShape& shape) {
         shape.role = LineRole::Schema;
     }
 }
+
+namespace {
 
 // The value of the line's item attribute: the text between the quote that follows `item` (after optional
 // blanks, `=` and blanks) and the next quote of the same kind. `item` stands after a blank or right after
@@ -150,10 +154,9 @@ CommentTracker::Line CommentTracker::TakeSlowly(std::string_view line) {
     return result;
 }
 
-LineShape LineReader::Read(std::string_view line, std::string_view& rest) {
+LineShape LineReader::ReadAmongComments(std::string_view line, std::size_t indent, std::string_view& rest) {
     LineShape shape;
     shape.continuesComment = comments_.IsOpen();
-    const std::size_t indent = IndentOf(line);
     if (indent == line.size()) {
         shape.leavesCommentOpen = shape.continuesComment; // a blank line changes nothing
         rest = {};

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "LineHelpers.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -96,15 +98,33 @@ struct LineShape {
     }
 };
 
+// What an opening, closing or schema line is; `rest` starts with '<' and holds no comment text.
+void Classify(std::string_view rest, LineShape& shape);
+
 // Reads the lines of one file in order, following comments across them.
 class LineReader {
 public:
     // `rest` becomes what remains of the line outside comments, without its indentation: a view of the
-    // line or of the reader, valid until the next call. A blank line changes no comment.
-    LineShape Read(std::string_view line, std::string_view& rest);
+    // line or of the reader, valid until the next call. A blank line changes no comment. Every line of
+    // every file comes here: the common one, with no comment about it, is read inline.
+    LineShape Read(std::string_view line, std::string_view& rest) {
+        const std::size_t indent = IndentOf(line);
+        if (comments_.IsOpen() || indent == line.size() || line.find('!', indent) != std::string_view::npos) {
+            return ReadAmongComments(line, indent, rest);
+        }
+        rest = line.substr(indent);
+        LineShape shape;
+        shape.role = LineRole::Other;
+        if (rest[0] == '<') {
+            Classify(rest, shape);
+        }
+        return shape;
+    }
     bool InComment() const { return comments_.IsOpen(); }
 
 private:
+    LineShape ReadAmongComments(std::string_view line, std::size_t indent, std::string_view& rest);
+
     CommentTracker comments_;
 };
 
