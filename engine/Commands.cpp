@@ -129,7 +129,14 @@ Flow RestoreCommand(WindowPort& window) {
                                   "version to restore.\rNothing was changed.");
     }
     // One rename, so that EQUI_Animations.xml is never missing: a failure leaves both files as they were.
-    MoveFileOver(names::kBackupFile, names::kAnimationFile);
+    try {
+        MoveFileOver(names::kBackupFile, names::kAnimationFile);
+    } catch (const Failure& failure) {
+        if (failure.Number() != PermissionDenied) {
+            throw;
+        }
+        return ReportFileFailure(window, failure, names::kAnimationFile);
+    }
     window.SetEnabled(Control::Restore_Animation, false);
     window.ShowMessage("Notice", "EQUI_Animation.xml restored", MessageIcon::None, MessageButtons::Ok);
     return Flow::Done;

@@ -208,14 +208,19 @@ std::string Quoted(std::string_view text) {
         ++first;
     }
     text = WithoutTrailingBlanks(text.substr(first));
-    if (text.size() <= kLongest) {
-        return TabTrim(text);
-    }
-    std::size_t cut = kLongest;
-    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0U) == 0x80U) {
+    std::size_t cut = std::min(text.size(), kLongest);
+    while (cut < text.size() && cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0U) == 0x80U) {
         --cut; // not inside a character of UTF-8
     }
-    return TabTrim(text.substr(0, cut)) + "\xE2\x80\xA6";
+    // A control byte would end or break the box's text (a NUL ends it on Windows): it shows as U+FFFD.
+    std::string quoted;
+    for (const char c : text.substr(0, cut)) {
+        const auto byte = static_cast<unsigned char>(c);
+        quoted += c == '\t'                     ? std::string(" ")
+                  : byte < 0x20 || byte == 0x7F ? "\xEF\xBF\xBD"
+                                                : std::string(1, c);
+    }
+    return cut < text.size() ? quoted + "\xE2\x80\xA6" : quoted;
 }
 
 std::string AddOnFileRefusal(ElementKind kind, const std::string& why) {

@@ -136,8 +136,8 @@ std::optional<std::string> TitleOf(std::string_view rest);
 // The same as a view of `rest`, or of `buffer` when the title holds a tab.
 std::optional<std::string_view> TitleOf(std::string_view rest, std::string& buffer);
 
-// A piece of a file as a message quotes it: without its blanks at either end, tabs as spaces, and cut to
-// 80 characters, then "…", so that no box grows past the screen.
+// A piece of a file as a message quotes it: without its blanks at either end, tabs as spaces, control
+// bytes as U+FFFD, and cut to 80 characters, then "…", so that no box grows past the screen.
 std::string Quoted(std::string_view text);
 
 // "Zor_Tex.txt cannot be used: " and `why`, then that nothing was changed and the advice to correct it.
