@@ -44,7 +44,7 @@ Flow PreparePatch(Workspace& ws, WindowPort& window, PatchSummary& summary, std:
         }
     }
     window.SetBusyPointer(true);
-    std::optional<std::string> refusal = MergeTextures(ws, summary.textures);
+    std::optional<Refusal> refusal = MergeTextures(ws, summary.textures);
     if (!refusal) {
         refusal = MergeAnimations(ws, window, summary.animations);
     }
@@ -124,9 +124,10 @@ Flow RestoreCommand(WindowPort& window) {
     }
     // Two names of one file: the rename would do nothing and report success.
     if (StatusOfEntry(names::kBackupFile).SameFileAs(StatusOfEntry(names::kAnimationFile))) {
-        return Refuse(window, std::string(names::kBackupFile) + " and " + names::kAnimationFile +
-                                  " are one file under two names (a hard link), so there is no older "
-                                  "version to restore.\rNothing was changed.");
+        return Refuse(window, Refusal(std::string(names::kBackupFile) + " and " + names::kAnimationFile +
+                                          " are one file under two names (a hard link), so there is no older "
+                                          "version to restore.\rNothing was changed.",
+                                      names::kBackupFile));
     }
     // One rename, so that EQUI_Animations.xml is never missing: a failure leaves both files as they were.
     try {

@@ -337,9 +337,10 @@ void ScanAddOnFile(ElementKind kind, KindLists lists, const char* name) {
             if (const std::optional<std::string_view> title = TitleOf(rest, titleBuffer)) {
                 lists.addOnTitles.Set(titles++, *title);
             } else if (!file.refusal) {
-                file.refusal =
-                    AddOnFileRefusal(kind, "line " + std::to_string(lineNumber) + " (" + Quoted(raw) +
-                                               ") opens an element whose title Zorby cannot read.");
+                file.refusal = AddOnFileRefusal(kind,
+                                                "line " + std::to_string(lineNumber) + " (" + Quoted(raw) +
+                                                    ") opens an element whose title Zorby cannot read.",
+                                                lineNumber);
             }
         }
         lists.addOnLines.AppendBorrowed(raw);
@@ -347,11 +348,13 @@ void ScanAddOnFile(ElementKind kind, KindLists lists, const char* name) {
         shapes.push_back(shape);
     }
     if (excess > 0) {
-        file.refusal = std::string(TagsOf(kind).addOnFile) + " cannot be used: it has " +
-                       std::to_string(LineList::kMaxLines + excess) + " lines, " + std::to_string(excess) +
-                       " more than the " + std::to_string(LineList::kMaxLines) +
-                       " lines that Zorby can hold.\rNothing was changed. Please make " +
-                       TagsOf(kind).addOnFile + " smaller and run Zorby again.";
+        file.refusal =
+            Refusal(std::string(TagsOf(kind).addOnFile) + " cannot be used: it has " +
+                        std::to_string(LineList::kMaxLines + excess) + " lines, " + std::to_string(excess) +
+                        " more than the " + std::to_string(LineList::kMaxLines) +
+                        " lines that Zorby can hold.\rNothing was changed. Please make " +
+                        TagsOf(kind).addOnFile + " smaller and run Zorby again.",
+                    TagsOf(kind).addOnFile);
     }
     if (!file.refusal) {
         AddOnItems items = SplitAddOnLines(kind, lists.addOnLines.Lines(), shapes, file.lineNumbers);

@@ -76,8 +76,8 @@ private:
 
 } // namespace
 
-std::optional<std::string> MergeItems(Workspace& ws, ElementKind kind, WindowPort* progress,
-                                      MergeRecord& record) {
+std::optional<Refusal> MergeItems(Workspace& ws, ElementKind kind, WindowPort* progress,
+                                  MergeRecord& record) {
     const KindLists lists = ws.Of(kind);
     const std::vector<AddOnItem>& items = lists.addOn.items;
     const std::vector<std::string_view>& lines = lists.addOnLines.Lines();
@@ -173,11 +173,11 @@ std::optional<std::string> MergeItems(Workspace& ws, ElementKind kind, WindowPor
     return std::nullopt;
 }
 
-std::optional<std::string> MergeTextures(Workspace& ws, MergeRecord& record) {
+std::optional<Refusal> MergeTextures(Workspace& ws, MergeRecord& record) {
     return MergeItems(ws, ElementKind::Texture, nullptr, record);
 }
 
-std::optional<std::string> MergeAnimations(Workspace& ws, WindowPort& window, MergeRecord& record) {
+std::optional<Refusal> MergeAnimations(Workspace& ws, WindowPort& window, MergeRecord& record) {
     return MergeItems(ws, ElementKind::Animation, &window, record);
 }
 

@@ -223,8 +223,9 @@ std::string Quoted(std::string_view text) {
     return cut < text.size() ? quoted + "\xE2\x80\xA6" : quoted;
 }
 
-std::string AddOnFileRefusal(ElementKind kind, const std::string& why) {
-    return std::string(TagsOf(kind).addOnFile) + " cannot be used: " + why + kNothingChanged;
+Refusal AddOnFileRefusal(ElementKind kind, const std::string& why, int lineNumber) {
+    return {std::string(TagsOf(kind).addOnFile) + " cannot be used: " + why + kNothingChanged,
+            TagsOf(kind).addOnFile, lineNumber};
 }
 
 AddOnItems SplitAddOnLines(ElementKind kind, const std::vector<std::string_view>& lines,
@@ -235,13 +236,14 @@ AddOnItems SplitAddOnLines(ElementKind kind, const std::vector<std::string_view>
         return "line " + std::to_string(lineNumbers.at(index)) + " (" + Quoted(lines[index]) + ")";
     };
     AddOnItems split;
-    const auto refuse = [&](const std::string& why) {
-        split.refusal = AddOnFileRefusal(kind, why);
+    const auto refuse = [&](const std::string& why, std::size_t at) {
+        split.refusal = AddOnFileRefusal(kind, why, lineNumbers.at(at));
         return split;
     };
     const auto notClosed = [&](std::size_t opening) {
         return refuse("the element that starts on " + line(opening) + " has no " +
-                      std::string(element.closing) + " line.");
+                          std::string(element.closing) + " line.",
+                      opening);
     };
     const std::string shouldStart = " should start a <" + std::string(element.name) + "> element.";
     std::size_t commentStart = 0; // where the comment last left open began
@@ -263,7 +265,7 @@ AddOnItems SplitAddOnLines(ElementKind kind, const std::vector<std::string_view>
         if (opening < count) {
             const LineShape& shape = shapes[opening];
             if (!shape.Opens(kind)) {
-                return refuse(line(opening) + shouldStart);
+                return refuse(line(opening) + shouldStart, opening);
             }
             closing = shape.whole ? opening : opening + 1;
             for (; !shape.whole && closing < count; ++closing) {
@@ -274,15 +276,17 @@ AddOnItems SplitAddOnLines(ElementKind kind, const std::vector<std::string_view>
                 if (inside.Opens(kind)) {
                     // Without its closing line the first element would take the second one in.
                     return refuse("the element that starts on " + line(opening) +
-                                  " is not closed before line " + std::to_string(lineNumbers.at(closing)) +
-                                  " starts another.");
+                                      " is not closed before line " +
+                                      std::to_string(lineNumbers.at(closing)) + " starts another.",
+                                  opening);
                 }
                 if (inside.Opens(OtherKind(kind))) {
                     // Patched in, it would stand among the wrong kind: the next run could not find it.
                     const ElementTags& other = TagsOf(OtherKind(kind));
                     return refuse("the element that starts on " + line(opening) + " holds on " +
-                                  line(closing) + " the start of a <" + other.name +
-                                  "> element, which belongs in " + other.addOnFile + ".");
+                                      line(closing) + " the start of a <" + other.name +
+                                      "> element, which belongs in " + other.addOnFile + ".",
+                                  closing);
                 }
             }
         }
@@ -290,13 +294,15 @@ AddOnItems SplitAddOnLines(ElementKind kind, const std::vector<std::string_view>
             if (closing < count) {
                 // The next item would take the rest of the comment away from its start.
                 return refuse("the comment that starts on " + line(commentStart) +
-                              " runs on past the end of its element." + kOwnLine);
+                                  " runs on past the end of its element." + kOwnLine,
+                              commentStart);
             }
             return refuse("the comment that opens on line " + std::to_string(lineNumbers.at(commentStart)) +
-                          " is never closed.");
+                              " is never closed.",
+                          commentStart);
         }
         if (opening == count) {
-            return refuse(line(index) + shouldStart);
+            return refuse(line(index) + shouldStart, index);
         }
         if (closing == count) {
             return notClosed(opening);
@@ -313,11 +319,12 @@ AddOnItems SplitAddOnLines(ElementKind kind, const std::vector<std::string_view>
         }
         if (shapes[index].leavesCommentOpen) {
             return refuse("the comment that opens on line " + std::to_string(lineNumbers.at(commentStart)) +
-                          " is never closed.");
+                              " is never closed.",
+                          commentStart);
         }
     }
     if (split.items.empty() && count > 0) {
-        return refuse("it holds no element Zorby can use; its first line is " + line(0) + ".");
+        return refuse("it holds no element Zorby can use; its first line is " + line(0) + ".", 0);
     }
     return split;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "LineHelpers.h"
+#include "Refusal.h"
 
 #include <cstdint>
 #include <optional>
@@ -140,8 +141,9 @@ std::optional<std::string_view> TitleOf(std::string_view rest, std::string& buff
 // bytes as U+FFFD, and cut to 80 characters, then "…", so that no box grows past the screen.
 std::string Quoted(std::string_view text);
 
-// "Zor_Tex.txt cannot be used: " and `why`, then that nothing was changed and the advice to correct it.
-std::string AddOnFileRefusal(ElementKind kind, const std::string& why);
+// "Zor_Tex.txt cannot be used: " and `why`, then that nothing was changed and the advice to correct it;
+// `lineNumber` is the file's line at fault, 0 for none.
+Refusal AddOnFileRefusal(ElementKind kind, const std::string& why, int lineNumber = 0);
 
 // One element of an add-on file, as lines [first, last] of its list: the comment lines that stand ahead
 // of it travel with it.
@@ -159,7 +161,7 @@ struct AddOnItem {
 // those of `lines`; `lineNumbers` their lines in the file.
 struct AddOnItems {
     std::vector<AddOnItem> items;
-    std::optional<std::string> refusal;
+    std::optional<Refusal> refusal;
 };
 AddOnItems SplitAddOnLines(ElementKind kind, const std::vector<std::string_view>& lines,
                            const std::vector<LineShape>& shapes, const std::vector<int>& lineNumbers);
