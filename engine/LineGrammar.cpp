@@ -201,6 +201,19 @@ std::optional<std::string> TitleOf(std::string_view rest) {
     return title ? std::optional<std::string>(*title) : std::nullopt;
 }
 
+std::optional<std::string_view> SheetOf(std::string_view rest) {
+    constexpr std::string_view kOpen = "<Texture>";
+    constexpr std::string_view kClose = "</Texture>";
+    rest = WithoutTrailingBlanks(rest);
+    if (!rest.starts_with(kOpen) || !rest.ends_with(kClose) || rest.size() < kOpen.size() + kClose.size()) {
+        return std::nullopt;
+    }
+    std::string_view name =
+        WithoutTrailingBlanks(rest.substr(kOpen.size(), rest.size() - kOpen.size() - kClose.size()));
+    name.remove_prefix(std::min(name.size(), IndentOf(name)));
+    return name.empty() ? std::nullopt : std::optional(name);
+}
+
 std::string Quoted(std::string_view text) {
     constexpr std::size_t kLongest = 80;
     std::size_t first = 0;

@@ -137,6 +137,10 @@ std::optional<std::string> TitleOf(std::string_view rest);
 // The same as a view of `rest`, or of `buffer` when the title holds a tab.
 std::optional<std::string_view> TitleOf(std::string_view rest, std::string& buffer);
 
+// The sheet an animation's frame is drawn from: NAME of a line `<Texture>NAME</Texture>`, given what
+// remains of it outside comments, blanks around NAME aside. Nothing for any other line.
+std::optional<std::string_view> SheetOf(std::string_view rest);
+
 // A piece of a file as a message quotes it: without its blanks at either end, tabs as spaces, control
 // bytes as U+FFFD, and cut to 80 characters, then "…", so that no box grows past the screen.
 std::string Quoted(std::string_view text);
