@@ -142,9 +142,9 @@ private:
         if (shape.continuesComment) {
             NoteCommentAtEnd(shape.kind, element.titleIndex, lineNumber, line, true);
         }
-        Store(lists.titles, *title, false);
+        StoreCopy(lists.titles, *title);
         if (shape.kind == ElementKind::Animation) {
-            Store(ws_.AllAnimationsTemp, TestFormView(line, testForm_), false);
+            StoreCopy(ws_.AllAnimationsTemp, TestFormView(line, testForm_));
         }
         lists.elements.push_back({});
         element.open = true;
@@ -277,12 +277,22 @@ private:
     }
 
     // A list that is full only counts what it cannot take, to tell by how much the file is too large. A
-    // line of the text is kept as a view of it; a title or a test form is copied.
-    void Store(LineList& list, std::string_view line, bool ofTheText = true) {
+    // line of the text is kept as a view of it; a title or a test form, which is not, is copied.
+    void Store(LineList& list, std::string_view line) {
         if (list.Count() < LineList::kMaxLines) {
-            ofTheText ? list.AppendBorrowed(line) : list.Append(line);
+            list.AppendBorrowed(line);
             return;
         }
+        CountExcess(list);
+    }
+    void StoreCopy(LineList& list, std::string_view line) {
+        if (list.Count() < LineList::kMaxLines) {
+            list.Append(line);
+            return;
+        }
+        CountExcess(list);
+    }
+    void CountExcess(const LineList& list) {
         for (auto& [full, more] : excess_) {
             if (full == &list) {
                 ++more;

@@ -34,9 +34,9 @@ struct Row {
     const char* worksIn = "";   // where the window works
 };
 
-const std::string kSummary =
-    "Textures: 1 added (A.tga).\nAnimations: 1 added (R).\nThe file as it was is kept as "
-    "EQUI_An.xml.\nThe add-on files are removed.\n";
+const std::string kSummary = "Textures: 1 added (A.tga).\nAnimations: 1 added (R).\nZorby will ask before it "
+                             "replaces the older backup "
+                             "EQUI_An.xml.\nThe add-on files are removed.\n";
 const std::string kNotes =
     "Note: Zor_Anim.txt line 4 uses the sheet C.tga, which no TextureInfo of the patched file describes.\n"
     "Note: Zor_Anim.txt line 5 uses the sheet D.tga, which no TextureInfo of the patched file describes.\n"
@@ -92,7 +92,7 @@ TEST_P(CommandLine, Row) {
     TempFolder::Write("EQUI_Animations.xml", kMain);
     TempFolder::Write("Zor_Tex.txt", kTex);
     TempFolder::Write("Zor_Anim.txt", kAnim);
-    for (const char* sheet : {"A.tga", "B.tga", "e.tga", "../default/C.tga"}) {
+    for (const char* sheet : {"A.tga", "B.tga", "e.tga", "../default/C.tga", "EQUI_An.xml"}) {
         TempFolder::Write(sheet, "");
     }
     std::filesystem::current_path(folder.Root() / row.startIn);

@@ -1006,6 +1006,7 @@ TEST_P(RobustnessTable, Row) {
         EXPECT_FALSE(window.Enabled(Control::Restore_Animation)) << "Restore offered with no backup left";
     }
     if (flow == Flow::Done && row.options.command == Command::Patch) {
+        EXPECT_EQ(window.Enabled(Control::Restore_Animation), CheckForFile("EQUI_An.xml")) << "Restore";
         Workspace rewritten;
         EXPECT_FALSE(ScanAnimationFile(rewritten, nullptr)) << "the rewritten file could not be read";
         EXPECT_FALSE(rewritten.Defect) << "the rewritten file would be refused";
