@@ -85,7 +85,7 @@ find "$root/usr" -type f ! -path "$root/usr/bin/*" -exec chmod 0644 {} +
 
 # The dependencies are those of the libraries the program links, as their packages state them.
 touch "$package/debian/control" # dpkg-shlibdeps reads it, and needs nothing from it here
-depends=$(cd "$package" && dpkg-shlibdeps -O -e debian/zorby/usr/bin/zorby | sed -n 's/^shlibs:Depends=//p')
+depends=$(cd "$package" && dpkg-shlibdeps -O -e"$root/usr/bin/zorby" | sed -n 's/^shlibs:Depends=//p')
 [ -n "$depends" ] || fail "dpkg-shlibdeps found no dependencies"
 # Counted as dpkg does: each file in whole KiB, each folder as one.
 installed_size=$(find "$root/usr" \( -type f -printf '%s\n' \) -o -printf 'folder\n' |
