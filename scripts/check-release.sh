@@ -47,7 +47,8 @@ done
 grep -q "^Zorby $version"$'\r$' "$work/unpacked/Read Me.txt" || fail "Read Me.txt does not name Zorby $version"
 cmake --preset windows >/dev/null
 cmake --build build/windows -j 2 --target box_text hold_file >/dev/null
-bash tests/e2e/windows_end_to_end.sh "$work/unpacked/Zorby.exe" build/windows/wine-prefix-e2e \
+# Wine takes only an absolute WINEPREFIX.
+bash tests/e2e/windows_end_to_end.sh "$work/unpacked/Zorby.exe" "$top/build/windows/wine-prefix-e2e" \
     tests/e2e/demo-patched.xml build/windows/tests/e2e/box_text.exe build/windows/tests/e2e/hold_file.exe
 echo "check-release: the zip's Zorby.exe passed the end-to-end test ($((SECONDS - started)) s so far)"
 
