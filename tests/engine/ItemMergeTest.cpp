@@ -65,7 +65,7 @@ TEST(ItemMerge, RecordTellsTheSummaryWhatEachItemDid) {
     EXPECT_EQ(animations.ws.AllAnimationsTemp.Count(), 0) << "a replacement leaves the rebuild list empty";
     std::string tenItems;
     for (int n = 1; n <= 10; ++n) {
-        tenItems += Item("N" + std::to_string(n));
+        tenItems += Item(std::string("N").append(std::to_string(n)));
     }
     Scanned ten("", tenItems);
     ASSERT_FALSE(MergeItems(ten.ws, ElementKind::Animation, nullptr, summary.textures)); // shown as textures

@@ -38,7 +38,7 @@ inline SnapshotEntry EntryAt(const std::filesystem::path& path) {
     } else if (!fs::is_regular_file(status)) {
         entry.kind = SnapshotEntry::Kind::Other;
     } else if (fs::file_size(path) > (16U << 20U)) {
-        entry.bytes = "(" + std::to_string(fs::file_size(path)) + " bytes)";
+        entry.bytes = std::to_string(fs::file_size(path)) + " bytes, too many to keep";
     } else {
         std::ifstream in(path, std::ios::binary);
         entry.bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
