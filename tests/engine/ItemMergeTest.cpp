@@ -45,11 +45,12 @@ TEST(ItemMerge, ProgressAtItsEnds) {
         FakeWindow window;
         MergeRecord record;
         EXPECT_FALSE(MergeAnimations(scanned.ws, window, record));
-        return window.progress;
+        return window.calls;
     };
-    EXPECT_EQ(progress(""), std::vector<float>{100});
-    EXPECT_EQ(progress("<Ui2DAnimation item=\"A\">"), std::vector<float>{100});
-    EXPECT_EQ(progress(Item("A", 99)).at(28), 28);
+    const std::vector<std::string> full{"progress 100.000000"};
+    EXPECT_EQ(progress(""), full);
+    EXPECT_EQ(progress("<Ui2DAnimation item=\"A\">"), full);
+    EXPECT_EQ(progress(Item("A", 99)).at(29), "progress 28.000000") << "after a redraw";
 }
 
 // The merge notes every item; the summary names an element replaced twice once, and ten titles at most.

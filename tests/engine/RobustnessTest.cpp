@@ -533,7 +533,7 @@ std::vector<Row> AllRows() {
         R("DiskFullWhileWritingTheMainFileWithAnOlderBackup", Write("EQUI_An.xml", kOldBackup),
           {kOverwrite, kDiskFull}, {}, {.answers = {Answer::Yes}, .fileSizeLimit = kMain.size()}),
         R("OutOfMemoryWhileWritingTheMainFile", {}, {{"Error", "Error 7has occurred in patch module"}}, {},
-          {.output = testing::FailingSink::FailingAt(0, true)}),
+          {.output = testing::FailingAt(0, true)}),
         // ---- Comments over several lines: nothing inside one opens or closes an element ----
         R("CommentInsideAnElementHoldingAClosingLine", All({Main(endHidden), Anim(F({kNewQ}))}), {kCompleted},
           Patched(F({kHead, kA, kNewB, kNewC, pHidingItsEnd, kNewQ, kEnd}), endHidden)),
