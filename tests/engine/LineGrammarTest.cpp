@@ -58,8 +58,9 @@ TEST(LineGrammar, WhatEachLineIsInItsContext) {
     }
 }
 
-// A title is the item attribute's value where the line has one, GetTitle's text otherwise, tabs read as
-// spaces; nothing where neither can be read.
+// A title is the item attribute's value where the line has one, otherwise the text after the first quote
+// without the last two characters, positions counted in 16 bits; tabs read as spaces; nothing where
+// neither can be read.
 TEST(LineGrammar, TitlesOfOpeningLines) {
     const std::pair<std::string, std::string> rows[] = {
         {R"(<TextureInfo item="abc"/>)", "abc"},
@@ -72,7 +73,13 @@ TEST(LineGrammar, TitlesOfOpeningLines) {
         {R"(<T item="never closed>)", "never close"},
         {R"(<Ui2DAnimation name="n"item="P">)", "P"},
         {R"(<T note='a"item="x"' item="y">)", "y"}, // a quote inside a value
+        {"</TextureInfo>", "</TextureInf"},
+        {"ab", ""},
         {R"(<Ui2DAnimation a">)", "(none)"},
+        {R"(<a b="")", "(none)"},
+        {"x", "(none)"},
+        {"", "(none)"},
+        {std::string(32765, 'x') + "\"abc\">", "abc"},
         {std::string(32766, 'x') + "\"abc\">", "(none)"},
     };
     for (const auto& [line, title] : rows) {

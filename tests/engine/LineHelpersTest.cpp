@@ -39,27 +39,6 @@ TEST(LineHelpers, TrimTabsAndReindent) {
     EXPECT_EQ(SidlWidl(std::string(32767, ' ') + "X"), std::string(32767 / 8, '\t') + "X");
 }
 
-// GetTitle cuts between the first quote and the last two characters, and counts in 16 bits.
-TEST(LineHelpers, GetTitleCutsBetweenTheFirstQuoteAndTheLastTwoCharacters) {
-    const std::pair<std::string, std::string> rows[] = {
-        {R"(<Ui2DAnimation item="abc">)", "abc"},
-        {R"(<TextureInfo item="abc"/>)", "abc\""},
-        {R"(<T item="x">  )", "x\">"},
-        {"</TextureInfo>", "</TextureInf"},
-        {"ab", ""},
-        {"", "5"},
-        {"x", "5"},
-        {R"(<a b="")", "5"},
-        {std::string(32766, 'x') + "\"abc\">", "6"},
-        {std::string(32765, 'x') + "\"abc\">", "abc"},
-    };
-    for (const auto& [line, expected] : rows) {
-        std::string got;
-        const int failed = ThrownNumber([&] { got = GetTitle(line); });
-        EXPECT_EQ(failed != 0 ? std::to_string(failed) : got, expected) << line.substr(0, 40);
-    }
-}
-
 TEST(LineHelpers, TestFormDropsIndentationOfBothKindsAndKeepsTrailingBlanks) {
     EXPECT_EQ(TestForm(" \t <Schema a>\t"), "<Schema a> ");
     EXPECT_EQ(TestForm(" \t "), "");
