@@ -77,5 +77,16 @@ TEST(ItemMerge, RecordTellsTheSummaryWhatEachItemDid) {
         "offered.\rThe add-on files are removed.");
 }
 
+// An element replaced twice takes the later item's lines; of the earlier one only the comments ahead of
+// it, which travel with it. So a list exactly full stays within the limit, and one comment more is past.
+TEST(ItemMerge, AnElementReplacedTwiceCountsAsTheLaterItem) {
+    for (const std::string note : {"", "<!-- earlier A -->\r\n"}) {
+        Scanned full(Item("A") + Item("Z", 32764), note + Item("A") + Item("A"));
+        PatchSummary summary;
+        EXPECT_EQ(MergeItems(full.ws, ElementKind::Animation, nullptr, summary.animations).has_value(),
+                  !note.empty());
+    }
+}
+
 } // namespace
 } // namespace zorby
