@@ -212,7 +212,8 @@ std::optional<std::string_view> SheetOf(std::string_view rest) {
     constexpr std::string_view kOpen = "<Texture>";
     constexpr std::string_view kClose = "</Texture>";
     rest = WithoutTrailingBlanks(rest);
-    if (!rest.starts_with(kOpen) || !rest.ends_with(kClose) || rest.size() < kOpen.size() + kClose.size()) {
+    // The two tags cannot overlap, so a line that starts with one and ends with the other holds both.
+    if (!rest.starts_with(kOpen) || !rest.ends_with(kClose)) {
         return std::nullopt;
     }
     std::string_view name =
