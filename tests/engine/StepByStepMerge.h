@@ -38,10 +38,7 @@ inline void StepByStepMerge(const KindLists& l, const ElementTags& tags, WindowP
     };
     const auto title = [](std::string_view r) {
         const auto read = TitleOf(r);
-        if (!read) {
-            throw Failure(InvalidArgument);
-        }
-        return *read;
+        return read ? *read : throw Failure(InvalidArgument);
     };
     // What remains of the next line outside comments, without its indentation.
     const auto rest = [](CommentTracker& comments, std::string_view line) {
@@ -79,10 +76,7 @@ inline void StepByStepMerge(const KindLists& l, const ElementTags& tags, WindowP
                 break;
             }
         }
-        bool known = false;
-        for (int x = 0; x < l.titles.Count() && !known; ++x) {
-            known = At(l.titles.Lines(), x) == name;
-        }
+        const bool known = std::ranges::find(l.titles.Lines(), name) != l.titles.Lines().end();
         // The item's lines, through its closing line, go to `to`.
         const auto copyItem = [&](std::vector<std::string>& to) {
             CommentTracker comments;

@@ -34,7 +34,6 @@
 #include <gtest/gtest.h>
 #endif
 #include <optional>
-#include <set>
 #include <stdexcept>
 
 namespace zorby::fuzzing {
@@ -249,13 +248,9 @@ void FuzzOnePatch(const std::uint8_t* data, std::size_t size) {
     // Only a completed patch replaces an older backup, and only one the player let go: the question is the
     // first a patch that completes asks. Restore moves it.
     const bool mayBackUp = !has(kBackupUnticked) && completed && (!present[3] || answers[0] == Answer::Yes);
-    std::set<std::string> paths;
-    for (const testing::Snapshot* snapshot : {&before, &after}) {
-        for (const auto& entry : *snapshot) {
-            paths.insert(entry.first);
-        }
-    }
-    for (const std::string& path : paths) {
+    testing::Snapshot every = before;
+    every.insert(after.begin(), after.end());
+    for (const auto& [path, ignored] : every) {
         const auto was = before.find(path), is = after.find(path);
         const bool same =
             was == before.end() ? is == after.end() : is != after.end() && was->second == is->second;
