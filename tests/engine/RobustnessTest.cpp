@@ -185,6 +185,10 @@ struct Row {
     Options options = {};
 };
 
+void PrintTo(const Row& row, std::ostream* out) {
+    *out << row.name;
+}
+
 Row R(const char* name, Arrange arrange, ShownList shown, Changes changes = {}, Options options = {}) {
     return {name, std::move(arrange), std::move(shown), std::move(changes), std::move(options)};
 }
@@ -212,11 +216,9 @@ const Options kYes{{Answer::Yes}};
 
 std::vector<Row> AllRows() {
     const std::string binary = "\0\x01"s + "BIN\0\xff\xfe\r\n   \x7f\0<x>\r\0\0\n"s;
-    Lines deep = kHead;
-    deep[1] = std::string(32768, ' ') + deep[1];
+    const Lines deep{kHead[0], std::string(32768, ' ') + kHead[1], kHead[2]};
     Lines loose(32767, "<Loose/>"); // with the end tag: 32,768 lines outside the elements
-    Lines longC{kNewC[0]};
-    longC.insert(longC.end(), 32767, "<Size/>");
+    const Lines longC = Concat({{kNewC[0]}, Lines(32767, "<Size/>")});
     // B replaced by an item four lines longer would take the texture list to 32,770 lines.
     const Lines nearlyFull =
         Concat({{"<Schema/>", kB[0], kB[2], R"(<TextureInfo item="D">)"}, Lines(32762, "<Line/>"), {kB[2]}});
@@ -253,11 +255,10 @@ std::vector<Row> AllRows() {
     const auto sparse = [](const char* name, std::uintmax_t size) {
         return [=] { testing::MakeSparse(name, size); };
     };
-    const auto twin = [] {
+    const Arrange noCaseTwins = [] {
         if (testing::kNoCaseTwins) {
             throw NotAvailableHere(testing::kNoCaseTwins);
         }
-        TempFolder::Write("zor_anim.txt", F({{R"(<Ui2DAnimation item="S">)", "</Ui2DAnimation>"}}));
     };
     // A patch without Zor_Anim.txt, which stays.
     const Changes texOnly{{kMainPath, F({kHead, kA, kNewB, kNewC, kP, kEnd})},
@@ -279,6 +280,7 @@ std::vector<Row> AllRows() {
                  {}, {.command = command});
     };
     constexpr Command kPatch = Command::Patch;
+    // A second run in the folder is turned away at start with one box; a check runs beside a window.
     const Arrange secondRun = [] {
         FakeWindow second;
         Workspace ws;
@@ -293,15 +295,11 @@ std::vector<Row> AllRows() {
         return {"Notice", name + " has changed since Zorby read it, so it was left as it is.\rThe patch used "
                                  "the file as it was when Zorby started."};
     };
-    Lines fullC{kNewC[0]}; // with its closing line, 32,768 lines: as many as a list holds
-    fullC.insert(fullC.end(), 32766, "<Size/>");
-    fullC.push_back(kNewC[2]);
+    // With its closing line, 32,768 lines: as many as a list holds.
+    const Lines fullC = Concat({{kNewC[0]}, Lines(32766, "<Size/>"), {kNewC[2]}});
     const Lines endingOnALine{"<!-- a", "longer than the line before --><Loose/>"};
-    const auto hardLink = [](const std::string& target, const std::string& name) -> Arrange {
-        return [=] {
-            fs::remove(name);
-            fs::create_hard_link(target, name);
-        };
+    const auto hardLink = [](const std::string& target, const std::string& name) {
+        return All({Remove(name), [=] { fs::create_hard_link(target, name); }});
     };
     const Shown debugLinked = Refused("Debug.txt has other names: it is a hard link to a file that stands "
                                       "elsewhere too, and Zorby would change it there as well.",
@@ -377,21 +375,12 @@ std::vector<Row> AllRows() {
     const Lines spacedNewB{"<TextureInfo item=\"B x\">", kNewB[1], kNewB[2]};
     const std::string twoBlanks = "<TextureInfo  item=\"C\"><Size/></TextureInfo>";
     const std::string farQuote = "<Ui2DAnimation " + std::string(32760, 'x') + "\"R\">";
-    const Arrange noCaseTwins = [] {
-        if (testing::kNoCaseTwins) {
-            throw NotAvailableHere(testing::kNoCaseTwins);
-        }
-    };
     // Two spellings of one folder are one folder, also where the disk tells them apart.
-    const Arrange secondRunInTwin = [noCaseTwins] {
+    const Arrange secondRunInTwin = [noCaseTwins, secondRun] {
         noCaseTwins();
-        fs::create_directory("../CUSTOM");
-        fs::copy_file("EQUI_Animations.xml", "../CUSTOM/EQUI_Animations.xml");
+        fs::copy(".", "../CUSTOM");
         fs::current_path("../CUSTOM");
-        FakeWindow second;
-        Workspace ws;
-        EXPECT_EQ(RunLoadStep(ws, second, "help.html"), Flow::Failed);
-        EXPECT_EQ(second.messages.size(), 1U);
+        secondRun();
         fs::current_path("../custom");
         fs::remove_all("../CUSTOM");
     };
@@ -452,7 +441,9 @@ std::vector<Row> AllRows() {
                Write("Zor_Anim.txt/x", "")}),
           {kCompleted}, texOnly),
         // Only a case-sensitive disk holds both spellings; the file read must be the one deleted.
-        R("AddOnFileBesideATwinInOtherCase", twin, {kCompleted}, Patched(kPatched)),
+        R("AddOnFileBesideATwinInOtherCase",
+          All({noCaseTwins, Write("zor_anim.txt", F({{R"(<Ui2DAnimation item="S">)", "</Ui2DAnimation>"}}))}),
+          {kCompleted}, Patched(kPatched)),
         R("ReadOnlyMainFile", ReadOnly("EQUI_Animations.xml"), {Protected("EQUI_Animations.xml")}),
         R("ReadOnlyMainFileWithAnOlderBackup",
           All({Write("EQUI_An.xml", kOldBackup), ReadOnly("EQUI_Animations.xml")}),
@@ -616,8 +607,6 @@ std::vector<Row> AllRows() {
           Patched(F({kHead, spelledTex, spelledAnim, kEnd}), F({kHead, spelledA, kB, kP, kEnd}))),
         R("SparseMainFileOf1TiB", sparse("EQUI_Animations.xml", std::uintmax_t{1} << 40),
           {Cannot("EQUI_Animations.xml is 1048576 MB, more than the 64 MB that Zorby can read.")}),
-        R("SparseAddOnFileOf6GiB", sparse("Zor_Anim.txt", std::uintmax_t{6} << 30),
-          {Cannot("Anim.txt is 6144 MB, more than the 64 MB that Zorby can read.")}),
         // Only the tool's own temporary files, left by a run killed while writing, go at start.
         R("LeftoverTemporaryFilesOfAKilledRun",
           All({Write(".EQUI_Animations.xml.zorby-a1B2c3", "half"), Write(".equi_an.xml.zorby-Z9y8X7", "half"),
@@ -650,9 +639,6 @@ std::vector<Row> AllRows() {
         R("BackupSwappedForALinkWhileTheQuestionIsOpen", Write("EQUI_An.xml", kOldBackup),
           {kOverwrite, Refused("EQUI_An.xml" + link, linkAdvice)}, {},
           {.answers = {Answer::Yes}, .whileShown = {"Confirm", Odd("EQUI_An.xml", "link")}}),
-        R("AddOnFileReplacedWhileTheQuestionIsOpen", Write("EQUI_An.xml", kOldBackup),
-          {kOverwrite, Changed("Zor_Anim.txt")}, {{"custom/Zor_Anim.txt", F({kNewQ})}},
-          {.answers = {Answer::Yes}, .whileShown = {"Confirm", Anim(F({kNewQ}))}}),
         R("AddOnFileReplacedWhilePatchCompletedIsShown", {}, {kCompleted, leftAsItIs("Zor_Anim.txt")},
           {{kMainPath, kPatched},
            {kBackupPath, kMain},
