@@ -488,6 +488,10 @@ std::vector<Row> AllRows() {
           {.answers = {Answer::Yes}, .fileSizeLimit = kMain.size() / 2}),
         // Room for a copy of the old main file, not for the longer new one: no backup either.
         R("DiskFullWhileWritingTheMainFile", {}, {kDiskFull}, {}, {.fileSizeLimit = kMain.size()}),
+        R("DiskFullWhileWritingTheTrace", Write("Debug.txt", ""),
+          {{"Error", "Debug.txt cannot be written: Disk full (error 61).\rNothing was changed. Please remove "
+                     "Debug.txt, or make room on the disk, and run Zorby again."}},
+          {}, {.fileSizeLimit = 0}),
         R("OutOfMemoryWhileWritingTheMainFile", {}, {{"Error", "Error 7has occurred in patch module"}}, {},
           {.output = testing::FailingAt(0, true)}),
         // ---- Comments over several lines: nothing inside one opens or closes an element ----
