@@ -66,6 +66,17 @@ TEST(NextStartCheck, TheFileMayTakeExactly64MB) {
         ws.Header.Set(0, std::string(line + 1, 'x'));
         EXPECT_TRUE(FindNextStartRefusal(ws, {}, PatchOutputBytes(ws))) << mark;
     }
+    // Past it, the add-on files are the ones to make smaller only when they bring more than half of it.
+    const std::string tooLarge((64U << 20U) + 2, 'x');
+    for (const std::uint64_t addOns : {tooLarge.size() / 2, tooLarge.size() / 2 + 1}) {
+        Workspace ws;
+        ws.AddOnAnimations.scanned.fingerprint.size = addOns;
+        const auto refusal = FindNextStartRefusal(ws, {}, tooLarge);
+        ASSERT_TRUE(refusal);
+        EXPECT_TRUE(refusal->text.ends_with(addOns > tooLarge.size() / 2
+                                                ? "make the add-on files smaller and run Zorby again."
+                                                : "make EQUI_Animations.xml smaller and run Zorby again."));
+    }
 }
 
 } // namespace
