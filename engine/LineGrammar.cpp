@@ -2,7 +2,6 @@
 
 #include "LineGrammar.h"
 
-#include "Failure.h"
 #include "LineHelpers.h"
 
 #include <algorithm>
@@ -108,6 +107,19 @@ std::optional<std::string_view> ItemAttributeValue(std::string_view line) {
     return std::nullopt;
 }
 
+// The older reading of a title, for a line without an item attribute: the text after the first double
+// quote, without the line's last two characters (`<T "abc">` gives abc). Nothing when that count is
+// negative (an empty or one-character line, or a first quote among the last two characters), or when
+// the first quote lies at position 32,767 or later, past what a 16-bit position holds.
+std::optional<std::string_view> TextAfterFirstQuote(std::string_view line) {
+    const auto quote = line.find('"');
+    const std::size_t start = quote == std::string_view::npos ? 0 : quote + 1;
+    if (start + 1 > static_cast<std::size_t>(kLargest16Bit) || start + 2 > line.size()) {
+        return std::nullopt;
+    }
+    return line.substr(start, line.size() - 2 - start);
+}
+
 constexpr const char* kNothingChanged = "\rNothing was changed. Please correct the file and run Zorby again.";
 constexpr const char* kOwnLine = " Please put the comment on a line of its own.";
 
@@ -180,14 +192,9 @@ LineShape LineReader::ReadAmongComments(std::string_view line, std::size_t inden
 std::optional<std::string_view> TitleOf(std::string_view rest, std::string& buffer) {
     std::optional<std::string_view> title = ItemAttributeValue(rest);
     if (!title) {
-        try {
-            buffer = GetTitle(rest);
-        } catch (const Failure&) {
-            return std::nullopt;
-        }
-        title = buffer;
+        title = TextAfterFirstQuote(rest);
     }
-    if (title->find('\t') == std::string_view::npos) {
+    if (!title || title->find('\t') == std::string_view::npos) {
         return title;
     }
     buffer.assign(*title);
@@ -205,7 +212,8 @@ std::optional<std::string_view> SheetOf(std::string_view rest) {
     constexpr std::string_view kOpen = "<Texture>";
     constexpr std::string_view kClose = "</Texture>";
     rest = WithoutTrailingBlanks(rest);
-    if (!rest.starts_with(kOpen) || !rest.ends_with(kClose) || rest.size() < kOpen.size() + kClose.size()) {
+    // The two tags cannot overlap, so a line that starts with one and ends with the other holds both.
+    if (!rest.starts_with(kOpen) || !rest.ends_with(kClose)) {
         return std::nullopt;
     }
     std::string_view name =

@@ -130,9 +130,10 @@ private:
 };
 
 // The title of an element from what remains of its opening line outside comments: the value of its item
-// attribute (`item = 'abc' >` and `item="abc">` both give abc), or failing that the text GetTitle cuts
-// from the line. Tabs in it are read as spaces, as XML reads an attribute's value, so one title is one
-// title wherever it is read. Nothing when the line has no title that can be read.
+// attribute (`item = 'abc' >` and `item="abc">` both give abc), or failing that the text after the
+// line's first double quote without its last two characters. Tabs in it are read as spaces, as XML reads an
+// attribute's value, so one title is one title wherever it is read. Nothing when the line has no title that
+// can be read.
 std::optional<std::string> TitleOf(std::string_view rest);
 // The same as a view of `rest`, or of `buffer` when the title holds a tab.
 std::optional<std::string_view> TitleOf(std::string_view rest, std::string& buffer);

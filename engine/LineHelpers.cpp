@@ -23,21 +23,6 @@ std::string TTrim(std::string_view line) {
     return std::string(line.substr(first, last - first + 1));
 }
 
-std::string GetTitle(std::string_view line) {
-    const auto quote = line.find('"');
-    // 1-based position of the first quote, 0 when there is none.
-    const std::size_t q = quote == std::string_view::npos ? 0 : quote + 1;
-    if (q + 1 > static_cast<std::size_t>(kLargest16Bit)) {
-        throw Failure(Overflow);
-    }
-    const auto start = static_cast<long long>(q) + 1;
-    const auto count = static_cast<long long>(line.size()) - 1 - start;
-    if (count < 0) {
-        throw Failure(InvalidArgument);
-    }
-    return std::string(line.substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(count)));
-}
-
 std::string_view SidlWidlInPlace(std::span<char> line) {
     std::size_t spaces = 0;
     while (spaces < line.size() && line[spaces] == ' ') {

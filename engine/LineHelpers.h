@@ -18,12 +18,6 @@ std::string TabTrim(std::string_view line);
 // Leading and trailing spaces removed (spaces only; tabs stay).
 std::string TTrim(std::string_view line);
 
-// The text after the first double quote, without the line's last two characters:
-// `<TextureInfo item="abc">` gives `abc`. Fails with 5 when that count is negative (an empty or
-// one-character line, or a first quote among the last two characters) and with 6 when the first quote
-// lies at position 32,767 or later.
-std::string GetTitle(std::string_view line);
-
 // Leading spaces turned into tabs: one tab per space below eight spaces, one tab per whole eight from
 // eight upward. Fails with 6 for more than 32,767 leading spaces. Done on the line's own bytes, which only
 // ever shrinks it: the tabs are written just before the text, and the re-indented line is the view

@@ -45,11 +45,12 @@ TEST(ItemMerge, ProgressAtItsEnds) {
         FakeWindow window;
         MergeRecord record;
         EXPECT_FALSE(MergeAnimations(scanned.ws, window, record));
-        return window.progress;
+        return window.calls;
     };
-    EXPECT_EQ(progress(""), std::vector<float>{100});
-    EXPECT_EQ(progress("<Ui2DAnimation item=\"A\">"), std::vector<float>{100});
-    EXPECT_EQ(progress(Item("A", 99)).at(28), 28);
+    const std::vector<std::string> full{"progress 100.000000"};
+    EXPECT_EQ(progress(""), full);
+    EXPECT_EQ(progress("<Ui2DAnimation item=\"A\">"), full);
+    EXPECT_EQ(progress(Item("A", 99)).at(29), "progress 28.000000") << "after a redraw";
 }
 
 // The merge notes every item; the summary names an element replaced twice once, and ten titles at most.
@@ -65,7 +66,7 @@ TEST(ItemMerge, RecordTellsTheSummaryWhatEachItemDid) {
     EXPECT_EQ(animations.ws.AllAnimationsTemp.Count(), 0) << "a replacement leaves the rebuild list empty";
     std::string tenItems;
     for (int n = 1; n <= 10; ++n) {
-        tenItems += Item("N" + std::to_string(n));
+        tenItems += Item(std::string("N").append(std::to_string(n)));
     }
     Scanned ten("", tenItems);
     ASSERT_FALSE(MergeItems(ten.ws, ElementKind::Animation, nullptr, summary.textures)); // shown as textures
@@ -74,6 +75,17 @@ TEST(ItemMerge, RecordTellsTheSummaryWhatEachItemDid) {
         "Textures: 10 added (N1, N2, N3, N4, N5, N6, N7, N8, N9, N10).\rAnimations: 1 replaced (A), 11 added "
         "(N1, N2, N3, N4, N5, N6, N7, N8, N9, N10 and 1 more).\rNo backup was made, so Restore will not be "
         "offered.\rThe add-on files are removed.");
+}
+
+// An element replaced twice takes the later item's lines; of the earlier one only the comments ahead of
+// it, which travel with it. So a list exactly full stays within the limit, and one comment more is past.
+TEST(ItemMerge, AnElementReplacedTwiceCountsAsTheLaterItem) {
+    for (const std::string note : {"", "<!-- earlier A -->\r\n"}) {
+        Scanned full(Item("A") + Item("Z", 32764), note + Item("A") + Item("A"));
+        PatchSummary summary;
+        EXPECT_EQ(MergeItems(full.ws, ElementKind::Animation, nullptr, summary.animations).has_value(),
+                  !note.empty());
+    }
 }
 
 } // namespace

@@ -1,8 +1,13 @@
 #include "LineGrammar.h"
 
+#include "Failure.h"
+#include "LineHelpers.h"
+#include "ThrownNumber.h"
+
 #include <gtest/gtest.h>
 
-// The one grammar of lines, line by line in context, and the titles it reads. What it makes of whole
+// The one grammar of lines, line by line in context, the titles it reads, and the small operations on a
+// line that the scan does to every line it keeps. What it makes of whole
 // files (items, refusals) is shown end to end by the robustness table.
 namespace zorby {
 namespace {
@@ -58,8 +63,9 @@ TEST(LineGrammar, WhatEachLineIsInItsContext) {
     }
 }
 
-// A title is the item attribute's value where the line has one, GetTitle's text otherwise, tabs read as
-// spaces; nothing where neither can be read.
+// A title is the item attribute's value where the line has one, otherwise the text after the first quote
+// without the last two characters, positions counted in 16 bits; tabs read as spaces; nothing where
+// neither can be read.
 TEST(LineGrammar, TitlesOfOpeningLines) {
     const std::pair<std::string, std::string> rows[] = {
         {R"(<TextureInfo item="abc"/>)", "abc"},
@@ -72,7 +78,13 @@ TEST(LineGrammar, TitlesOfOpeningLines) {
         {R"(<T item="never closed>)", "never close"},
         {R"(<Ui2DAnimation name="n"item="P">)", "P"},
         {R"(<T note='a"item="x"' item="y">)", "y"}, // a quote inside a value
+        {"</TextureInfo>", "</TextureInf"},
+        {"ab", ""},
         {R"(<Ui2DAnimation a">)", "(none)"},
+        {R"(<a b="")", "(none)"},
+        {"x", "(none)"},
+        {"", "(none)"},
+        {std::string(32765, 'x') + "\"abc\">", "abc"},
         {std::string(32766, 'x') + "\"abc\">", "(none)"},
     };
     for (const auto& [line, title] : rows) {
@@ -87,6 +99,51 @@ TEST(LineGrammar, QuotesAtMost80Characters) {
     EXPECT_EQ(Quoted(std::string(5 << 20, 'x')), std::string(80, 'x') + "\xE2\x80\xA6");
     // Never inside a character of UTF-8: the cut falls before the é (2 bytes) that would pass 80.
     EXPECT_EQ(Quoted(std::string(79, 'x') + "\xC3\xA9z"), std::string(79, 'x') + "\xE2\x80\xA6");
+}
+
+using testing::ThrownNumber;
+
+std::string SidlWidl(std::string line) {
+    return std::string(SidlWidlInPlace(line));
+}
+std::string TestForm(std::string_view line) {
+    std::string buffer;
+    return std::string(TestFormView(line, buffer));
+}
+
+TEST(LineHelpers, TrimTabsAndReindent) {
+    EXPECT_EQ(TabTrim("\tA\tB"), " A B");
+    EXPECT_EQ(TTrim("  \tA  "), "\tA");
+    EXPECT_EQ(TTrim("    "), "");
+    // Below eight spaces a tab each; from eight, a tab for every whole eight; tabs and text stay.
+    const std::pair<std::string, std::string> reindented[] = {{"    X", "\t\t\t\tX"},
+                                                              {"       X", "\t\t\t\t\t\t\tX"},
+                                                              {"        X", "\tX"},
+                                                              {"               X", "\tX"},
+                                                              {"                X", "\t\tX"},
+                                                              {"   ", "\t\t\t"},
+                                                              {"", ""},
+                                                              {"\t  X", "\t  X"},
+                                                              {"X  Y\t", "X  Y\t"}};
+    for (const auto& [line, expected] : reindented) {
+        EXPECT_EQ(SidlWidl(line), expected) << line.size();
+    }
+    EXPECT_EQ(ThrownNumber([] { SidlWidl(std::string(32768, ' ') + "X"); }), Overflow);
+    EXPECT_EQ(SidlWidl(std::string(32767, ' ') + "X"), std::string(32767 / 8, '\t') + "X");
+}
+
+TEST(LineHelpers, TestFormDropsIndentationOfBothKindsAndKeepsTrailingBlanks) {
+    EXPECT_EQ(TestForm(" \t <Schema a>\t"), "<Schema a> ");
+    EXPECT_EQ(TestForm(" \t "), "");
+    // Indentation is skipped eight bytes at a time: every length, and bytes that only look blank.
+    for (std::size_t indent = 0; indent < 20; ++indent) {
+        std::string blanks;
+        for (std::size_t x = 0; x < indent; ++x) {
+            blanks += x % 3 == 1 ? '\t' : ' ';
+        }
+        EXPECT_EQ(TestForm(blanks + "<x>"), "<x>") << indent;
+        EXPECT_EQ(TestForm(blanks + "\xA0 \x89<x>"), "\xA0 \x89<x>") << indent;
+    }
 }
 
 } // namespace

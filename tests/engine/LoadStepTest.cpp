@@ -40,19 +40,19 @@ TEST(LoadStep, OffersWhatTheFolderHolds) {
 // A file another program holds is named as the player finds it: its leaf, never a replacement's hidden
 // temporary file, and in a sentence of its own when no name is known.
 TEST(FileNotices, NameTheHeldFile) {
-    const std::pair<std::string, std::string> rows[] = {
-        {"C:/UI/custom/EQUI_An.xml", "The file EQUI_An.xml is in use"},
-        {"C:/UI/custom/.EQUI_Animations.xml.zorby-a1B2c3", "The file EQUI_Animations.xml is in use"},
-        {"", "The file EQUI_Animations.xml is in use"},
+    const std::tuple<std::string, std::string, std::string> rows[] = {
+        {"C:/UI/custom/EQUI_An.xml", "EQUI_Animations.xml", "The file EQUI_An.xml is in use"},
+        {"C:/UI/custom/.EQUI_Animations.xml.zorby-a1B2c3", "EQUI_Animations.xml",
+         "The file EQUI_Animations.xml is in use"},
+        {"", "EQUI_Animations.xml", "The file EQUI_Animations.xml is in use"},
+        {"", "", "A file of this folder is in use"},
     };
-    for (const auto& [path, start] : rows) {
+    for (const auto& [path, name, start] : rows) {
         testing::FakeWindow window;
-        EXPECT_EQ(ReportFileInUse(window, Failure(FileInUse, path), "EQUI_Animations.xml"), Flow::Failed);
+        EXPECT_EQ(ReportFileFailure(window, Failure(FileInUse, path), name), Flow::Failed);
+        EXPECT_EQ(window.messages.at(0).title, "File In Use");
         EXPECT_TRUE(window.messages.at(0).text.starts_with(start)) << window.messages.at(0).text;
     }
-    testing::FakeWindow window;
-    (void)ReportFileInUse(window, Failure(FileInUse));
-    EXPECT_TRUE(window.messages.at(0).text.starts_with("A file of this folder is in use"));
 }
 
 // A written file of exactly 64 MB is read again; one byte more is not. The byte-order mark counts.
@@ -65,6 +65,17 @@ TEST(NextStartCheck, TheFileMayTakeExactly64MB) {
         EXPECT_FALSE(FindNextStartRefusal(ws, {}, PatchOutputBytes(ws))) << mark;
         ws.Header.Set(0, std::string(line + 1, 'x'));
         EXPECT_TRUE(FindNextStartRefusal(ws, {}, PatchOutputBytes(ws))) << mark;
+    }
+    // Past it, the add-on files are the ones to make smaller only when they bring more than half of it.
+    const std::string tooLarge((64U << 20U) + 2, 'x');
+    for (const std::uint64_t addOns : {tooLarge.size() / 2, tooLarge.size() / 2 + 1}) {
+        Workspace ws;
+        ws.AddOnAnimations.scanned.fingerprint.size = addOns;
+        const auto refusal = FindNextStartRefusal(ws, {}, tooLarge);
+        ASSERT_TRUE(refusal);
+        EXPECT_TRUE(refusal->text.ends_with(addOns > tooLarge.size() / 2
+                                                ? "make the add-on files smaller and run Zorby again."
+                                                : "make EQUI_Animations.xml smaller and run Zorby again."));
     }
 }
 

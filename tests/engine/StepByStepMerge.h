@@ -13,14 +13,8 @@
 
 namespace zorby::testing {
 
-// A line of a list by index, failing with 9 outside it, as the reference merge reads lists.
-inline std::string_view At(const LineList& list, int index) {
-    if (index < 0 || index >= list.Count()) {
-        throw Failure(SubscriptOutOfRange);
-    }
-    return list.Lines()[static_cast<std::size_t>(index)];
-}
-inline std::string_view At(const std::vector<std::string>& lines, int index) {
+// A line by index, failing with 9 outside the lines, as the reference merge reads lists.
+inline std::string_view At(const auto& lines, int index) {
     if (index < 0 || index >= static_cast<int>(lines.size())) {
         throw Failure(SubscriptOutOfRange);
     }
@@ -44,10 +38,7 @@ inline void StepByStepMerge(const KindLists& l, const ElementTags& tags, WindowP
     };
     const auto title = [](std::string_view r) {
         const auto read = TitleOf(r);
-        if (!read) {
-            throw Failure(InvalidArgument);
-        }
-        return *read;
+        return read ? *read : throw Failure(InvalidArgument);
     };
     // What remains of the next line outside comments, without its indentation.
     const auto rest = [](CommentTracker& comments, std::string_view line) {
@@ -70,33 +61,30 @@ inline void StepByStepMerge(const KindLists& l, const ElementTags& tags, WindowP
 
     while (i < count - 1 || (i == count - 1 && [&] {
                CommentTracker fresh;
-               return whole(rest(fresh, At(l.addOnLines, i)));
+               return whole(rest(fresh, At(l.addOnLines.Lines(), i)));
            }())) {
         if (progress != nullptr) {
             progress->Redraw();
         }
         // Named by the first line that is not comment text only.
-        std::string name = title(At(l.addOnLines, i));
+        std::string name = title(At(l.addOnLines.Lines(), i));
         CommentTracker itemComments;
         for (int x = i; x < count; ++x) {
-            const std::string_view r = rest(itemComments, At(l.addOnLines, x));
+            const std::string_view r = rest(itemComments, At(l.addOnLines.Lines(), x));
             if (!r.empty()) {
                 name = title(r);
                 break;
             }
         }
-        bool known = false;
-        for (int x = 0; x < l.titles.Count() && !known; ++x) {
-            known = At(l.titles, x) == name;
-        }
+        const bool known = std::ranges::find(l.titles.Lines(), name) != l.titles.Lines().end();
         // The item's lines, through its closing line, go to `to`.
         const auto copyItem = [&](std::vector<std::string>& to) {
             CommentTracker comments;
             bool closed = false;
             do {
-                const std::string_view r = rest(comments, At(l.addOnLines, i));
+                const std::string_view r = rest(comments, At(l.addOnLines.Lines(), i));
                 closed = closing(r) || whole(r);
-                to.emplace_back(At(l.addOnLines, i));
+                to.emplace_back(At(l.addOnLines.Lines(), i));
                 consumed();
             } while (!closed);
         };

@@ -2,6 +2,7 @@
 
 #include "Failure.h"
 #include "FileHelpers.h"
+#include "FileSink.h"
 #include "TempFolder.h"
 #include "ThrownNumber.h"
 
@@ -132,6 +133,20 @@ TEST(ReplacementFile, CommitWhereNoneLeavesAnExistingEntry) {
     ReplacementFile beside("../default/EQUI_An.xml"); // written in its own folder, not in this one
     beside.CommitWhereNone();
     EXPECT_EQ(ListFolder("../default"), Names{"EQUI_An.xml"});
+}
+
+// After a failed write the sink takes nothing more: what it wrote next would follow an unknown part.
+TEST(FileSink, EveryCallAfterAFailedWriteFailsTheSameWay) {
+    TempFolder folder;
+    FileSink sink(platform::OpenTruncatedNotFollowingLinks("EQUI_An.xml"));
+    try {
+        testing::FileSizeLimit limit(10);
+        EXPECT_EQ(ThrownNumber([&] { sink.Write(std::string(FileSink::kBufferSize + 1, 'x')); }), DiskFull);
+    } catch (const testing::NotAvailableHere& why) {
+        GTEST_SKIP() << why.what();
+    }
+    EXPECT_EQ(ThrownNumber([&] { sink.Write("x"); }), DiskFull);
+    EXPECT_EQ(ThrownNumber([&] { sink.Finish(); }), DiskFull);
 }
 
 } // namespace

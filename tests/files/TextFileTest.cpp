@@ -61,7 +61,7 @@ TEST(ReadTextFile, ReadsByNameInAnyCaseAndTakesItsFingerprint) {
     TempFolder folder;
     std::string bytes = "\xEF\xBB\xBF";
     for (int line = 0; bytes.size() < 200000; ++line) {
-        bytes += "\t<Line number=\"" + std::to_string(line) + "\"/>\r\n";
+        bytes.append("\t<Line number=\"").append(std::to_string(line)).append("\"/>\r\n");
     }
     TempFolder::Write("EQUI_Animations.xml", bytes);
     const TextFileContent content = ReadTextFile("equi_animations.XML");
@@ -71,7 +71,7 @@ TEST(ReadTextFile, ReadsByNameInAnyCaseAndTakesItsFingerprint) {
     EXPECT_TRUE(Unchanged("EQUI_Animations.xml", content.fingerprint));
     for (const std::size_t changed : {std::size_t{0}, std::size_t{150000}, bytes.size() - 1, bytes.size()}) {
         std::string other = bytes;
-        other.insert(changed, "X");
+        other.insert(changed, 1, 'X');
         if (changed < bytes.size()) {
             other.erase(changed + 1, 1);
         }

@@ -2,7 +2,7 @@
 
 #include "WindowPort.h"
 
-#include <array>
+#include <bitset>
 #include <deque>
 #include <functional>
 #include <stdexcept>
@@ -24,11 +24,9 @@ public:
     std::deque<Answer> answers; // for the Yes/No boxes, in order; a box beyond them fails the test
     std::vector<Message> messages;
     std::vector<std::string> links;
-    std::vector<float> progress;
     std::vector<std::string> calls; // progress, redraws and the busy pointer, as text
     bool busy = false;
     bool backupChecked = true;
-
     // Called while a box is open, before it is answered: what a player might do meanwhile.
     std::function<void(const Message&)> whileShown;
 
@@ -48,17 +46,14 @@ public:
         answers.pop_front();
         return answer;
     }
-    void SetProgress(float value) override {
-        progress.push_back(value);
-        calls.push_back("progress " + std::to_string(static_cast<int>(value)));
-    }
+    void SetProgress(float value) override { calls.push_back("progress " + std::to_string(value)); }
     void Redraw() override { calls.push_back("redraw"); }
     void SetBusyPointer(bool value) override {
         busy = value;
         calls.push_back(value ? "busy on" : "busy off");
     }
-    void SetVisible(Control control, bool visible) override { visible_[Index(control)] = visible; }
-    void SetEnabled(Control control, bool enabled) override { enabled_[Index(control)] = enabled; }
+    void SetVisible(Control control, bool visible) override { hidden_[Index(control)] = !visible; }
+    void SetEnabled(Control control, bool enabled) override { disabled_[Index(control)] = !enabled; }
     bool IsChecked(Control control) const override {
         return control == Control::Backup_Animation && backupChecked;
     }
@@ -68,19 +63,12 @@ public:
     }
 
     // What a control was last set to; every control starts visible and enabled.
-    bool Visible(Control control) const { return visible_[Index(control)]; }
-    bool Enabled(Control control) const { return enabled_[Index(control)]; }
+    bool Visible(Control control) const { return !hidden_[Index(control)]; }
+    bool Enabled(Control control) const { return !disabled_[Index(control)]; }
 
 private:
     static std::size_t Index(Control control) { return static_cast<std::size_t>(control); }
-
-    static constexpr std::array<bool, kControlCount> kAll = [] {
-        std::array<bool, kControlCount> all{};
-        all.fill(true);
-        return all;
-    }();
-    std::array<bool, kControlCount> visible_ = kAll;
-    std::array<bool, kControlCount> enabled_ = kAll;
+    std::bitset<kControlCount> hidden_, disabled_;
 };
 
 } // namespace zorby::testing

@@ -5,10 +5,8 @@
 #include <fstream>
 #include <iterator>
 #include <map>
-#include <optional>
 #include <ostream>
 #include <string>
-#include <vector>
 
 namespace zorby::testing {
 
@@ -25,39 +23,28 @@ struct SnapshotEntry {
 // Every entry below a folder, by path relative to it with '/' separators ("custom/Zor_Tex.txt").
 using Snapshot = std::map<std::string, SnapshotEntry>;
 
-inline SnapshotEntry EntryAt(const std::filesystem::path& path) {
-    namespace fs = std::filesystem;
-    const fs::file_status status = fs::symlink_status(path);
-    SnapshotEntry entry;
-    entry.readOnly = (status.permissions() & fs::perms::owner_write) == fs::perms::none;
-    if (fs::is_symlink(status)) {
-        return {SnapshotEntry::Kind::Link, fs::read_symlink(path).string(), false};
-    }
-    if (fs::is_directory(status)) {
-        entry.kind = SnapshotEntry::Kind::Folder;
-    } else if (!fs::is_regular_file(status)) {
-        entry.kind = SnapshotEntry::Kind::Other;
-    } else if (fs::file_size(path) > (16U << 20U)) {
-        entry.bytes = "(" + std::to_string(fs::file_size(path)) + " bytes)";
-    } else {
-        std::ifstream in(path, std::ios::binary);
-        entry.bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-    return entry;
-}
-
 inline Snapshot TakeSnapshot(const std::filesystem::path& root) {
+    namespace fs = std::filesystem;
     Snapshot snapshot;
-    // The path relative to the root by hand: fs::relative would resolve links.
-    for (const auto& item : std::filesystem::recursive_directory_iterator(root)) {
-        snapshot[item.path().lexically_relative(root).generic_string()] = EntryAt(item.path());
+    for (const auto& item : fs::recursive_directory_iterator(root)) {
+        const fs::path& path = item.path();
+        const fs::file_status status = fs::symlink_status(path);
+        SnapshotEntry entry{SnapshotEntry::Kind::File, "",
+                            (status.permissions() & fs::perms::owner_write) == fs::perms::none};
+        if (fs::is_symlink(status)) {
+            entry = {SnapshotEntry::Kind::Link, fs::read_symlink(path).string()};
+        } else if (!fs::is_regular_file(status)) {
+            entry.kind = fs::is_directory(status) ? SnapshotEntry::Kind::Folder : SnapshotEntry::Kind::Other;
+        } else if (fs::file_size(path) > (16U << 20U)) {
+            entry.bytes = std::to_string(fs::file_size(path)) + " bytes, too many to keep";
+        } else {
+            std::ifstream in(path, std::ios::binary);
+            entry.bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        }
+        // The path relative to the root by hand: fs::relative would resolve links.
+        snapshot[path.lexically_relative(root).generic_string()] = entry;
     }
     return snapshot;
-}
-
-inline std::optional<SnapshotEntry> Find(const Snapshot& snapshot, const std::string& path) {
-    const auto it = snapshot.find(path);
-    return it == snapshot.end() ? std::nullopt : std::optional(it->second);
 }
 
 // Said briefly: a failed comparison prints whole snapshots, and megabytes of content help nobody.

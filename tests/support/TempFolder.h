@@ -16,25 +16,25 @@ namespace zorby::testing {
 class TempFolder {
 public:
     explicit TempFolder(bool withDefaultFolder = true) {
+        namespace fs = std::filesystem;
         std::random_device random;
         do {
-            root_ = std::filesystem::temp_directory_path() / ("zorby-test-" + std::to_string(random()));
-        } while (!std::filesystem::create_directory(root_));
-        std::filesystem::create_directory(root_ / "custom");
+            root_ = fs::temp_directory_path() / ("zorby-test-" + std::to_string(random()));
+        } while (!fs::create_directory(root_));
+        fs::create_directory(root_ / "custom");
         if (withDefaultFolder) {
-            std::filesystem::create_directory(root_ / "default");
+            fs::create_directory(root_ / "default");
         }
-        previous_ = std::filesystem::current_path();
-        std::filesystem::current_path(root_ / "custom");
+        fs::current_path(root_ / "custom");
     }
     ~TempFolder() {
+        namespace fs = std::filesystem;
         std::error_code ignored;
-        std::filesystem::current_path(previous_, ignored);
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(root_, ignored)) {
-            std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
-                                         std::filesystem::perm_options::add, ignored);
+        fs::current_path(previous_, ignored);
+        for (const auto& entry : fs::recursive_directory_iterator(root_, ignored)) {
+            fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
         }
-        std::filesystem::remove_all(root_, ignored);
+        fs::remove_all(root_, ignored);
     }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
@@ -53,20 +53,18 @@ public:
     }
     static std::string Read(const std::filesystem::path& name) {
         std::ifstream in(name, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
 
 private:
-    std::filesystem::path root_;
-    std::filesystem::path previous_;
+    std::filesystem::path root_, previous_ = std::filesystem::current_path();
 };
 
 // Joins lines with CR LF after each, the way the tool writes files.
 inline std::string CrLf(std::initializer_list<std::string> lines) {
     std::string out;
     for (const auto& line : lines) {
-        out += line;
-        out += "\r\n";
+        out.append(line).append("\r\n");
     }
     return out;
 }

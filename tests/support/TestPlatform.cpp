@@ -19,34 +19,42 @@ namespace zorby::testing {
 
 namespace fs = std::filesystem;
 
-#ifdef _WIN32
+namespace {
 
-void MakeReadOnly(const fs::path& name) {
-    const DWORD attributes = GetFileAttributesW(name.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES ||
-        !SetFileAttributesW(name.c_str(), attributes | FILE_ATTRIBUTE_READONLY)) {
-        throw std::runtime_error("cannot make " + name.string() + " read-only");
+void Require(bool done, const std::string& what) {
+    if (!done) {
+        throw std::runtime_error("cannot " + what);
     }
 }
 
-void MakeSymbolicLink(const fs::path& target, const fs::path& name) {
-    const DWORD flags = SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE;
+} // namespace
+
+#ifdef _WIN32
+
+void MakeReadOnly(const Path& name) {
+    const DWORD attributes = GetFileAttributesW(name.c_str());
+    Require(attributes != INVALID_FILE_ATTRIBUTES &&
+                SetFileAttributesW(name.c_str(), attributes | FILE_ATTRIBUTE_READONLY),
+            "make " + name.string() + " read-only");
+}
+
+void MakeSymbolicLink(const Path& target, const Path& name) {
     // Wine answers success without making anything, so the link is looked for afterwards.
-    const DWORD attributes =
-        CreateSymbolicLinkW(name.c_str(), fs::path(target).make_preferred().c_str(), flags)
-            ? GetFileAttributesW(name.c_str())
-            : INVALID_FILE_ATTRIBUTES;
+    const DWORD attributes = CreateSymbolicLinkW(name.c_str(), Path(target).make_preferred().c_str(),
+                                                 SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE)
+                                 ? GetFileAttributesW(name.c_str())
+                                 : INVALID_FILE_ATTRIBUTES;
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
         throw NotAvailableHere("no symbolic link can be made here (it takes Windows in developer mode or an "
                                "administrator; Wine cannot hold one)");
     }
 }
 
-void MakePipe(const fs::path&) {
+void MakePipe(const Path&) {
     throw NotAvailableHere("Windows has no named pipes in folders");
 }
 
-void MakeSparse(const fs::path& name, std::uintmax_t size) {
+void MakeSparse(const Path& name, std::uintmax_t size) {
     const HANDLE file = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     DWORD ignored = 0;
     LARGE_INTEGER end{};
@@ -57,9 +65,7 @@ void MakeSparse(const fs::path& name, std::uintmax_t size) {
     if (file != INVALID_HANDLE_VALUE) {
         CloseHandle(file);
     }
-    if (!done) {
-        throw std::runtime_error("cannot make " + name.string() + " a sparse file");
-    }
+    Require(done, "make " + name.string() + " a sparse file");
 }
 
 unsigned SetFileCreationMask(unsigned) {
@@ -69,47 +75,39 @@ unsigned SetFileCreationMask(unsigned) {
 FileSizeLimit::FileSizeLimit(std::uint64_t) {
     throw NotAvailableHere("Windows has no limit on the size of the files a process writes");
 }
+FileSizeLimit::~FileSizeLimit() = default;
 
 WithoutAdministratorRights::WithoutAdministratorRights() {
     throw NotAvailableHere("a Windows folder has no permission bits to refuse its listing or changes");
 }
-
 WithoutAdministratorRights::~WithoutAdministratorRights() = default;
 
-FileSizeLimit::~FileSizeLimit() = default;
-
-HeldOpen::HeldOpen(const fs::path& name, Sharing sharing) {
-    // By Sharing: Reading, Everything, Nothing.
+HeldOpen::HeldOpen(const Path& name, Sharing sharing) {
     constexpr DWORD kShare[] = {FILE_SHARE_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0};
-    handle_ = CreateFileW(name.c_str(), GENERIC_READ, kShare[static_cast<int>(sharing)], nullptr,
-                          OPEN_EXISTING, 0, nullptr);
-    if (handle_ == INVALID_HANDLE_VALUE) {
-        throw std::runtime_error("cannot hold " + name.string() + " open");
-    }
+    handle = CreateFileW(name.c_str(), GENERIC_READ, kShare[static_cast<int>(sharing)], nullptr,
+                         OPEN_EXISTING, 0, nullptr);
+    Require(handle != INVALID_HANDLE_VALUE, "hold " + name.string() + " open");
 }
-
 HeldOpen::~HeldOpen() {
-    CloseHandle(handle_);
+    CloseHandle(handle);
 }
 
 #else
 
-void MakeReadOnly(const fs::path& name) {
+void MakeReadOnly(const Path& name) {
     fs::permissions(name, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
 }
 
-void MakeSymbolicLink(const fs::path& target, const fs::path& name) {
+void MakeSymbolicLink(const Path& target, const Path& name) {
     fs::create_symlink(target, name);
 }
 
-void MakePipe(const fs::path& name) {
-    if (::mkfifo(name.c_str(), 0644) != 0) {
-        throw std::runtime_error("cannot make the pipe " + name.string());
-    }
+void MakePipe(const Path& name) {
+    Require(::mkfifo(name.c_str(), 0644) == 0, "make the pipe " + name.string());
 }
 
-void MakeSparse(const fs::path& name, std::uintmax_t size) {
+void MakeSparse(const Path& name, std::uintmax_t size) {
     fs::resize_file(name, size);
 }
 
@@ -119,10 +117,10 @@ unsigned SetFileCreationMask(unsigned mask) {
 
 namespace {
 
-// The rights to read and search any folder and to write anything, which root has and a player has not.
-constexpr unsigned kAdministratorRights = (1U << CAP_DAC_OVERRIDE) | (1U << CAP_DAC_READ_SEARCH);
-
+// Root's rights to read and search any folder and to write anything, which a player has not. Only the
+// effective rights are set aside: the permitted ones stay, so that they can be taken up again.
 bool SetEffectiveRights(bool administrator) {
+    constexpr unsigned kAdministratorRights = (1U << CAP_DAC_OVERRIDE) | (1U << CAP_DAC_READ_SEARCH);
     __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
     __user_cap_data_struct data[2]{};
     if (::syscall(SYS_capget, &header, data) != 0) {
@@ -135,18 +133,13 @@ bool SetEffectiveRights(bool administrator) {
 
 } // namespace
 
-// Only the effective rights are set aside: the permitted ones stay, so that they can be taken up again.
-WithoutAdministratorRights::WithoutAdministratorRights() {
-    if (::geteuid() == 0) {
-        if (!SetEffectiveRights(false)) {
-            throw NotAvailableHere("the administrator's rights cannot be set aside here");
-        }
-        dropped_ = true;
+WithoutAdministratorRights::WithoutAdministratorRights() : dropped(::geteuid() == 0) {
+    if (dropped && !SetEffectiveRights(false)) {
+        throw NotAvailableHere("the administrator's rights cannot be set aside here");
     }
 }
-
 WithoutAdministratorRights::~WithoutAdministratorRights() {
-    if (dropped_) {
+    if (dropped) {
         SetEffectiveRights(true);
     }
 }
@@ -155,25 +148,21 @@ WithoutAdministratorRights::~WithoutAdministratorRights() {
 // process-wide limit is the real thing, unlike a hook, so it also reaches the backup copy.
 FileSizeLimit::FileSizeLimit(std::uint64_t bytes) {
     rlimit limit{};
-    if (::getrlimit(RLIMIT_FSIZE, &limit) != 0) {
-        throw std::runtime_error("getrlimit failed");
-    }
-    previous_ = limit.rlim_cur;
-    // Without this the process would be killed instead of seeing the failed write.
-    previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    Require(::getrlimit(RLIMIT_FSIZE, &limit) == 0, "read the file-size limit");
+    previous = limit.rlim_cur;
+    previousHandler = std::signal(SIGXFSZ, SIG_IGN); // or the process would be killed at the write
     limit.rlim_cur = static_cast<rlim_t>(bytes);
     if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) {
-        std::signal(SIGXFSZ, previousHandler_);
-        throw std::runtime_error("setrlimit failed");
+        std::signal(SIGXFSZ, previousHandler);
+        Require(false, "set the file-size limit");
     }
 }
-
 FileSizeLimit::~FileSizeLimit() {
     rlimit limit{};
     ::getrlimit(RLIMIT_FSIZE, &limit);
-    limit.rlim_cur = static_cast<rlim_t>(previous_);
+    limit.rlim_cur = static_cast<rlim_t>(previous);
     ::setrlimit(RLIMIT_FSIZE, &limit);
-    std::signal(SIGXFSZ, previousHandler_);
+    std::signal(SIGXFSZ, previousHandler);
 }
 
 #endif

@@ -8,8 +8,9 @@
 // NotAvailableHere, whose text says why, so that the test can skip with that reason.
 namespace zorby::testing {
 
-class NotAvailableHere : public std::runtime_error {
-public:
+using Path = std::filesystem::path;
+
+struct NotAvailableHere : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
@@ -24,63 +25,46 @@ inline constexpr const char* kNoPermissionBits = nullptr;
 inline constexpr const char* kNoCaseTwins = nullptr;
 #endif
 
-// The platform's own way: no write bits on POSIX, the read-only attribute on Windows.
-void MakeReadOnly(const std::filesystem::path& name);
+void MakeReadOnly(const Path& name); // no write bits on POSIX, the read-only attribute on Windows
+void MakeSymbolicLink(const Path& target, const Path& name);
+void MakePipe(const Path& name);                        // a named pipe (FIFO)
+void MakeSparse(const Path& name, std::uintmax_t size); // `size` bytes that take no room on disk
+unsigned SetFileCreationMask(unsigned mask);            // returns the mask before
 
-// A symbolic link `name` that points to `target`.
-void MakeSymbolicLink(const std::filesystem::path& target, const std::filesystem::path& name);
+// A guard for as long as it lives, and no longer.
+struct Guard {
+    Guard() = default;
+    Guard(const Guard&) = delete;
+    Guard& operator=(const Guard&) = delete;
+};
 
-// A named pipe (FIFO) in the folder.
-void MakePipe(const std::filesystem::path& name);
-
-// Gives the file `size` bytes without writing them: a sparse file, which takes no room on disk.
-void MakeSparse(const std::filesystem::path& name, std::uintmax_t size);
-
-// Sets the mask of permission bits that new files do not get; returns the one before.
-unsigned SetFileCreationMask(unsigned mask);
-
-// While it lives, the process has no more rights than the owner of its files would: an administrator's
-// right to read and change any folder is set aside, so that a folder's permission bits hold for it too.
-class WithoutAdministratorRights {
-public:
+// The process has no more rights than the owner of its files would: an administrator's right to read and
+// change any folder is set aside, so that a folder's permission bits hold for it too.
+struct WithoutAdministratorRights : Guard {
     WithoutAdministratorRights();
     ~WithoutAdministratorRights();
-    WithoutAdministratorRights(const WithoutAdministratorRights&) = delete;
-    WithoutAdministratorRights& operator=(const WithoutAdministratorRights&) = delete;
+    bool dropped = false;
+};
 
-private:
-    bool dropped_ = false;
+// A write that would take any file of the process past `bytes` fails as on a full disk.
+struct FileSizeLimit : Guard {
+    explicit FileSizeLimit(std::uint64_t bytes);
+    ~FileSizeLimit();
+    std::uint64_t previous = 0;
+    void (*previousHandler)(int) = nullptr;
 };
 
 #ifdef _WIN32
-// While it lives, the file is held open for reading as another program holds it: sharing reading only
-// (the game, an editor), so that it cannot be replaced, renamed or deleted; sharing everything (a virus
-// scanner), so that it can be renamed and deleted but not replaced; or sharing nothing. Windows checks
-// sharing open by open, so a hold by the test itself stands for another program's.
-class HeldOpen {
-public:
+// The file is held open for reading as another program holds it: sharing reading only (the game, an
+// editor), so that it cannot be replaced, renamed or deleted; sharing everything (a virus scanner), so
+// that it can be renamed and deleted but not replaced; or sharing nothing. Windows checks sharing open by
+// open, so a hold by the test itself stands for another program's.
+struct HeldOpen : Guard {
     enum class Sharing { Reading, Everything, Nothing };
-    HeldOpen(const std::filesystem::path& name, Sharing sharing);
+    HeldOpen(const Path& name, Sharing sharing);
     ~HeldOpen();
-    HeldOpen(const HeldOpen&) = delete;
-    HeldOpen& operator=(const HeldOpen&) = delete;
-
-private:
-    void* handle_;
+    void* handle;
 };
 #endif
-
-// While it lives, a write that would take any file of the process past `bytes` fails as on a full disk.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(std::uint64_t bytes);
-    ~FileSizeLimit();
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    std::uint64_t previous_ = 0;
-    void (*previousHandler_)(int) = nullptr;
-};
 
 } // namespace zorby::testing

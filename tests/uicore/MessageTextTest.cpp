@@ -9,7 +9,7 @@ namespace {
 // Every run of bytes that is not UTF-8 in brackets, read as Latin-1: the rows show where each run
 // starts and ends as well as what it reads as.
 std::u16string Bracketed(std::string_view bytes) {
-    return u"[" + Latin1(bytes) + u"]";
+    return std::u16string(1, u'[').append(Latin1(bytes)).append(1, u']');
 }
 
 struct DecodeRow {
