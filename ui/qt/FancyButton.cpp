@@ -1,6 +1,5 @@
 #include "FancyButton.h"
 
-#include "Art.h"
 #include "Artwork.h"
 
 #include <QCursor>
@@ -23,8 +22,8 @@ QPoint ToPoint(PixelOffset offset) {
     return {offset.x, offset.y};
 }
 
-// One of the two plate pictures, drawn for the screen's pixel ratio once for each tone and ratio: every
-// button shows the same plates.
+// One of the two plate pictures, decoded for the screen's pixel ratio once for each tone and ratio:
+// every button shows the same plates.
 class PlatePicture : public QWidget {
 public:
     PlatePicture(PlateTone tone, const QString& name, QWidget* parent) : QWidget(parent), tone_(tone) {
@@ -40,8 +39,7 @@ protected:
             QStringLiteral("zorby-plate-%1-%2").arg(tone_ == PlateTone::Dark ? 0 : 1).arg(ratio);
         QPixmap plate;
         if (!QPixmapCache::find(key, &plate)) {
-            plate = QPixmap::fromImage(ToImage(Plate(tone_, ratio)));
-            plate.setDevicePixelRatio(ratio);
+            plate = PlatePixmap(tone_, ratio);
             QPixmapCache::insert(key, plate);
         }
         QPainter(this).drawPixmap(0, 0, plate);

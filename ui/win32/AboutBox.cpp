@@ -1,8 +1,8 @@
 #include "AboutBox.h"
 
-#include "Art.h"
 #include "ImageButton.h"
 #include "Native.h"
+#include "Pictures.h"
 #include "WindowLayout.h"
 
 #include <string_view>
@@ -166,7 +166,8 @@ void AboutBox::Paint() {
     DrawEdge(dc, &frame, EDGE_SUNKEN, BF_RECT);
     const int size = Scale(48);
     const ui::Pixels emblem = ui::Over(ui::Emblem(size), ButtonFace());
-    DrawPixels(dc, emblem, (frame.left + frame.right - size) / 2, (frame.top + frame.bottom - size) / 2);
+    DrawPixels(dc, emblem, (frame.left + frame.right - size) / 2, (frame.top + frame.bottom - size) / 2, size,
+               size);
     EndPaint(window_, &paint);
 }
 

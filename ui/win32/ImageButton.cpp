@@ -1,7 +1,7 @@
 #include "ImageButton.h"
 
-#include "Art.h"
 #include "Native.h"
+#include "Pictures.h"
 
 #include <map>
 // windows.h first, through the headers above.
@@ -13,12 +13,12 @@ namespace {
 constexpr wchar_t kClassName[] = L"ZorbyImageButton";
 constexpr UINT_PTR kHoverPoll = 1;
 
-// Each plate is drawn once for each tone, over the button face.
+// Each plate is decoded and laid over the button face once for each tone.
 const ui::Pixels& PlateOverFace(ui::PlateTone tone) {
     static std::map<ui::PlateTone, ui::Pixels> plates;
     auto found = plates.find(tone);
     if (found == plates.end()) {
-        found = plates.emplace(tone, ui::Over(ui::Plate(tone, ScreenDpi() / 96.0), ButtonFace())).first;
+        found = plates.emplace(tone, ui::Over(ui::Plate(tone, ScreenDpi()), ButtonFace())).first;
     }
     return found->second;
 }
@@ -191,7 +191,8 @@ void ImageButton::Paint() {
     FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
 
     const ui::ButtonLook look = state_.Look();
-    DrawPixels(dc, PlateOverFace(look.tone), Scale(look.plate.x), Scale(look.plate.y));
+    DrawPixels(dc, PlateOverFace(look.tone), Scale(look.plate.x), Scale(look.plate.y),
+               Scale(ui::ImageButtonState::kPlateWidth), Scale(ui::ImageButtonState::kPlateHeight));
     RECT caption{Scale(look.caption.x), Scale(look.caption.y),
                  Scale(look.caption.x + ui::ImageButtonState::kPlateWidth),
                  Scale(look.caption.y + ui::ImageButtonState::kCaptionHeight)};

@@ -1,7 +1,6 @@
 #include "MainWindow.h"
 
 #include "AboutBox.h"
-#include "Art.h"
 #include "Commands.h"
 #include "ImageButton.h"
 #include "LineListView.h"
@@ -9,6 +8,7 @@
 #include "LoadStep.h"
 #include "MessageBoxes.h"
 #include "Native.h"
+#include "Pictures.h"
 
 #include <algorithm>
 // windows.h first, through the headers above.

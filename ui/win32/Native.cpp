@@ -2,8 +2,8 @@
 
 #include "MessageText.h"
 
+#include <algorithm>
 #include <map>
-#include <vector>
 
 namespace zorby::win32 {
 
@@ -96,23 +96,21 @@ bool busy = false;
 
 } // namespace
 
-void DrawPixels(HDC dc, const ui::Pixels& pixels, int x, int y) {
+void DrawPixels(HDC dc, const ui::Pixels& pixels, int x, int y, int width, int height) {
     const BITMAPINFO info = TopDown(pixels.width, pixels.height);
-    SetDIBitsToDevice(dc, x, y, static_cast<DWORD>(pixels.width), static_cast<DWORD>(pixels.height), 0, 0, 0,
-                      static_cast<UINT>(pixels.height), pixels.argb.data(), &info, DIB_RGB_COLORS);
+    if (width == pixels.width && height == pixels.height) {
+        SetDIBitsToDevice(dc, x, y, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0, 0,
+                          static_cast<UINT>(height), pixels.argb.data(), &info, DIB_RGB_COLORS);
+        return;
+    }
+    const int mode = SetStretchBltMode(dc, HALFTONE);
+    SetBrushOrgEx(dc, 0, 0, nullptr);
+    StretchDIBits(dc, x, y, width, height, 0, 0, pixels.width, pixels.height, pixels.argb.data(), &info,
+                  DIB_RGB_COLORS, SRCCOPY);
+    SetStretchBltMode(dc, mode);
 }
 
 HICON MakeIcon(const ui::Pixels& pixels) {
-    // Icons take straight alpha.
-    std::vector<std::uint32_t> straight(pixels.argb.size());
-    for (std::size_t i = 0; i < straight.size(); ++i) {
-        const std::uint32_t pixel = pixels.argb[i];
-        const std::uint32_t alpha = pixel >> 24;
-        const auto channel = [&](int shift) {
-            return alpha == 0 ? 0U : (((pixel >> shift) & 0xFF) * 255 + alpha / 2) / alpha;
-        };
-        straight[i] = (alpha << 24) | (channel(16) << 16) | (channel(8) << 8) | channel(0);
-    }
     const BITMAPINFO info = TopDown(pixels.width, pixels.height);
     void* bits = nullptr;
     HDC screen = GetDC(nullptr);
@@ -121,7 +119,9 @@ HICON MakeIcon(const ui::Pixels& pixels) {
     if (colour == nullptr) {
         return nullptr;
     }
-    std::copy(straight.begin(), straight.end(), static_cast<std::uint32_t*>(bits));
+    // Icons take straight alpha.
+    std::transform(pixels.argb.begin(), pixels.argb.end(), static_cast<std::uint32_t*>(bits),
+                   ui::StraightAlpha);
     HBITMAP mask = CreateBitmap(pixels.width, pixels.height, 1, 1, nullptr);
     ICONINFO icon{TRUE, 0, 0, mask, colour};
     HICON made = CreateIconIndirect(&icon);
