@@ -10,16 +10,38 @@ namespace zorby::ui {
 namespace {
 
 using K = ControlKind;
+constexpr Area kCommand = Area::Command;
 constexpr Area kDebug = Area::Debug;
 
 constexpr ControlEntry kMainWindow[] = {
-    {K::ImageButton, "PatchCommand", "Patch!", {120, 120, 1545, 525}, 3},
-    {K::PictureButton, "DebugButton", "", {1920, 120, 735, 495}, 1},
-    {K::ImageButton, "FancyButton1", "About", {2880, 120, 1545, 525}, 4},
+    {K::ImageButton, "PatchCommand", "Patch!", {120, 120, 1545, 525}, 3, kCommand, nullptr, Action::Patch},
+    {K::PictureButton,
+     "DebugButton",
+     "",
+     {1920, 120, 735, 495},
+     1,
+     kCommand,
+     nullptr,
+     Action::ToggleDebugView},
+    {K::ImageButton,
+     "FancyButton1",
+     "About",
+     {2880, 120, 1545, 525},
+     4,
+     kCommand,
+     nullptr,
+     Action::ShowAbout},
     {K::Label, "DebugLabel", "View Debug Info", {1560, 600, 1335, 255}, 2},
     {K::ProgressBar, "PatchProgress", "", {120, 840, 4335, 255}, 6},
     {K::Line, "Line1", "", {120, 1200, 4320, 0}, -1},
-    {K::ImageButton, "Restore_Animation", "Restore", {2880, 1440, 1545, 525}, 5},
+    {K::ImageButton,
+     "Restore_Animation",
+     "Restore",
+     {2880, 1440, 1545, 525},
+     5,
+     kCommand,
+     nullptr,
+     Action::Restore},
     {K::CheckBox, "Backup_Animation", "Backup EQUI_Animation.xml", {120, 1560, 2535, 255}, 0},
 
     {K::Label, "Anim_Label", "Animations", {0, 2040, 3015, 255}, 24, kDebug},
@@ -49,7 +71,7 @@ constexpr ControlEntry kAboutBox[] = {
     {K::LinkLabel, "Label2", contacts::kAuthorWebPage, {960, 360, 2655, 255}, 2},
     {K::LinkLabel, "Label3", contacts::kAuthorMailText, {960, 600, 2655, 255}, 1},
     {K::LinkLabel, "Label4", "Artwork by: k.varn", {960, 960, 4335, 255}, 5},
-    {K::ImageButton, "cmdOK", "OK", {1560, 1440, 1545, 525}, 4},
+    {K::ImageButton, "cmdOK", "OK", {1560, 1440, 1545, 525}, 4, kCommand, nullptr, Action::HideAbout},
 };
 
 // The controls the engine drives, by their names in the layout; the compiler asks for every one.

@@ -32,6 +32,9 @@ enum class ControlKind {
 enum class Area { Command, Debug };
 enum class View { Compact, Debug };
 
+// What pressing a button does; the front ends act on this, never on a control's name.
+enum class Action { None, Patch, Restore, ShowAbout, ToggleDebugView, HideAbout };
+
 struct ControlEntry {
     ControlKind kind;
     const char* name;
@@ -40,6 +43,7 @@ struct ControlEntry {
     int tab; // keyboard order; -1 for a control that takes no focus
     Area area = Area::Command;
     LineList Workspace::*list = nullptr; // for ControlKind::List
+    Action action = Action::None;        // for the buttons
 };
 
 inline constexpr const char* kMainWindowTitle = "Kestrin's EQUI_Animation.xml Patcher";

@@ -132,7 +132,7 @@ TEST_F(Window, EveryListFollowsItsLinesAndShowsTheWidestWhole) {
             const int margin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
             const int needed = view->fontMetrics().horizontalAdvance(shown.data().toString()) + 2 * margin;
             EXPECT_EQ(view->model()->rowCount(), ws.Animations.Count());
-            EXPECT_EQ(view->model()->index(at, 0).data(), DecodeForDisplay(line).replace("\t", "    "));
+            EXPECT_EQ(view->model()->index(at, 0).data(), TextFromLine(line).replace("\t", "    "));
             EXPECT_GE(view->visualRect(shown).width(), needed);
             EXPECT_GE(view->horizontalScrollBar()->maximum() + view->viewport()->width(), needed);
             // and no further, give or take a rounded pixel

@@ -1,6 +1,6 @@
+#include "AnimationPatcher.h"
 #include "FakeWindow.h"
-#include "ImageButton.h"
-#include "MainWindow.h"
+#include "FancyButton.h"
 #include "Native.h"
 #include "TempFolder.h"
 
@@ -40,10 +40,10 @@ protected:
     static constexpr const char* kEnd = "</Ui2DAnimation>";
     TempFolder folder;
     testing::FakeWindow boxes;
-    MainWindow window{"help.html",
-                      [this](HWND, const std::wstring& title, const std::wstring& text, auto... rest) {
-                          return boxes.ShowMessage(Utf8FromWide(title), Utf8FromWide(text), rest...);
-                      }};
+    AnimationPatcher window{"help.html",
+                            [this](HWND, const std::wstring& title, const std::wstring& text, auto... rest) {
+                                return boxes.ShowMessage(Utf8FromWide(title), Utf8FromWide(text), rest...);
+                            }};
 };
 
 // Every control of both views stands where the layout puts it, at 96 dots per inch; each toggle gives
@@ -89,10 +89,10 @@ TEST_F(NativeWindow, StatesRoundTrip) {
     EXPECT_FALSE(IsWindowVisible(window.Control("DebugLabel")));
     HWND patch = window.Control("PatchCommand");
     EXPECT_FALSE(IsWindowEnabled(patch));
-    EXPECT_EQ(ImageButton::Of(patch)->State().Look().captionColour, ui::ImageButtonState::kBlack);
+    EXPECT_EQ(FancyButton::Of(patch)->State().Look().captionColour, ui::ImageButtonState::kBlack);
     window.SetEnabled(Control::PatchCommand, true);
     EXPECT_TRUE(IsWindowEnabled(patch));
-    EXPECT_EQ(ImageButton::Of(patch)->State().Look().captionColour, ui::ImageButtonState::kSilver);
+    EXPECT_EQ(FancyButton::Of(patch)->State().Look().captionColour, ui::ImageButtonState::kSilver);
 }
 
 TEST_F(NativeWindow, PatchClickPatchesTheFolderAndEndsTheRunOnce) {
@@ -232,7 +232,7 @@ TEST_P(RealBox, Row) {
     MSG quit;
     while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
     }
-    MainWindow window{"help.html"};
+    AnimationPatcher window{"help.html"};
     visit = {&GetParam(), window.Window(), GetTickCount()};
     SetTimer(nullptr, 0, 10, &ActOnTheBox);
     EXPECT_EQ(window.ShowMessage("Confirm", GetParam().text, MessageIcon::Warning, GetParam().buttons),

@@ -88,11 +88,7 @@ QWidget* AnimationPatcher::AddControl(const ControlEntry& entry) {
         button->SetCaption(caption);
         button->SetBackColor(palette().color(QPalette::Button));
         button->move(Px(entry.rect.left), Px(entry.rect.top));
-        const std::string_view name = entry.name;
-        connect(button, &FancyButton::Click, this,
-                name == "PatchCommand"        ? &AnimationPatcher::OnPatch
-                : name == "Restore_Animation" ? &AnimationPatcher::OnRestore
-                                              : &AnimationPatcher::OnAbout);
+        connect(button, &FancyButton::Click, this, [this, action = entry.action] { Press(action); });
         return button;
     }
     case ControlKind::PictureButton: {
@@ -101,7 +97,7 @@ QWidget* AnimationPatcher::AddControl(const ControlEntry& entry) {
         button->setIcon(DebugButtonIcon());
         button->setIconSize({24, 24});
         button->setToolTip("Show or hide the work lists");
-        connect(button, &QPushButton::clicked, this, &AnimationPatcher::ToggleDebugView);
+        connect(button, &QPushButton::clicked, this, [this, action = entry.action] { Press(action); });
         return button;
     }
     case ControlKind::ProgressBar:
@@ -217,7 +213,7 @@ Answer AnimationPatcher::ShowMessage(const std::string& title, const std::string
     if (closeRequested_ && buttons != MessageButtons::Ok) {
         return Answer::Closed;
     }
-    return presenter_(this, DecodeMessage(title), DecodeMessage(text), icon, buttons);
+    return presenter_(this, TextFromMessage(title), TextFromMessage(text), icon, buttons);
 }
 
 void AnimationPatcher::SetProgress(float value) {
@@ -276,7 +272,7 @@ bool AnimationPatcher::IsChecked(Control control) const {
 // The engine builds links as plain text (a mail link keeps its spaces); QUrl's tolerant reading encodes
 // them the way the desktop expects.
 bool AnimationPatcher::OpenLink(const std::string& target) {
-    return QDesktopServices::openUrl(QUrl(DecodeForDisplay(target), QUrl::TolerantMode));
+    return QDesktopServices::openUrl(QUrl(TextFromLine(target), QUrl::TolerantMode));
 }
 
 void AnimationPatcher::Finish(Flow flow) {
@@ -290,16 +286,24 @@ void AnimationPatcher::Finish(Flow flow) {
     emit RunEnded(flow == Flow::Failed ? 1 : 0);
 }
 
-void AnimationPatcher::OnPatch() {
-    Finish(RunCommand(*this, [this] { return zorby::PatchCommand(workspace_, *this); }));
-}
-
-void AnimationPatcher::OnRestore() {
-    Finish(RunCommand(*this, [this] { return zorby::RestoreCommand(*this); }));
-}
-
-void AnimationPatcher::OnAbout() {
-    frmAbout::ShowAbout(about_, *this, this);
+void AnimationPatcher::Press(Action action) {
+    switch (action) {
+    case Action::Patch:
+        Finish(RunCommand(*this, [this] { return zorby::PatchCommand(workspace_, *this); }));
+        break;
+    case Action::Restore:
+        Finish(RunCommand(*this, [this] { return zorby::RestoreCommand(*this); }));
+        break;
+    case Action::ShowAbout:
+        frmAbout::ShowAbout(about_, *this, this);
+        break;
+    case Action::ToggleDebugView:
+        ToggleDebugView();
+        break;
+    case Action::None:
+    case Action::HideAbout: // the About box's own
+        break;
+    }
 }
 
 // Closing the window (or the program asked to quit) while a question is open is no answer to it: the

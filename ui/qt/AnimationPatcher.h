@@ -84,9 +84,8 @@ private:
     QWidget* Widget(Control control) const;
     void Place();
     void Finish(Flow flow);
-    void OnPatch();
-    void OnRestore();
-    void OnAbout();
+    // What a button of the window does.
+    void Press(Action action);
 
     std::string helpPage_;
     MessagePresenter presenter_;

@@ -45,7 +45,11 @@ frmAbout::frmAbout(WindowPort& port, QWidget* parent)
             cmdOK_->move(Px(entry.rect.left), Px(entry.rect.top));
             cmdOK_->SetCaption(QString::fromUtf8(entry.caption));
             cmdOK_->SetBackColor(palette().color(QPalette::Button));
-            connect(cmdOK_, &FancyButton::Click, this, &QWidget::hide);
+            connect(cmdOK_, &FancyButton::Click, this, [this, action = entry.action] {
+                if (action == Action::HideAbout) {
+                    hide();
+                }
+            });
         } else {
             QLabel* label = AddLabel(entry.name, QString::fromUtf8(entry.caption), entry.rect);
             if (label1_ == nullptr) {

@@ -9,7 +9,7 @@ namespace zorby::win32 {
 
 namespace {
 
-std::wstring WideFrom(UINT codePage, std::string_view bytes) {
+std::wstring WideFromCodePage(UINT codePage, std::string_view bytes) {
     if (bytes.empty()) {
         return {};
     }
@@ -20,7 +20,7 @@ std::wstring WideFrom(UINT codePage, std::string_view bytes) {
     return text;
 }
 
-std::u16string AnsiCharacters(std::string_view bytes) {
+std::u16string Utf16FromAnsi(std::string_view bytes) {
     const std::wstring text = WideFromAnsi(bytes);
     return {text.begin(), text.end()};
 }
@@ -28,11 +28,11 @@ std::u16string AnsiCharacters(std::string_view bytes) {
 } // namespace
 
 std::wstring WideFromAnsi(std::string_view bytes) {
-    return WideFrom(CP_ACP, bytes);
+    return WideFromCodePage(CP_ACP, bytes);
 }
 
 std::wstring WideFromUtf8(std::string_view bytes) {
-    return WideFrom(CP_UTF8, bytes);
+    return WideFromCodePage(CP_UTF8, bytes);
 }
 
 std::string Utf8FromWide(std::wstring_view text) {
@@ -49,7 +49,7 @@ std::string Utf8FromWide(std::wstring_view text) {
 }
 
 std::wstring WideFromMessage(std::string_view bytes) {
-    const std::u16string text = ui::MessageCharacters(bytes, AnsiCharacters);
+    const std::u16string text = ui::MessageCharacters(bytes, Utf16FromAnsi);
     return {text.begin(), text.end()};
 }
 

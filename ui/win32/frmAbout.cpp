@@ -1,6 +1,6 @@
-#include "AboutBox.h"
+#include "frmAbout.h"
 
-#include "ImageButton.h"
+#include "FancyButton.h"
 #include "Native.h"
 #include "Pictures.h"
 #include "WindowLayout.h"
@@ -10,7 +10,7 @@
 namespace zorby::win32 {
 namespace {
 
-constexpr wchar_t kClassName[] = L"ZorbyAboutBox";
+constexpr wchar_t kClassName[] = L"ZorbyFrmAbout";
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 constexpr int kFirstId = 200;
@@ -21,12 +21,12 @@ int IdOf(const ui::ControlEntry& entry) {
 
 } // namespace
 
-void AboutBox::Show(AboutBox*& slot, WindowPort& port, HWND owner) {
+void frmAbout::ShowAbout(frmAbout*& slot, WindowPort& port, HWND owner) {
     if (slot == nullptr) {
         static const bool registered = [] {
             WNDCLASSEXW windowClass{};
             windowClass.cbSize = sizeof(windowClass);
-            windowClass.lpfnWndProc = &AboutBox::Procedure;
+            windowClass.lpfnWndProc = &frmAbout::Procedure;
             windowClass.hInstance = GetModuleHandleW(nullptr);
             windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
             windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
@@ -34,7 +34,7 @@ void AboutBox::Show(AboutBox*& slot, WindowPort& port, HWND owner) {
             return RegisterClassExW(&windowClass) != 0;
         }();
         (void)registered;
-        auto* box = new AboutBox(port, slot);
+        auto* box = new frmAbout(port, slot);
         const int dpi = ScreenDpi();
         RECT outer{0, 0, ui::Px(ui::kAboutClient.width, dpi), ui::Px(ui::kAboutClient.height, dpi)};
         AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
@@ -55,13 +55,13 @@ void AboutBox::Show(AboutBox*& slot, WindowPort& port, HWND owner) {
     SetForegroundWindow(slot->window_);
 }
 
-LRESULT CALLBACK AboutBox::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK frmAbout::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        auto* box = static_cast<AboutBox*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        auto* box = static_cast<frmAbout*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         box->window_ = window;
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(box));
     }
-    auto* box = reinterpret_cast<AboutBox*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* box = reinterpret_cast<frmAbout*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (message == WM_NCDESTROY && box != nullptr) {
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         box->slot_ = nullptr;
@@ -72,13 +72,17 @@ LRESULT CALLBACK AboutBox::Procedure(HWND window, UINT message, WPARAM wParam, L
                           : DefWindowProcW(window, message, wParam, lParam);
 }
 
-void AboutBox::Build() {
+void frmAbout::Build() {
     for (const ui::ControlEntry& entry : ui::AboutBoxControls()) {
         const RECT place = PixelRect(entry.rect);
         const int id = IdOf(entry);
         if (entry.kind == ui::ControlKind::ImageButton) {
-            ImageButton::Create(window_, id, WideFromUtf8(entry.caption), place.left, place.top,
-                                [this] { ShowWindow(window_, SW_HIDE); });
+            FancyButton::Create(window_, id, WideFromUtf8(entry.caption), place.left, place.top,
+                                [this, action = entry.action] {
+                                    if (action == ui::Action::HideAbout) {
+                                        ShowWindow(window_, SW_HIDE);
+                                    }
+                                });
         } else if (entry.kind != ui::ControlKind::Picture) {
             const bool link = entry.kind == ui::ControlKind::LinkLabel;
             HWND label = CreateWindowExW(
@@ -92,7 +96,7 @@ void AboutBox::Build() {
     }
 }
 
-void AboutBox::CentreOnScreen() {
+void frmAbout::CentreOnScreen() {
     RECT frame;
     GetWindowRect(window_, &frame);
     const int dpi = ScreenDpi();
@@ -104,7 +108,7 @@ void AboutBox::CentreOnScreen() {
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-LRESULT AboutBox::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT frmAbout::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
         Build();
@@ -159,7 +163,7 @@ LRESULT AboutBox::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(window_, message, wParam, lParam);
 }
 
-void AboutBox::Paint() {
+void frmAbout::Paint() {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window_, &paint);
     RECT frame = PixelRect(ui::Find(ui::AboutBoxControls(), "picIcon")->rect);

@@ -10,16 +10,16 @@ namespace zorby::win32 {
 // mail to the author or the artist's web page after a Yes/No question. It does not block the main
 // window. "OK" only hides it, so it keeps its place; closing it from the title bar destroys it, and the
 // next one is centred afresh.
-class AboutBox {
+class frmAbout {
 public:
     // Shows the box in `slot`, first creating it there (and centring it) when there is none. The slot
     // is cleared when the box is destroyed. Questions and links go through `port`.
-    static void Show(AboutBox*& slot, WindowPort& port, HWND owner);
+    static void ShowAbout(frmAbout*& slot, WindowPort& port, HWND owner);
 
     HWND Window() const { return window_; }
 
 private:
-    AboutBox(WindowPort& port, AboutBox*& slot) : port_(port), slot_(slot) {}
+    frmAbout(WindowPort& port, frmAbout*& slot) : port_(port), slot_(slot) {}
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void Build();
@@ -27,7 +27,7 @@ private:
     void Paint();
 
     WindowPort& port_;
-    AboutBox*& slot_;
+    frmAbout*& slot_;
     HWND window_ = nullptr;
 };
 
