@@ -15,7 +15,7 @@
 namespace zorby::ui {
 
 enum class ControlKind {
-    ImageButton,   // the program's own button (ImageButtonState, Art)
+    ImageButton,   // the program's own button (ImageButtonState, Pictures)
     PictureButton, // a standard push button showing the chart picture
     Label,         // centred text
     Heading,       // centred bold text

@@ -8,7 +8,7 @@
 
 namespace zorby::win32 {
 
-// The program's own push button as a native control: the plates of Art.h over the button face, the
+// The program's own push button as a native control: the plates of Pictures.h over the button face, the
 // caption over them, and ImageButtonState deciding what shows and when `onClick` runs. It takes the
 // focus and clicks on Space or Return; its size is fixed.
 class FancyButton {
