@@ -81,7 +81,10 @@ private:
     QWidget* AddControl(const ControlEntry& entry);
     QListView* AddList(LineList& list, const TwipRect& rect);
     void SetTabOrder(View view);
+    void PlaceDebugArea();
     QWidget* Widget(Control control) const;
+    ScreenRect WorkArea() const;
+    ScreenSize FramePixels() const;
     void Place();
     void Finish(Flow flow);
     // What a button of the window does.
@@ -97,6 +100,7 @@ private:
 
     std::map<std::string, QWidget*, std::less<>> controls_; // by name, as the areas are built
     bool debugAreaBuilt_ = false;
+    double listScale_ = 1.0; // how far the debug view's lists are squeezed to fit the screen
     QProgressBar* PatchProgress = nullptr;
     QPointer<frmAbout> about_;
 };

@@ -2,6 +2,7 @@
 
 #include "Artwork.h"
 
+#include <QAccessibleWidget>
 #include <QCursor>
 #include <QEnterEvent>
 #include <QKeyEvent>
@@ -49,6 +50,36 @@ private:
     PlateTone tone_;
 };
 
+// What assistive technology learns of the button: a push button named by its caption, greyed out while
+// disabled (the widget itself stays enabled), pressed by its one action.
+class AccessibleFancyButton : public QAccessibleWidget {
+public:
+    explicit AccessibleFancyButton(FancyButton* button) : QAccessibleWidget(button, QAccessible::Button) {}
+
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.disabled = !Button()->Enabled();
+        state.focusable = Button()->Enabled();
+        return state;
+    }
+    QStringList actionNames() const override {
+        return Button()->Enabled() ? QStringList{pressAction()} : QStringList{};
+    }
+    void doAction(const QString& action) override {
+        if (action == pressAction()) {
+            Button()->Press();
+        }
+    }
+
+private:
+    FancyButton* Button() const { return static_cast<FancyButton*>(widget()); }
+};
+
+QAccessibleInterface* AccessibleOf(const QString&, QObject* object) {
+    auto* button = qobject_cast<FancyButton*>(object);
+    return button != nullptr ? new AccessibleFancyButton(button) : nullptr;
+}
+
 } // namespace
 
 // The invisible top layer that takes the mouse. Qt delivers no mouse input to it while it is disabled,
@@ -85,6 +116,8 @@ private:
 };
 
 FancyButton::FancyButton(QWidget* parent) : QWidget(parent) {
+    static const bool accessible = (QAccessible::installFactory(AccessibleOf), true);
+    (void)accessible;
     setFixedSize(kButtonSize);
     setFocusPolicy(Qt::StrongFocus);
 
@@ -121,6 +154,13 @@ FancyButton::FancyButton(QWidget* parent) : QWidget(parent) {
 
 void FancyButton::SetCaption(const QString& caption) {
     caption_->setText(caption);
+    setAccessibleName(caption);
+}
+
+void FancyButton::Press() {
+    if (state_.Key(true, false)) {
+        emit Click();
+    }
 }
 
 void FancyButton::SetBackColor(const QColor& color) {
