@@ -86,10 +86,24 @@ void AnimationPatcher::BuildArea(ui::Area area) {
     }
     if (area == ui::Area::Debug) {
         debugAreaBuilt_ = true;
+        PlaceDebugArea();
         // What the load step asked of these before they existed.
         for (const auto& [control, visible] : debugVisibility_) {
             ShowWindow(Control(ui::Find(control).name), visible ? SW_SHOWNA : SW_HIDE);
         }
+    }
+}
+
+// The debug area's controls where the lists' squeeze puts them.
+void AnimationPatcher::PlaceDebugArea() {
+    for (const ui::ControlEntry& entry : ui::MainWindowControls()) {
+        HWND control = Control(entry.name);
+        if (entry.area != ui::Area::Debug || control == nullptr) {
+            continue;
+        }
+        const RECT place = PixelRect(ui::PlaceInView(entry, listScale_));
+        SetWindowPos(control, nullptr, place.left, place.top, place.right - place.left,
+                     place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
 
@@ -204,17 +218,28 @@ Flow AnimationPatcher::Load() {
 void AnimationPatcher::Show(int how) {
     ShowWindow(window_, how);
     UpdateWindow(window_);
-    SetFocus(Control(ui::TabOrder(ui::MainWindowControls(), ui::View::Compact).front()->name));
+    // The keyboard starts on the first control the player can use: the load step hides some and greys
+    // out others.
+    if (const ui::ControlEntry* first = ui::FirstFocus(
+            ui::MainWindowControls(), ui::View::Compact, [this](const ui::ControlEntry& entry) {
+                HWND control = Control(entry.name);
+                return control != nullptr && IsWindowVisible(control) && IsWindowEnabled(control);
+            })) {
+        SetFocus(Control(first->name));
+    }
+}
+
+ui::ScreenRect AnimationPatcher::OuterPixels() const {
+    RECT frame;
+    GetWindowRect(window_, &frame);
+    return ScreenRectOf(frame);
 }
 
 void AnimationPatcher::Place() {
-    const int dpi = ScreenDpi();
-    const auto twips = [dpi](int pixels) { return double(pixels) * 1440.0 / dpi; };
-    const ui::TwipPoint at =
-        ui::MainWindowPosition(twips(GetSystemMetrics(SM_CXSCREEN)), twips(GetSystemMetrics(SM_CYSCREEN)),
-                               outer_.width, outer_.height);
-    SetWindowPos(window_, nullptr, ui::Px(at.left, dpi), ui::Px(at.top, dpi), 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const ui::ScreenRect outer = OuterPixels();
+    const ui::ScreenPoint at = ui::OpeningPosition(ScreenRectOf(WorkArea(window_)), outer_,
+                                                   {outer.width, outer.height}, ScreenDpi());
+    SetWindowPos(window_, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // The client area is the outer size less the frame the layout assumes; the platform's own frame goes
@@ -229,12 +254,32 @@ void AnimationPatcher::SetOuterSizeTwips(ui::TwipSize outer) {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// The debug view fits the work area: the window moves up as far as it must, and on a screen too low even
+// for that the lists are squeezed (FitMainWindow).
 void AnimationPatcher::ToggleDebugView() {
-    const ui::TwipSize target = ui::ToggledOuterSize(outer_);
-    if (target == ui::kDebugOuter && !debugAreaBuilt_) {
-        BuildArea(ui::Area::Debug);
-        SetTabOrder(ui::View::Debug);
+    const ui::View view =
+        ui::ToggledOuterSize(outer_) == ui::kDebugOuter ? ui::View::Debug : ui::View::Compact;
+    RECT client;
+    GetClientRect(window_, &client);
+    const ui::ScreenRect outer = OuterPixels();
+    const ui::MainWindowFit fit =
+        ui::FitMainWindow(view, {outer.left, outer.top}, ScreenRectOf(WorkArea(window_)),
+                          {outer.width - client.right, outer.height - client.bottom}, ScreenDpi());
+    if (view == ui::View::Debug) {
+        const bool moved = fit.listScale != listScale_;
+        listScale_ = fit.listScale;
+        if (!debugAreaBuilt_) {
+            BuildArea(ui::Area::Debug);
+            SetTabOrder(ui::View::Debug);
+        } else if (moved) {
+            PlaceDebugArea();
+        }
     }
+    const ui::TwipSize size = ui::ClientSize(view, fit.listScale);
+    const ui::TwipSize target{size.width + ui::kMainFrame.width, size.height + ui::kMainFrame.height};
+    // Moved first, so the larger window never reaches past the screen's edge, where nothing is drawn.
+    SetWindowPos(window_, nullptr, fit.outer.left, fit.outer.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     SetOuterSizeTwips({outer_.width, target.height});
     SetOuterSizeTwips(target);
     // Everything the larger window uncovers is painted afresh, the new controls included.
@@ -273,6 +318,15 @@ LRESULT AnimationPatcher::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         if (Busy()) {
             SetCursor(LoadCursorW(nullptr, IDC_WAIT));
             return TRUE;
+        }
+        break;
+    case WM_ACTIVATE:
+        // The control that had the keyboard gets it back when the window does.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            focus_ = GetFocus();
+        } else if (focus_ != nullptr && IsChild(window_, focus_)) {
+            SetFocus(focus_);
+            return 0;
         }
         break;
     case WM_CLOSE:
@@ -384,9 +438,52 @@ void AnimationPatcher::SetEnabled(zorby::Control control, bool enabled) {
     HWND window = Control(ui::Find(control).name);
     if (FancyButton* button = FancyButton::Of(window)) {
         button->SetEnabled(enabled);
+        SetToolTip(window, enabled ? std::string() : ui::WhyDisabled(control));
     } else if (window != nullptr) {
         EnableWindow(window, enabled);
     }
+}
+
+// A disabled control gets no mouse input, so its tip is registered on the window over the control's
+// place; the tooltip control watches the window's mouse messages.
+void AnimationPatcher::SetToolTip(HWND control, const std::string& text) {
+    if (tips_ == nullptr && text.empty()) {
+        return;
+    }
+    if (tips_ == nullptr) {
+        tips_ =
+            CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
+                            GetModuleHandleW(nullptr), nullptr);
+        SendMessageW(tips_, TTM_SETMAXTIPWIDTH, 0, Scale(400));
+    }
+    std::wstring wide = WideFromUtf8(text);
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.uFlags = TTF_SUBCLASS;
+    tool.hwnd = window_;
+    tool.uId = static_cast<UINT_PTR>(GetDlgCtrlID(control));
+    SendMessageW(tips_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    if (!wide.empty()) {
+        GetWindowRect(control, &tool.rect);
+        MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&tool.rect), 2);
+        tool.lpszText = wide.data();
+        SendMessageW(tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
+std::wstring AnimationPatcher::ToolTip(zorby::Control control) const {
+    if (tips_ == nullptr) {
+        return {};
+    }
+    wchar_t text[256] = {};
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = window_;
+    tool.uId = static_cast<UINT_PTR>(GetDlgCtrlID(Control(ui::Find(control).name)));
+    tool.lpszText = text;
+    SendMessageW(tips_, TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&tool));
+    return text;
 }
 
 bool AnimationPatcher::IsChecked(zorby::Control control) const {

@@ -44,6 +44,8 @@ public:
     // The control of that name, nullptr while its area is not built.
     HWND Control(const std::string& name) const;
     HWND AboutWindow() const;
+    // The tip a control shows under the pointer; empty for none.
+    std::wstring ToolTip(zorby::Control control) const;
 
     // The outer size in twips, which the debug toggle decides on.
     ui::TwipSize OuterSizeTwips() const { return outer_; }
@@ -71,6 +73,9 @@ private:
     // What a button of the window does.
     void Press(ui::Action action);
     void SetTabOrder(ui::View view);
+    void PlaceDebugArea();
+    void SetToolTip(HWND control, const std::string& text);
+    ui::ScreenRect OuterPixels() const;
     void Place();
     void CloseRequested();
     void Finish(Flow flow);
@@ -83,6 +88,9 @@ private:
     std::map<int, std::unique_ptr<LineListView>> lists_; // by control id
     std::map<zorby::Control, bool> debugVisibility_;     // asked for before the debug area was built
     ui::TwipSize outer_ = ui::kCompactOuter;
+    double listScale_ = 1.0; // how far the debug view's lists are squeezed to fit the screen
+    HWND tips_ = nullptr;    // the tooltip control, made for the first tip
+    HWND focus_ = nullptr;   // the control that had the keyboard when the window was last left
     frmAbout* about_ = nullptr;
     bool debugAreaBuilt_ = false;
     bool busy_ = false;

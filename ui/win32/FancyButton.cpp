@@ -1,5 +1,6 @@
 #include "FancyButton.h"
 
+#include "Accessible.h"
 #include "Native.h"
 #include "Pictures.h"
 
@@ -170,6 +171,18 @@ LRESULT FancyButton::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_KILLFOCUS:
         Changed();
         return 0;
+    case BM_CLICK: // assistive technology pressing the button
+        if (state_.Enabled() && onClick_) {
+            onClick_();
+        }
+        return 0;
+    case WM_GETOBJECT: {
+        LRESULT answer = 0;
+        if (AnswerGetObject(window_, AccessibleRole::PushButton, wParam, lParam, answer)) {
+            return answer;
+        }
+        return DefWindowProcW(window_, message, wParam, lParam);
+    }
     default:
         return DefWindowProcW(window_, message, wParam, lParam);
     }

@@ -10,7 +10,8 @@ namespace zorby::win32 {
 
 // The program's own push button as a native control: the plates of Pictures.h over the button face, the
 // caption over them, and ImageButtonState deciding what shows and when `onClick` runs. It takes the
-// focus and clicks on Space or Return; its size is fixed.
+// focus and clicks on Space or Return; its size is fixed. Assistive technology knows it as a push button
+// named by its caption (Accessible.h).
 class FancyButton {
 public:
     static HWND Create(HWND parent, int id, const std::wstring& caption, int left, int top,

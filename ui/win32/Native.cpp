@@ -73,6 +73,19 @@ RECT PixelRect(const ui::TwipRect& rect) {
             ui::Px(rect.top, dpi) + ui::Px(rect.height, dpi)};
 }
 
+RECT WorkArea(HWND window) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    if (GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor) == 0) {
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &monitor.rcWork, 0);
+    }
+    return monitor.rcWork;
+}
+
+ui::ScreenRect ScreenRectOf(const RECT& rect) {
+    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
 namespace {
 
 BITMAPINFO TopDown(int width, int height) {

@@ -2,6 +2,7 @@
 
 #include "Pixels.h"
 #include "Twips.h"
+#include "WindowLayout.h"
 
 #include <string>
 #include <string_view>
@@ -25,6 +26,10 @@ int ScreenDpi();
 int Scale(int logicalPixels);
 // A rectangle of the layout in pixels at the screen's dots per inch.
 RECT PixelRect(const ui::TwipRect& rect);
+
+// The work area (the screen less the task bar) of the screen the window is on.
+RECT WorkArea(HWND window);
+ui::ScreenRect ScreenRectOf(const RECT& rect);
 
 // Draws a picture (premultiplied 0xAARRGGBB) with its top-left corner at (x, y), scaled to `width` by
 // `height` when it has another size; it must be opaque.

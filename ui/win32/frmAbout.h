@@ -8,8 +8,9 @@ namespace zorby::win32 {
 
 // The credits box: author, version, emblem, and three credit lines that open the author's web page, a
 // mail to the author or the artist's web page after a Yes/No question. It does not block the main
-// window. "OK" only hides it, so it keeps its place; closing it from the title bar destroys it, and the
-// next one is centred afresh.
+// window. "OK" only hides it, so it keeps its place; closing it from the title bar or with Esc destroys
+// it, and the next one is centred afresh. Each show starts with the keyboard on OK; Tab goes on through
+// the credit lines, and Return or Space on one asks as a click does.
 class frmAbout {
 public:
     // Shows the box in `slot`, first creating it there (and centring it) when there is none. The slot
@@ -29,6 +30,7 @@ private:
     WindowPort& port_;
     frmAbout*& slot_;
     HWND window_ = nullptr;
+    HWND focus_ = nullptr; // the control that had the keyboard when the box was last left
 };
 
 } // namespace zorby::win32
