@@ -2,6 +2,7 @@
 #include "PlainIo.h"
 #include "Workloads.h"
 
+#include <cstdlib>
 #include <exception>
 #include <filesystem>
 #include <iostream>
@@ -11,9 +12,10 @@ namespace {
 
 int Usage(const char* program) {
     std::cerr
-        << "usage: " << program << " DIR [w1|w2]\n"
+        << "usage: " << program << " DIR [w1|w2|LINES]\n"
         << "Writes DIR/default (empty) and DIR/custom with the generated EQUI_Animations.xml, Zor_Anim.txt\n"
-        << "and Zor_Tex.txt of the benchmark workload (w1 unless told). DIR must be new or empty.\n";
+        << "and Zor_Tex.txt of the benchmark workload (w1 unless told). LINES, from 1000 to 30000, gives a\n"
+        << "main file of about that many lines with the w1 add-on pack. DIR must be new or empty.\n";
     return 2;
 }
 
@@ -26,8 +28,15 @@ int main(int argc, char** argv) {
         return Usage(argv[0]);
     }
     const std::string workload = argc == 3 ? argv[2] : "w1";
-    if (workload != "w1" && workload != "w2") {
-        return Usage(argv[0]);
+    FolderRecipe recipe;
+    if (workload == "w1" || workload == "w2") {
+        recipe = workload == "w1" ? W1() : W2();
+    } else {
+        const int lines = std::atoi(workload.c_str());
+        if (workload.find_first_not_of("0123456789") != std::string::npos || lines < 1000 || lines > 30000) {
+            return Usage(argv[0]);
+        }
+        recipe = SizedLikeW1(lines);
     }
     const std::filesystem::path root = argv[1];
     try {
@@ -36,7 +45,7 @@ int main(int argc, char** argv) {
             std::cerr << root.string() << " exists and is not empty\n";
             return 1;
         }
-        const GeneratedContent content = GenerateContent(workload == "w1" ? W1() : W2());
+        const GeneratedContent content = GenerateContent(recipe);
         std::filesystem::create_directories(root / "default");
         std::filesystem::create_directories(root / "custom");
         const auto custom = root / "custom";

@@ -28,4 +28,14 @@ inline FolderRecipe W3() {
     return recipe;
 }
 
+// A custom UI of about `lines` lines with the W1 add-on pack, its textures a sixteenth of the file as in
+// W1; each size gets its own seed, so that folders of different sizes hold different titles.
+inline FolderRecipe SizedLikeW1(int lines) {
+    FolderRecipe recipe = W1();
+    recipe.textures.lines = lines / 16;
+    recipe.animations.lines = lines - recipe.textures.lines;
+    recipe.seed = static_cast<std::uint64_t>(lines);
+    return recipe;
+}
+
 } // namespace zorby::bench

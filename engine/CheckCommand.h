@@ -1,5 +1,8 @@
 #pragma once
 
+#include "PatchSummary.h"
+#include "Refusal.h"
+
 #include <optional>
 #include <ostream>
 #include <string>
@@ -14,14 +17,37 @@ struct CheckResult {
     std::string text;
 };
 
-// Runs the start-up checks, the scan and both merges on the current folder in memory and tells what
-// "Patch!" would do, or why it would refuse, in the words the window would use. Changes nothing on disk.
+// Runs the start-up checks, the scan, both merges and the read-back of what the patch would write on
+// the current folder in memory and tells what "Patch!" would do, or why it would refuse, in the words the
+// window would use. Changes nothing on disk.
 CheckResult CheckCurrentFolder();
 
-// The command line of Zorby without the program name: --check [FOLDER], --help or --version. Prints to
-// `out` (usage errors to `err`) and returns the exit status: 0, 1 as the check found, 2 for a usage
-// error. Nothing when there are no arguments: the program is the window.
-std::optional<int> RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
-                                  std::ostream& err);
+// A sheet an add-on animation draws from that the patched UI may lack: no TextureInfo of that title in
+// the patched file, or no such file in the folder or in ..\default\. Never a reason to refuse.
+struct SheetNote {
+    std::string sheet;
+    int line = 0; // the first line of Zor_Anim.txt that names it
+    bool undescribed = false;
+    std::string text;
+};
+
+// The check of one folder, for the text and the JSON reports.
+struct FolderCheck {
+    std::string folder; // as it was given
+    CheckResult result;
+    PatchSummary summary;           // when the patch would complete
+    std::optional<Refusal> refusal; // the first refusal or notice that stops it, when one does
+    std::vector<SheetNote> notes;   // when the patch would complete
+};
+
+// Checks `folder` as CheckCurrentFolder does and goes back; a folder that cannot be entered is refused.
+FolderCheck CheckFolder(const std::string& folder);
+
+// The report of several checks: each folder's block headed by its path, then "N of M would complete".
+std::string ChecksAsText(const std::vector<FolderCheck>& checks);
+
+// The same for scripts, as one JSON document in UTF-8. A byte of a title or a message that is not UTF-8
+// is written as \udcXX, XX its value, the escape that Python's "surrogateescape" reads back as the byte.
+std::string ChecksAsJson(const std::vector<FolderCheck>& checks);
 
 } // namespace zorby

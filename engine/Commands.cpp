@@ -44,7 +44,7 @@ Flow PreparePatch(Workspace& ws, WindowPort& window, PatchSummary& summary, std:
         }
     }
     window.SetBusyPointer(true);
-    std::optional<std::string> refusal = MergeTextures(ws, summary.textures);
+    std::optional<Refusal> refusal = MergeTextures(ws, summary.textures);
     if (!refusal) {
         refusal = MergeAnimations(ws, window, summary.animations);
     }
@@ -124,12 +124,20 @@ Flow RestoreCommand(WindowPort& window) {
     }
     // Two names of one file: the rename would do nothing and report success.
     if (StatusOfEntry(names::kBackupFile).SameFileAs(StatusOfEntry(names::kAnimationFile))) {
-        return Refuse(window, std::string(names::kBackupFile) + " and " + names::kAnimationFile +
-                                  " are one file under two names (a hard link), so there is no older "
-                                  "version to restore.\rNothing was changed.");
+        return Refuse(window, Refusal(std::string(names::kBackupFile) + " and " + names::kAnimationFile +
+                                          " are one file under two names (a hard link), so there is no older "
+                                          "version to restore.\rNothing was changed.",
+                                      names::kBackupFile));
     }
     // One rename, so that EQUI_Animations.xml is never missing: a failure leaves both files as they were.
-    MoveFileOver(names::kBackupFile, names::kAnimationFile);
+    try {
+        MoveFileOver(names::kBackupFile, names::kAnimationFile);
+    } catch (const Failure& failure) {
+        if (failure.Number() != PermissionDenied) {
+            throw;
+        }
+        return ReportFileFailure(window, failure, names::kAnimationFile);
+    }
     window.SetEnabled(Control::Restore_Animation, false);
     window.ShowMessage("Notice", "EQUI_Animation.xml restored", MessageIcon::None, MessageButtons::Ok);
     return Flow::Done;

@@ -17,13 +17,13 @@ enum class Writing {
 // Why `name` may not be touched: it is a symbolic link, which Zorby never writes, truncates, replaces or
 // deletes through, or it is not a regular file; a file written in place also when it has other names
 // (hard links). Nothing when it is a regular file or absent.
-std::optional<std::string> RefusalOfNonPlainFile(const char* name, Writing writing = Writing::ByReplacement);
+std::optional<Refusal> RefusalOfNonPlainFile(const char* name, Writing writing = Writing::ByReplacement);
 
 // Why "Patch!" may not go on: the first input file that is no longer what the scan read (edited, added,
 // removed or replaced since), or nothing when all three are as they were.
-std::optional<std::string> FindInputChangedSinceScan(const Workspace& workspace);
+std::optional<Refusal> FindInputChangedSinceScan(const Workspace& workspace);
 
-// Shows why the run cannot go on, in an "Error" box, before anything was changed. Returns Flow::Failed.
-Flow Refuse(WindowPort& window, const std::string& reason);
+// Shows why the run cannot go on, before anything was changed. Returns Flow::Failed.
+Flow Refuse(WindowPort& window, const Refusal& refusal);
 
 } // namespace zorby

@@ -142,9 +142,9 @@ private:
         if (shape.continuesComment) {
             NoteCommentAtEnd(shape.kind, element.titleIndex, lineNumber, line, true);
         }
-        Store(lists.titles, *title, false);
+        StoreCopy(lists.titles, *title);
         if (shape.kind == ElementKind::Animation) {
-            Store(ws_.AllAnimationsTemp, TestFormView(line, testForm_), false);
+            StoreCopy(ws_.AllAnimationsTemp, TestFormView(line, testForm_));
         }
         lists.elements.push_back({});
         element.open = true;
@@ -277,12 +277,22 @@ private:
     }
 
     // A list that is full only counts what it cannot take, to tell by how much the file is too large. A
-    // line of the text is kept as a view of it; a title or a test form is copied.
-    void Store(LineList& list, std::string_view line, bool ofTheText = true) {
+    // line of the text is kept as a view of it; a title or a test form, which is not, is copied.
+    void Store(LineList& list, std::string_view line) {
         if (list.Count() < LineList::kMaxLines) {
-            ofTheText ? list.AppendBorrowed(line) : list.Append(line);
+            list.AppendBorrowed(line);
             return;
         }
+        CountExcess(list);
+    }
+    void StoreCopy(LineList& list, std::string_view line) {
+        if (list.Count() < LineList::kMaxLines) {
+            list.Append(line);
+            return;
+        }
+        CountExcess(list);
+    }
+    void CountExcess(const LineList& list) {
         for (auto& [full, more] : excess_) {
             if (full == &list) {
                 ++more;
@@ -337,9 +347,10 @@ void ScanAddOnFile(ElementKind kind, KindLists lists, const char* name) {
             if (const std::optional<std::string_view> title = TitleOf(rest, titleBuffer)) {
                 lists.addOnTitles.Set(titles++, *title);
             } else if (!file.refusal) {
-                file.refusal =
-                    AddOnFileRefusal(kind, "line " + std::to_string(lineNumber) + " (" + Quoted(raw) +
-                                               ") opens an element whose title Zorby cannot read.");
+                file.refusal = AddOnFileRefusal(kind,
+                                                "line " + std::to_string(lineNumber) + " (" + Quoted(raw) +
+                                                    ") opens an element whose title Zorby cannot read.",
+                                                lineNumber);
             }
         }
         lists.addOnLines.AppendBorrowed(raw);
@@ -347,11 +358,13 @@ void ScanAddOnFile(ElementKind kind, KindLists lists, const char* name) {
         shapes.push_back(shape);
     }
     if (excess > 0) {
-        file.refusal = std::string(TagsOf(kind).addOnFile) + " cannot be used: it has " +
-                       std::to_string(LineList::kMaxLines + excess) + " lines, " + std::to_string(excess) +
-                       " more than the " + std::to_string(LineList::kMaxLines) +
-                       " lines that Zorby can hold.\rNothing was changed. Please make " +
-                       TagsOf(kind).addOnFile + " smaller and run Zorby again.";
+        file.refusal =
+            Refusal(std::string(TagsOf(kind).addOnFile) + " cannot be used: it has " +
+                        std::to_string(LineList::kMaxLines + excess) + " lines, " + std::to_string(excess) +
+                        " more than the " + std::to_string(LineList::kMaxLines) +
+                        " lines that Zorby can hold.\rNothing was changed. Please make " +
+                        TagsOf(kind).addOnFile + " smaller and run Zorby again.",
+                    TagsOf(kind).addOnFile);
     }
     if (!file.refusal) {
         AddOnItems items = SplitAddOnLines(kind, lists.addOnLines.Lines(), shapes, file.lineNumbers);

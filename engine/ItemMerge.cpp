@@ -8,36 +8,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
+#include <functional>
 #include <vector>
 
 namespace zorby {
 
 namespace {
-
-// A key of a title, quick to make from its length and three eight-byte windows (start, middle, end) rather
-// than every byte; two titles with the same key are told apart by comparing them.
-std::uint64_t TitleKey(std::string_view title) {
-    const auto window = [&](std::size_t at) {
-        std::uint64_t bytes = 0;
-        std::memcpy(&bytes, title.data() + at, std::min<std::size_t>(8, title.size() - at));
-        return bytes;
-    };
-    const std::size_t n = title.size();
-    std::uint64_t key = n;
-    if (n > 0) {
-        key ^= window(0) * 0x9E3779B97F4A7C15U;
-    }
-    if (n > 8) {
-        key ^= window(n - 8) * 0xC2B2AE3D27D4EB4FU;
-    }
-    if (n > 16) {
-        key ^= window(n / 2 - 4) * 0x165667B19E3779F9U;
-    }
-    key ^= key >> 33;
-    key *= 0xFF51AFD7ED558CCDU;
-    return key ^ (key >> 33);
-}
 
 // The first element of each title, by open addressing over views of the title list.
 class FirstElementOfTitle {
@@ -62,7 +38,7 @@ public:
 
 private:
     std::size_t SlotOf(std::string_view title) const {
-        std::size_t slot = TitleKey(title) & mask_;
+        std::size_t slot = std::hash<std::string_view>{}(title)&mask_;
         while (slots_[slot] >= 0 && titles_[static_cast<std::size_t>(slots_[slot])] != title) {
             slot = (slot + 1) & mask_;
         }
@@ -76,8 +52,8 @@ private:
 
 } // namespace
 
-std::optional<std::string> MergeItems(Workspace& ws, ElementKind kind, WindowPort* progress,
-                                      MergeRecord& record) {
+std::optional<Refusal> MergeItems(Workspace& ws, ElementKind kind, WindowPort* progress,
+                                  MergeRecord& record) {
     const KindLists lists = ws.Of(kind);
     const std::vector<AddOnItem>& items = lists.addOn.items;
     const std::vector<std::string_view>& lines = lists.addOnLines.Lines();
@@ -173,11 +149,11 @@ std::optional<std::string> MergeItems(Workspace& ws, ElementKind kind, WindowPor
     return std::nullopt;
 }
 
-std::optional<std::string> MergeTextures(Workspace& ws, MergeRecord& record) {
+std::optional<Refusal> MergeTextures(Workspace& ws, MergeRecord& record) {
     return MergeItems(ws, ElementKind::Texture, nullptr, record);
 }
 
-std::optional<std::string> MergeAnimations(Workspace& ws, WindowPort& window, MergeRecord& record) {
+std::optional<Refusal> MergeAnimations(Workspace& ws, WindowPort& window, MergeRecord& record) {
     return MergeItems(ws, ElementKind::Animation, &window, record);
 }
 

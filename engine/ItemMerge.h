@@ -17,10 +17,10 @@ namespace zorby {
 // added, with where its lines now stand.
 // A list that would pass the 32,768 lines it can hold is refused, in the player's words; the lists are
 // then as they were.
-std::optional<std::string> MergeItems(Workspace& workspace, ElementKind kind, WindowPort* progress,
-                                      MergeRecord& record);
+std::optional<Refusal> MergeItems(Workspace& workspace, ElementKind kind, WindowPort* progress,
+                                  MergeRecord& record);
 
-std::optional<std::string> MergeTextures(Workspace& workspace, MergeRecord& record);
-std::optional<std::string> MergeAnimations(Workspace& workspace, WindowPort& window, MergeRecord& record);
+std::optional<Refusal> MergeTextures(Workspace& workspace, MergeRecord& record);
+std::optional<Refusal> MergeAnimations(Workspace& workspace, WindowPort& window, MergeRecord& record);
 
 } // namespace zorby

@@ -41,7 +41,9 @@ std::string_view WithoutTrailingBlanks(std::string_view text) {
     return text.substr(0, end);
 }
 
-// `rest` starts with '<' and holds no comment text. Its second byte tells nearly every line apart.
+} // namespace
+
+// Its second byte tells nearly every line apart.
 void Classify(std::string_view rest, LineShape& shape) {
     shape.role = LineRole::Other;
     if (rest.size() < 2) {
@@ -67,6 +69,8 @@ void Classify(std::string_view rest, LineShape& shape) {
         shape.role = LineRole::Schema;
     }
 }
+
+namespace {
 
 // The value of the line's item attribute: the text between the quote that follows `item` (after optional
 // blanks, `=` and blanks) and the next quote of the same kind. `item` stands after a blank or right after
@@ -150,10 +154,9 @@ CommentTracker::Line CommentTracker::TakeSlowly(std::string_view line) {
     return result;
 }
 
-LineShape LineReader::Read(std::string_view line, std::string_view& rest) {
+LineShape LineReader::ReadAmongComments(std::string_view line, std::size_t indent, std::string_view& rest) {
     LineShape shape;
     shape.continuesComment = comments_.IsOpen();
-    const std::size_t indent = IndentOf(line);
     if (indent == line.size()) {
         shape.leavesCommentOpen = shape.continuesComment; // a blank line changes nothing
         rest = {};
@@ -198,6 +201,19 @@ std::optional<std::string> TitleOf(std::string_view rest) {
     return title ? std::optional<std::string>(*title) : std::nullopt;
 }
 
+std::optional<std::string_view> SheetOf(std::string_view rest) {
+    constexpr std::string_view kOpen = "<Texture>";
+    constexpr std::string_view kClose = "</Texture>";
+    rest = WithoutTrailingBlanks(rest);
+    if (!rest.starts_with(kOpen) || !rest.ends_with(kClose) || rest.size() < kOpen.size() + kClose.size()) {
+        return std::nullopt;
+    }
+    std::string_view name =
+        WithoutTrailingBlanks(rest.substr(kOpen.size(), rest.size() - kOpen.size() - kClose.size()));
+    name.remove_prefix(std::min(name.size(), IndentOf(name)));
+    return name.empty() ? std::nullopt : std::optional(name);
+}
+
 std::string Quoted(std::string_view text) {
     constexpr std::size_t kLongest = 80;
     std::size_t first = 0;
@@ -205,18 +221,24 @@ std::string Quoted(std::string_view text) {
         ++first;
     }
     text = WithoutTrailingBlanks(text.substr(first));
-    if (text.size() <= kLongest) {
-        return TabTrim(text);
-    }
-    std::size_t cut = kLongest;
-    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0U) == 0x80U) {
+    std::size_t cut = std::min(text.size(), kLongest);
+    while (cut < text.size() && cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0U) == 0x80U) {
         --cut; // not inside a character of UTF-8
     }
-    return TabTrim(text.substr(0, cut)) + "\xE2\x80\xA6";
+    // A control byte would end or break the box's text (a NUL ends it on Windows): it shows as U+FFFD.
+    std::string quoted;
+    for (const char c : text.substr(0, cut)) {
+        const auto byte = static_cast<unsigned char>(c);
+        quoted += c == '\t'                     ? std::string(" ")
+                  : byte < 0x20 || byte == 0x7F ? "\xEF\xBF\xBD"
+                                                : std::string(1, c);
+    }
+    return cut < text.size() ? quoted + "\xE2\x80\xA6" : quoted;
 }
 
-std::string AddOnFileRefusal(ElementKind kind, const std::string& why) {
-    return std::string(TagsOf(kind).addOnFile) + " cannot be used: " + why + kNothingChanged;
+Refusal AddOnFileRefusal(ElementKind kind, const std::string& why, int lineNumber) {
+    return {std::string(TagsOf(kind).addOnFile) + " cannot be used: " + why + kNothingChanged,
+            TagsOf(kind).addOnFile, lineNumber};
 }
 
 AddOnItems SplitAddOnLines(ElementKind kind, const std::vector<std::string_view>& lines,
@@ -227,13 +249,14 @@ AddOnItems SplitAddOnLines(ElementKind kind, const std::vector<std::string_view>
         return "line " + std::to_string(lineNumbers.at(index)) + " (" + Quoted(lines[index]) + ")";
     };
     AddOnItems split;
-    const auto refuse = [&](const std::string& why) {
-        split.refusal = AddOnFileRefusal(kind, why);
+    const auto refuse = [&](const std::string& why, std::size_t at) {
+        split.refusal = AddOnFileRefusal(kind, why, lineNumbers.at(at));
         return split;
     };
     const auto notClosed = [&](std::size_t opening) {
         return refuse("the element that starts on " + line(opening) + " has no " +
-                      std::string(element.closing) + " line.");
+                          std::string(element.closing) + " line.",
+                      opening);
     };
     const std::string shouldStart = " should start a <" + std::string(element.name) + "> element.";
     std::size_t commentStart = 0; // where the comment last left open began
@@ -255,7 +278,7 @@ AddOnItems SplitAddOnLines(ElementKind kind, const std::vector<std::string_view>
         if (opening < count) {
             const LineShape& shape = shapes[opening];
             if (!shape.Opens(kind)) {
-                return refuse(line(opening) + shouldStart);
+                return refuse(line(opening) + shouldStart, opening);
             }
             closing = shape.whole ? opening : opening + 1;
             for (; !shape.whole && closing < count; ++closing) {
@@ -266,15 +289,17 @@ AddOnItems SplitAddOnLines(ElementKind kind, const std::vector<std::string_view>
                 if (inside.Opens(kind)) {
                     // Without its closing line the first element would take the second one in.
                     return refuse("the element that starts on " + line(opening) +
-                                  " is not closed before line " + std::to_string(lineNumbers.at(closing)) +
-                                  " starts another.");
+                                      " is not closed before line " +
+                                      std::to_string(lineNumbers.at(closing)) + " starts another.",
+                                  opening);
                 }
                 if (inside.Opens(OtherKind(kind))) {
                     // Patched in, it would stand among the wrong kind: the next run could not find it.
                     const ElementTags& other = TagsOf(OtherKind(kind));
                     return refuse("the element that starts on " + line(opening) + " holds on " +
-                                  line(closing) + " the start of a <" + other.name +
-                                  "> element, which belongs in " + other.addOnFile + ".");
+                                      line(closing) + " the start of a <" + other.name +
+                                      "> element, which belongs in " + other.addOnFile + ".",
+                                  closing);
                 }
             }
         }
@@ -282,13 +307,15 @@ AddOnItems SplitAddOnLines(ElementKind kind, const std::vector<std::string_view>
             if (closing < count) {
                 // The next item would take the rest of the comment away from its start.
                 return refuse("the comment that starts on " + line(commentStart) +
-                              " runs on past the end of its element." + kOwnLine);
+                                  " runs on past the end of its element." + kOwnLine,
+                              commentStart);
             }
             return refuse("the comment that opens on line " + std::to_string(lineNumbers.at(commentStart)) +
-                          " is never closed.");
+                              " is never closed.",
+                          commentStart);
         }
         if (opening == count) {
-            return refuse(line(index) + shouldStart);
+            return refuse(line(index) + shouldStart, index);
         }
         if (closing == count) {
             return notClosed(opening);
@@ -305,11 +332,12 @@ AddOnItems SplitAddOnLines(ElementKind kind, const std::vector<std::string_view>
         }
         if (shapes[index].leavesCommentOpen) {
             return refuse("the comment that opens on line " + std::to_string(lineNumbers.at(commentStart)) +
-                          " is never closed.");
+                              " is never closed.",
+                          commentStart);
         }
     }
     if (split.items.empty() && count > 0) {
-        return refuse("it holds no element Zorby can use; its first line is " + line(0) + ".");
+        return refuse("it holds no element Zorby can use; its first line is " + line(0) + ".", 0);
     }
     return split;
 }

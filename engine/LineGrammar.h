@@ -1,5 +1,8 @@
 #pragma once
 
+#include "LineHelpers.h"
+#include "Refusal.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -96,15 +99,33 @@ struct LineShape {
     }
 };
 
+// What an opening, closing or schema line is; `rest` starts with '<' and holds no comment text.
+void Classify(std::string_view rest, LineShape& shape);
+
 // Reads the lines of one file in order, following comments across them.
 class LineReader {
 public:
     // `rest` becomes what remains of the line outside comments, without its indentation: a view of the
-    // line or of the reader, valid until the next call. A blank line changes no comment.
-    LineShape Read(std::string_view line, std::string_view& rest);
+    // line or of the reader, valid until the next call. A blank line changes no comment. Every line of
+    // every file comes here: the common one, with no comment about it, is read inline.
+    LineShape Read(std::string_view line, std::string_view& rest) {
+        const std::size_t indent = IndentOf(line);
+        if (comments_.IsOpen() || indent == line.size() || line.find('!', indent) != std::string_view::npos) {
+            return ReadAmongComments(line, indent, rest);
+        }
+        rest = line.substr(indent);
+        LineShape shape;
+        shape.role = LineRole::Other;
+        if (rest[0] == '<') {
+            Classify(rest, shape);
+        }
+        return shape;
+    }
     bool InComment() const { return comments_.IsOpen(); }
 
 private:
+    LineShape ReadAmongComments(std::string_view line, std::size_t indent, std::string_view& rest);
+
     CommentTracker comments_;
 };
 
@@ -116,12 +137,17 @@ std::optional<std::string> TitleOf(std::string_view rest);
 // The same as a view of `rest`, or of `buffer` when the title holds a tab.
 std::optional<std::string_view> TitleOf(std::string_view rest, std::string& buffer);
 
-// A piece of a file as a message quotes it: without its blanks at either end, tabs as spaces, and cut to
-// 80 characters, then "…", so that no box grows past the screen.
+// The sheet an animation's frame is drawn from: NAME of a line `<Texture>NAME</Texture>`, given what
+// remains of it outside comments, blanks around NAME aside. Nothing for any other line.
+std::optional<std::string_view> SheetOf(std::string_view rest);
+
+// A piece of a file as a message quotes it: without its blanks at either end, tabs as spaces, control
+// bytes as U+FFFD, and cut to 80 characters, then "…", so that no box grows past the screen.
 std::string Quoted(std::string_view text);
 
-// "Zor_Tex.txt cannot be used: " and `why`, then that nothing was changed and the advice to correct it.
-std::string AddOnFileRefusal(ElementKind kind, const std::string& why);
+// "Zor_Tex.txt cannot be used: " and `why`, then that nothing was changed and the advice to correct it;
+// `lineNumber` is the file's line at fault, 0 for none.
+Refusal AddOnFileRefusal(ElementKind kind, const std::string& why, int lineNumber = 0);
 
 // One element of an add-on file, as lines [first, last] of its list: the comment lines that stand ahead
 // of it travel with it.
@@ -139,7 +165,7 @@ struct AddOnItem {
 // those of `lines`; `lineNumbers` their lines in the file.
 struct AddOnItems {
     std::vector<AddOnItem> items;
-    std::optional<std::string> refusal;
+    std::optional<Refusal> refusal;
 };
 AddOnItems SplitAddOnLines(ElementKind kind, const std::vector<std::string_view>& lines,
                            const std::vector<LineShape>& shapes, const std::vector<int>& lineNumbers);

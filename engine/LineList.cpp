@@ -65,17 +65,8 @@ void LineList::Append(std::string_view line) {
     AppendBorrowed(bytes_.Keep(line));
 }
 
-void LineList::AppendBorrowed(std::string_view line) {
-    if (Count() >= kMaxLines) {
-        throw Failure(Overflow);
-    }
-    if (observer_ != nullptr) {
-        observer_->BeforeAppend(*this, Count());
-    }
-    lines_.push_back(line);
-    if (observer_ != nullptr) {
-        observer_->AfterAppend(*this);
-    }
+void LineList::ThrowOverflow() {
+    throw Failure(Overflow);
 }
 
 void LineList::AssignBorrowed(std::vector<std::string_view> lines) {

@@ -64,7 +64,18 @@ public:
     // Set(Count(), line).
     void Append(std::string_view line);
     // Append and Assign of views of text that outlives the list, which keeps the views themselves.
-    void AppendBorrowed(std::string_view line);
+    void AppendBorrowed(std::string_view line) {
+        if (Count() >= kMaxLines) {
+            ThrowOverflow();
+        }
+        if (observer_ != nullptr) {
+            observer_->BeforeAppend(*this, Count());
+        }
+        lines_.push_back(line);
+        if (observer_ != nullptr) {
+            observer_->AfterAppend(*this);
+        }
+    }
     void AssignBorrowed(std::vector<std::string_view> lines);
     int Count() const { return static_cast<int>(lines_.size()); }
     void Clear();
@@ -79,6 +90,8 @@ public:
     void SetObserver(LineListObserver* observer) { observer_ = observer; }
 
 private:
+    [[noreturn]] static void ThrowOverflow();
+
     std::string name_;
     std::vector<std::string_view> lines_;
     LineBytes bytes_;

@@ -73,10 +73,11 @@ void ReportTraceFailure(WindowPort& window, const Failure& failure) {
         (void)ReportFileFailure(window, failure, names::kDebugFile);
         return;
     }
-    (void)Refuse(window, std::string(names::kDebugFile) + " cannot be written: " + failure.Description() +
-                             " (error " + std::to_string(failure.Number()) +
-                             ").\rNothing was changed. Please remove " + names::kDebugFile +
-                             ", or make room on the disk, and run Zorby again.");
+    (void)Refuse(window, Refusal(std::string(names::kDebugFile) + " cannot be written: " +
+                                     failure.Description() + " (error " + std::to_string(failure.Number()) +
+                                     ").\rNothing was changed. Please remove " + names::kDebugFile +
+                                     ", or make room on the disk, and run Zorby again.",
+                                 names::kDebugFile));
 }
 
 // Removes stale files, decides debug mode, seeds EQUI_Animations.xml and scans. Reports its own failures.
@@ -122,10 +123,11 @@ Loaded PrepareAndScan(Workspace& ws, WindowPort& window, const std::string& help
         // A copy too large to read would be refused right after it was made, and left behind.
         if (const std::uint64_t size = StatusOfEntry(names::kDefaultAnimationFile).size;
             size > kLargestTextFile) {
-            (void)Refuse(window, std::string(names::kDefaultAnimationFile) + " is " +
-                                     SizePastTheReadLimit(size) +
-                                     ".\rNothing was changed. Please put a copy of your own " +
-                                     names::kAnimationFile + " in this folder and run Zorby again.");
+            (void)Refuse(window, Refusal(std::string(names::kDefaultAnimationFile) + " is " +
+                                             SizePastTheReadLimit(size) +
+                                             ".\rNothing was changed. Please put a copy of your own " +
+                                             names::kAnimationFile + " in this folder and run Zorby again.",
+                                         names::kDefaultAnimationFile));
             return Loaded::Failed;
         }
         // Made only where no entry stands: never over a file that could not be seen. A check copies
@@ -140,11 +142,13 @@ Loaded PrepareAndScan(Workspace& ws, WindowPort& window, const std::string& help
                 return Loaded::WrongFolder;
             }
             if (failure.Number() == FileNotFound) {
-                (void)Refuse(window, std::string(names::kAnimationFile) + " is not in this folder, and " +
+                (void)Refuse(window,
+                             Refusal(std::string(names::kAnimationFile) + " is not in this folder, and " +
                                          names::kDefaultFolder +
-                                         "\\ holds none to copy.\rNothing was changed. "
-                                         "Please put a copy of " +
-                                         names::kAnimationFile + " in this folder and run Zorby again.");
+                                         "\\ holds none to copy.\rNothing was changed. Please put a "
+                                         "copy of " +
+                                         names::kAnimationFile + " in this folder and run Zorby again.",
+                                     names::kAnimationFile));
                 return Loaded::Failed;
             }
             (void)ReportFileFailure(window, failure, names::kAnimationFile);
@@ -165,8 +169,9 @@ Loaded PrepareAndScan(Workspace& ws, WindowPort& window, const std::string& help
         return Loaded::Failed;
     }
     if (unreadable) {
-        (void)Refuse(window, std::string(names::kAnimationFile) +
-                                 " cannot be read: " + LinesDescription(ws, *unreadable));
+        (void)Refuse(window, Refusal(std::string(names::kAnimationFile) +
+                                         " cannot be read: " + LinesDescription(ws, *unreadable),
+                                     names::kAnimationFile, unreadable->lineNumber));
         return Loaded::Failed;
     }
     ScanAddOnFiles(ws, window);
@@ -185,8 +190,9 @@ Flow RunLoadStep(Workspace& ws, WindowPort& window, const std::string& helpPage,
     try {
         // A check leaves a window in the folder free to start, and a window leaves a check free to run.
         if (changes && !(ws.Lock = RunLock::OnCurrentFolder()).Held()) {
-            return Refuse(window, "Zorby is already running in this folder.\rNothing was changed. Please use "
-                                  "the Zorby window that is open, or close it and run Zorby again.");
+            return Refuse(window,
+                          std::string("Zorby is already running in this folder.\rNothing was changed. Please "
+                                      "use the Zorby window that is open, or close it and run Zorby again."));
         }
         if (IsTheGamesOwnFolder()) {
             ReportWrongFolder(window, helpPage);

@@ -71,19 +71,23 @@ std::string Reason(const MainFileDefect& defect) {
 
 // The refusal for what the next start would meet at `outputLine` of the file, said of the line that put it
 // there. `lockedOut`: the next start could not read the file at all.
-std::string AtLine(const Workspace& ws, const PatchSummary& summary, int outputLine, const std::string& shown,
-                   const std::string& reason, bool lockedOut) {
+Refusal AtLine(const Workspace& ws, const PatchSummary& summary, int outputLine, const std::string& shown,
+               const std::string& reason, bool lockedOut) {
     const std::string effect = lockedOut
                                    ? " would keep the next run from opening EQUI_Animations.xml, not even to "
                                      "restore it: "
                                    : " would leave EQUI_Animations.xml malformed: ";
     const Origin origin = OriginOf(ws, summary, outputLine);
     if (origin.addOn) {
-        return AddOnFileRefusal(*origin.addOn, "patched in, line " + std::to_string(origin.lineNumber) +
-                                                   " (" + shown + ")" + effect + reason + ".");
+        return AddOnFileRefusal(*origin.addOn,
+                                "patched in, line " + std::to_string(origin.lineNumber) + " (" + shown + ")" +
+                                    effect + reason + ".",
+                                origin.lineNumber);
     }
-    return std::string(names::kAnimationFile) + " cannot be patched: rewritten, its line (" + shown + ")" +
-           effect + reason + ".\rNothing was changed. Please correct the file and run Zorby again.";
+    return Refusal(std::string(names::kAnimationFile) + " cannot be patched: rewritten, its line (" + shown +
+                       ")" + effect + reason +
+                       ".\rNothing was changed. Please correct the file and run Zorby again.",
+                   names::kAnimationFile);
 }
 
 // The file that brings the most lines to a list that would be too long: the add-on file of its kind, or
@@ -121,8 +125,8 @@ std::string PatchOutputBytes(const Workspace& ws) {
     return bytes;
 }
 
-std::optional<std::string> FindNextStartRefusal(const Workspace& ws, const PatchSummary& summary,
-                                                const std::string& bytes) {
+std::optional<Refusal> FindNextStartRefusal(const Workspace& ws, const PatchSummary& summary,
+                                            const std::string& bytes) {
     TextFileContent content = TextContentOf(bytes);
     const std::string start = std::string(names::kAnimationFile) + " cannot be patched: ";
     switch (content.unreadable) {
@@ -131,19 +135,20 @@ std::optional<std::string> FindNextStartRefusal(const Workspace& ws, const Patch
     case Unreadable::TooLarge: {
         const std::uint64_t addOns =
             ws.AddOnTextures.scanned.fingerprint.size + ws.AddOnAnimations.scanned.fingerprint.size;
-        return start + "it would be " + SizePastTheReadLimit(bytes.size()) +
-               ", and the next run could not open the file, not even to restore it.\rNothing was changed. "
-               "Please "
-               "make " +
-               (2 * addOns > bytes.size() ? "the add-on files" : names::kAnimationFile) +
-               " smaller and run Zorby again.";
+        return Refusal(start + "it would be " + SizePastTheReadLimit(bytes.size()) +
+                           ", and the next run could not open the file, not even to restore it.\rNothing was "
+                           "changed. Please make " +
+                           (2 * addOns > bytes.size() ? "the add-on files" : names::kAnimationFile) +
+                           " smaller and run Zorby again.",
+                       names::kAnimationFile);
     }
     case Unreadable::Utf16:
     case Unreadable::Utf32:
-        return start +
-               "the patched file would look like Unicode text (UTF-16 or UTF-32) to the next run, which "
-               "could not patch it.\rNothing was changed. Please correct the add-on files and run Zorby "
-               "again.";
+        return Refusal(
+            start + "the patched file would look like Unicode text (UTF-16 or UTF-32) to the next run, "
+                    "which could not patch it.\rNothing was changed. Please correct the add-on files and "
+                    "run Zorby again.",
+            names::kAnimationFile);
     }
     Workspace next;
     if (const auto unreadable = ScanMainFileText(next, std::move(content.text))) {

@@ -23,7 +23,7 @@ std::string PatchOutputBytes(const Workspace& workspace);
 // will: the same reading of a text file, the same scan, the same limits. Told in the player's words,
 // naming the add-on line at fault where one is (`summary` says where the merges put each add-on line).
 // Nothing when the next start could read them and patch them again.
-std::optional<std::string> FindNextStartRefusal(const Workspace& workspace, const PatchSummary& summary,
-                                                const std::string& bytes);
+std::optional<Refusal> FindNextStartRefusal(const Workspace& workspace, const PatchSummary& summary,
+                                            const std::string& bytes);
 
 } // namespace zorby

@@ -20,7 +20,7 @@ constexpr const char* kOwnLine = " Please put the comment on a line of its own."
 // Lines are kept whole, so a replaced element must not share its opening line with the end of a comment
 // or its closing line with the start of one: half of the comment would stay behind. An item replaces the
 // first existing element of its title, and a later item of the same title replaces the earlier item.
-std::optional<std::string> CheckReplacements(const Workspace& ws, ElementKind kind) {
+std::optional<Refusal> CheckReplacements(const Workspace& ws, ElementKind kind) {
     const ConstKindLists lists = ws.Of(kind);
     const auto atEnd = [&](const CommentAtElementEnd& end) { return end.kind == kind; };
     const auto& items = lists.addOn.items;
@@ -74,8 +74,8 @@ std::optional<std::string> CheckReplacements(const Workspace& ws, ElementKind ki
 }
 
 // `name` may name two files ("A and B") that are unreadable for the same reason.
-std::optional<std::string> DescribeUnreadable(const std::string& name, const ScannedFile& file,
-                                              bool twoFiles = false) {
+std::optional<Refusal> DescribeUnreadable(const std::string& name, const ScannedFile& file,
+                                          bool twoFiles = false) {
     const std::string encoding = name + (twoFiles ? " are" : " is") + " saved as Unicode (";
     const std::string saveAgain =
         std::string(", which Zorby cannot read.\rNothing was changed. Please save ") +
@@ -84,38 +84,46 @@ std::optional<std::string> DescribeUnreadable(const std::string& name, const Sca
     case Unreadable::No:
         return std::nullopt;
     case Unreadable::Utf16:
-        return encoding + "UTF-16)" + saveAgain;
+        return Refusal(encoding + "UTF-16)" + saveAgain, twoFiles ? "" : name);
     case Unreadable::Utf32:
-        return encoding + "UTF-32)" + saveAgain;
+        return Refusal(encoding + "UTF-32)" + saveAgain, twoFiles ? "" : name);
     case Unreadable::TooLarge:
         break;
     }
-    return name + " is " + SizePastTheReadLimit(file.fingerprint.size) + "." + kNothingChanged;
+    return Refusal(name + " is " + SizePastTheReadLimit(file.fingerprint.size) + "." + kNothingChanged, name);
 }
 
 } // namespace
 
-std::string DescribeDefect(const MainFileDefect& defect) {
-    const std::string start = std::string(names::kAnimationFile) + " cannot be patched: ";
+Refusal DescribeDefect(const MainFileDefect& defect) {
+    const auto refusal = [&](const std::string& why, const OpeningLine& at) {
+        return Refusal(std::string(names::kAnimationFile) + " cannot be patched: " + why + kNothingChanged,
+                       names::kAnimationFile, at.lineNumber);
+    };
     const auto line = [](const OpeningLine& opening) { return std::to_string(opening.lineNumber); };
     const auto element = [](const OpeningLine& opening) {
         return "the element \"" + Quoted(opening.title) + "\"";
     };
     switch (defect.kind) {
     case MainFileDefect::Kind::UnclosedElement:
-        return start + element(defect.where) + " that opens on line " + line(defect.where) +
-               " is never closed.";
+        return refusal(element(defect.where) + " that opens on line " + line(defect.where) +
+                           " is never closed.",
+                       defect.where);
     case MainFileDefect::Kind::NestedElement:
-        return start + element(defect.where) + " on line " + line(defect.where) + " opens inside " +
-               element(defect.outer) + " from line " + line(defect.outer) +
-               ", which is not closed before it.";
+        return refusal(element(defect.where) + " on line " + line(defect.where) + " opens inside " +
+                           element(defect.outer) + " from line " + line(defect.outer) +
+                           ", which is not closed before it.",
+                       defect.where);
     case MainFileDefect::Kind::UnclosedComment:
-        return start + "the comment that opens on line " + line(defect.where) + " is never closed.";
+        return refusal("the comment that opens on line " + line(defect.where) + " is never closed.",
+                       defect.where);
     case MainFileDefect::Kind::CommentAcrossParts:
-        return start + "the comment that opens on line " + line(defect.outer) + " ends on line " +
-               line(defect.where) + ", and the rewritten file would keep these two lines apart." + kOwnLine;
+        break;
     }
-    return start;
+    return refusal("the comment that opens on line " + line(defect.outer) + " ends on line " +
+                       line(defect.where) + ", and the rewritten file would keep these two lines apart." +
+                       kOwnLine,
+                   defect.outer);
 }
 
 std::string SizePastTheReadLimit(std::uint64_t size) {
@@ -124,17 +132,19 @@ std::string SizePastTheReadLimit(std::uint64_t size) {
            std::to_string(kLargestTextFile / kMegabyte) + " MB that Zorby can read";
 }
 
-std::string TooManyLinesRefusal(const std::string& what, std::size_t lines, const std::string& biggerFile,
-                                bool nextRun) {
+Refusal TooManyLinesRefusal(const std::string& what, std::size_t lines, const std::string& biggerFile,
+                            bool nextRun) {
     const auto limit = static_cast<std::size_t>(LineList::kMaxLines);
-    return std::string(names::kAnimationFile) + " cannot be patched: " + what + " would take " +
-           std::to_string(lines) + " lines, " + std::to_string(lines - limit) + " more than the " +
-           std::to_string(limit) + " lines that Zorby can " +
-           (nextRun ? "read, and the next run could not open the file, not even to restore it" : "hold") +
-           ".\rNothing was changed. Please make " + biggerFile + " smaller and run Zorby again.";
+    return Refusal(
+        std::string(names::kAnimationFile) + " cannot be patched: " + what + " would take " +
+            std::to_string(lines) + " lines, " + std::to_string(lines - limit) + " more than the " +
+            std::to_string(limit) + " lines that Zorby can " +
+            (nextRun ? "read, and the next run could not open the file, not even to restore it" : "hold") +
+            ".\rNothing was changed. Please make " + biggerFile + " smaller and run Zorby again.",
+        biggerFile);
 }
 
-std::optional<std::string> FindPatchRefusal(const Workspace& ws) {
+std::optional<Refusal> FindPatchRefusal(const Workspace& ws) {
     // Both add-on files saved in one wide encoding are named together, so that both are mended at once.
     const Unreadable addOns = ws.AddOnTextures.scanned.unreadable;
     if (ws.MainFile.unreadable == Unreadable::No && addOns == ws.AddOnAnimations.scanned.unreadable &&
@@ -150,7 +160,7 @@ std::optional<std::string> FindPatchRefusal(const Workspace& ws) {
         }
     }
     if (ws.Defect) {
-        return DescribeDefect(*ws.Defect) + kNothingChanged;
+        return DescribeDefect(*ws.Defect);
     }
     for (const ElementKind kind : kElementKinds) {
         if (ws.Of(kind).addOn.refusal) {

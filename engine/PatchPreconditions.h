@@ -17,10 +17,11 @@ namespace zorby {
 // - each add-on file splits into items (see SplitAddOnLines);
 // - no element replaced shares a line with half of a comment.
 // A malformed file would otherwise make the merge swallow, misplace or lose lines.
-std::optional<std::string> FindPatchRefusal(const Workspace& workspace);
+std::optional<Refusal> FindPatchRefusal(const Workspace& workspace);
 
 // Why EQUI_Animations.xml cannot be patched, in the player's words, for a defect the scan noted.
-std::string DescribeDefect(const MainFileDefect& defect);
+// With the line of the defect.
+Refusal DescribeDefect(const MainFileDefect& defect);
 
 // "70 MB, more than the 64 MB that Zorby can read", for a file of `size` bytes.
 std::string SizePastTheReadLimit(std::uint64_t size);
@@ -28,7 +29,7 @@ std::string SizePastTheReadLimit(std::uint64_t size);
 // The refusal of a patch that would take `what` ("its textures") to `lines` lines, past what a list
 // holds, with the advice to make `biggerFile` smaller. `nextRun`: it is the next run that could not read
 // the file, not even to restore it.
-std::string TooManyLinesRefusal(const std::string& what, std::size_t lines, const std::string& biggerFile,
-                                bool nextRun);
+Refusal TooManyLinesRefusal(const std::string& what, std::size_t lines, const std::string& biggerFile,
+                            bool nextRun);
 
 } // namespace zorby

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Refusal.h"
+
 #include <string>
 
 namespace zorby {
@@ -37,6 +39,10 @@ public:
     // A modal message box; returns the button the user chose.
     virtual Answer ShowMessage(const std::string& title, const std::string& text, MessageIcon icon,
                                MessageButtons buttons) = 0;
+    // Why the run cannot go on, in a box with the critical icon and OK. The check keeps its file and line.
+    virtual void ShowRefusal(const Refusal& refusal) {
+        ShowMessage(refusal.title, refusal.text, MessageIcon::Critical, MessageButtons::Ok);
+    }
     // The value of the progress bar, 0 to 100.
     virtual void SetProgress(float value) = 0;
     // Repaints the window at once, without handling input.

@@ -66,7 +66,7 @@ struct AddOnFile {
     ScannedFile scanned;
     std::vector<int> lineNumbers; // of every line kept in its list
     std::vector<AddOnItem> items; // titled, in order, by the file's title list
-    std::optional<std::string> refusal;
+    std::optional<Refusal> refusal;
 };
 
 template <bool Const> struct KindListsOf;

@@ -89,6 +89,15 @@ void CheckCopyable(const std::string& source, const std::string& target) {
     }
 }
 
+void EnterFolder(const std::string& name) {
+    const ResolvedPath resolved = ResolvePath(name);
+    if (resolved.state != ResolvedPath::State::Exists ||
+        platform::StatusOf(resolved.path, platform::Links::Follow).kind != EntryKind::Folder) {
+        throw Failure(PathNotFound);
+    }
+    platform::ChangeCurrentFolder(resolved.path);
+}
+
 bool FolderForbidsChanges(const std::string& name) {
     return !platform::MayChangeEntriesOf(FolderOfName(name));
 }

@@ -41,6 +41,10 @@ void RemoveFile(const std::string& name);
 // nothing changes.
 void MoveFileOver(const std::string& from, const std::string& to);
 
+// Makes the folder `name` (found as every name is, letter case aside) the current folder. Throws 76 when
+// there is no such folder.
+void EnterFolder(const std::string& name);
+
 // True when the folder that holds `name` itself forbids adding, renaming or removing entries there
 // (where the platform tells that apart from a protected file). Never throws.
 bool FolderForbidsChanges(const std::string& name);

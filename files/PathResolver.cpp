@@ -43,10 +43,6 @@ std::string Join(const std::string& folder, const std::string& component) {
     return folder + '/' + component;
 }
 
-bool EntryExists(const std::string& path) {
-    return platform::StatusOf(path, platform::Links::DoNotFollow).kind != EntryKind::Missing;
-}
-
 bool IsFolder(const std::string& path) {
     return platform::StatusOf(path, platform::Links::Follow).kind == EntryKind::Folder;
 }
@@ -103,7 +99,7 @@ ResolvedPath ResolvePath(const std::string& name) {
     const std::string& leaf = components.back();
     const bool literal = leaf == "." || leaf == "..";
     const std::string match = literal ? Join(resolved, leaf) : MatchEntry(resolved, leaf);
-    if (!match.empty() && EntryExists(match)) {
+    if (!match.empty()) {
         return {ResolvedPath::State::Exists, match};
     }
     return {ResolvedPath::State::MissingLeaf, Join(resolved, leaf)};

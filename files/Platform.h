@@ -145,8 +145,12 @@ FileHandle TryLockFolder(const std::string& folder);
 // every call gets a hold.
 FileHandle TryLockName(const std::string& name);
 
-// The current folder, as an absolute path.
+// The current folder, as an absolute path, and the change to another.
 std::string CurrentFolderPath();
+void ChangeCurrentFolder(const std::string& path);
+
+// The folder that holds the running program, as an absolute path; empty where the system does not tell.
+std::string ProgramFolder();
 
 // The wall clock, in nanoseconds, as the file system's change times count it.
 std::int64_t WallClock();

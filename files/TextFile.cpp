@@ -14,11 +14,9 @@
 
 namespace zorby {
 
-namespace {
-
-// Where the first CR or LF at or after `from` is; the end of the text when there is none. Sixteen bytes
-// are looked at a time where the processor can compare them at once.
-std::size_t LineEndFrom(std::string_view text, std::size_t from) {
+// Sixteen bytes are looked at a time where the processor can compare them at once.
+std::size_t LineSplitter::LineEndFrom(std::size_t from) const {
+    const std::string_view text = text_;
     std::size_t at = from;
 #ifdef __SSE2__
     const __m128i cr = _mm_set1_epi8('\r');
@@ -36,21 +34,6 @@ std::size_t LineEndFrom(std::string_view text, std::size_t from) {
         ++at;
     }
     return at;
-}
-
-} // namespace
-
-LineSplitter::LineSplitter(std::string_view text) : text_(text) {}
-
-bool LineSplitter::Next(std::string_view& line) {
-    if (start_ >= text_.size()) {
-        return false;
-    }
-    const std::size_t end = LineEndFrom(text_, start_);
-    line = text_.substr(start_, end - start_);
-    const bool crLf = end + 1 < text_.size() && text_[end] == '\r' && text_[end + 1] == '\n';
-    start_ = end == text_.size() ? end : end + (crLf ? 2 : 1);
-    return true;
 }
 
 namespace {

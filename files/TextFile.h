@@ -56,11 +56,23 @@ struct TextFileContent {
 // changed.
 class LineSplitter {
 public:
-    explicit LineSplitter(std::string_view text);
-    // The next line into `line`; false at the end of the text.
-    bool Next(std::string_view& line);
+    explicit LineSplitter(std::string_view text) : text_(text) {}
+    // The next line into `line`; false at the end of the text. Inline: every line of every file.
+    bool Next(std::string_view& line) {
+        if (start_ >= text_.size()) {
+            return false;
+        }
+        const std::size_t end = LineEndFrom(start_);
+        line = text_.substr(start_, end - start_);
+        const bool crLf = end + 1 < text_.size() && text_[end] == '\r' && text_[end + 1] == '\n';
+        start_ = end == text_.size() ? end : end + (crLf ? 2 : 1);
+        return true;
+    }
 
 private:
+    // Where the first CR or LF at or after `from` is; the end of the text when there is none.
+    std::size_t LineEndFrom(std::size_t from) const;
+
     std::string_view text_;
     std::size_t start_ = 0;
 };

@@ -1,7 +1,8 @@
 #include "AnimationPatcher.h"
 #include "Artwork.h"
-#include "CheckCommand.h"
+#include "CommandLine.h"
 #include "Contacts.h"
+#include "Platform.h"
 #include "Version.h"
 
 #include <QApplication>
@@ -26,12 +27,14 @@ std::string HelpPageAddress() {
 
 } // namespace
 
-// Zorby is started inside a custom UI folder and works on the files there. Each run ends after one
-// command: "Patch!", "Restore", or closing the window. With arguments (--check, --help, --version) it
-// prints its answer and ends without a window.
+// Zorby is started inside a custom UI folder, or given it ("Open with" on a folder), and works on the
+// files there. Each run ends after one command: "Patch!", "Restore", or closing the window. With --check,
+// --help or --version it prints its answer and ends without a window.
 int main(int argc, char** argv) {
-    if (const auto status = zorby::RunCommandLine({argv + 1, argv + argc}, std::cout, std::cerr)) {
-        return *status;
+    const zorby::StartRequest start = zorby::RunCommandLine(
+        {argv + 1, argv + argc}, zorby::platform::ProgramFolder(), std::cout, std::cerr);
+    if (!start.window) {
+        return start.status;
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName("Zorby");

@@ -1,6 +1,7 @@
 #include "AnimationPatcher.h"
-#include "CheckCommand.h"
+#include "CommandLine.h"
 #include "Native.h"
+#include "Platform.h"
 
 #include <cstdio>
 #include <iostream>
@@ -39,10 +40,10 @@ std::vector<std::string> Arguments() {
 }
 
 // A window program has no console of its own: its answers go to the console it was started from,
-// unless they are redirected to a file or a pipe.
-void PrintToParentConsole() {
+// unless they are redirected to a file or a pipe. False when it was started from none.
+bool PrintToParentConsole() {
     if (!AttachConsole(ATTACH_PARENT_PROCESS)) {
-        return;
+        return false;
     }
     for (const auto& [which, stream] :
          {std::pair{STD_OUTPUT_HANDLE, stdout}, std::pair{STD_ERROR_HANDLE, stderr}}) {
@@ -50,22 +51,34 @@ void PrintToParentConsole() {
         const bool redirected =
             handle != nullptr && handle != INVALID_HANDLE_VALUE && GetFileType(handle) != FILE_TYPE_UNKNOWN;
         if (!redirected && std::freopen("CONOUT$", "w", stream) == nullptr) {
-            return;
+            return true;
         }
     }
+    return true;
 }
 
 } // namespace
 
-// Zorby is started inside a custom UI folder and works on the files there. Each run ends after one
-// command: "Patch!", "Restore", or closing the window. With arguments (--check, --help, --version) it
-// prints its answer and ends without a window.
+// Zorby is started inside a custom UI folder, or given it (a folder dropped on the program), and works
+// on the files there. Each run ends after one command: "Patch!", "Restore", or closing the window. With
+// --check, --help or --version it prints its answer and ends without a window.
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
-    if (const std::vector<std::string> arguments = Arguments(); !arguments.empty()) {
-        PrintToParentConsole();
-        const std::optional<int> status = zorby::RunCommandLine(arguments, std::cout, std::cerr);
-        std::cout.flush();
-        return status.value_or(2);
+    const std::vector<std::string> arguments = Arguments();
+    const bool console = !arguments.empty() && PrintToParentConsole();
+    const zorby::StartRequest start =
+        zorby::RunCommandLine(arguments, zorby::platform::ProgramFolder(), std::cout, std::cerr);
+    std::cout.flush();
+    if (!start.window) {
+        // A player who dropped something on the program has no console to read the usage in.
+        if (!start.problem.empty() && !console) {
+            MessageBoxW(nullptr,
+                        zorby::win32::WideFromMessage(
+                            "Zorby cannot start: " + start.problem +
+                            ".\nDrop a custom UI folder on Zorby.exe, or start it inside one.")
+                            .c_str(),
+                        L"Zorby", MB_OK | MB_ICONWARNING);
+        }
+        return start.status;
     }
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof(controls);

@@ -331,6 +331,22 @@ std::int64_t WallClock() {
     return static_cast<std::int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
 }
 
+void ChangeCurrentFolder(const std::string& path) {
+    if (::chdir(path.c_str()) != 0) {
+        ThrowErrno(errno);
+    }
+}
+
+std::string ProgramFolder() {
+    std::string program(4096, '\0');
+    const ssize_t length = ::readlink("/proc/self/exe", program.data(), program.size());
+    if (length <= 0 || static_cast<std::size_t>(length) >= program.size()) {
+        return {};
+    }
+    program.resize(static_cast<std::size_t>(length));
+    return program.substr(0, program.rfind('/') + 1);
+}
+
 std::string CurrentFolderPath() {
     std::string path(256, '\0');
     while (::getcwd(path.data(), path.size()) == nullptr) {

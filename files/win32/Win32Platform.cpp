@@ -455,6 +455,22 @@ std::int64_t WallClock() {
            100;
 }
 
+void ChangeCurrentFolder(const std::string& path) {
+    if (!SetCurrentDirectoryW(Wide(path).c_str())) {
+        ThrowLastError(path);
+    }
+}
+
+std::string ProgramFolder() {
+    std::wstring program(32768, L'\0');
+    const DWORD length = GetModuleFileNameW(nullptr, program.data(), static_cast<DWORD>(program.size()));
+    if (length == 0 || length >= program.size()) {
+        return {};
+    }
+    program.resize(length);
+    return Narrow(program.substr(0, program.find_last_of(L'\\') + 1).c_str());
+}
+
 std::string CurrentFolderPath() {
     std::wstring path(GetCurrentDirectoryW(0, nullptr), L'\0');
     path.resize(GetCurrentDirectoryW(static_cast<DWORD>(path.size()), path.data()));

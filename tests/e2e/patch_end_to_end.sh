@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Patches a custom UI folder the way a player does: a real Zorby window on a private X server, the
-# pointer moved onto "Patch!" and clicked, the backup question answered Yes and the closing notice
-# acknowledged, all from outside the program. Then checks what is left in the folder.
+# Patches a custom UI folder the way a player does: a real Zorby window on a private X server, started
+# from elsewhere with the folder as its argument, the pointer moved onto "Patch!" and clicked, the backup
+# question answered Yes and the closing notice acknowledged, all from outside the program. Then checks
+# what is left in the folder. First, an add-on author checks the folder and another UI in one command.
 #
 # Usage: patch_end_to_end.sh PATH/TO/Zorby
 # Needs Xvfb and xdotool. Every wait is bounded; on failure the open windows and the program's output
@@ -105,17 +106,35 @@ answer_box() {
     xdo key "$key"
 }
 
-# --- An add-on author checks the folder first: the summary, exit 0, and not a byte changed.
+# --- An add-on author checks the add-on against two UIs in one command, as the README shows, then the
+# same for scripts: the summary, a refusal, exit 1, and not a byte changed.
+mkdir -p "$work/uis/empty"
 before=$(cd "$custom" && ls -la --time-style=full-iso && cat ./*)
-check=$(cd "$custom" && "$zorby" --check) || fail "the check exited with $?"
-[ "$check" = "Textures: 1 replaced (B), 1 added (C).
+status=0
+check=$(cd "$work" && "$zorby" --check custom uis/empty) || status=$?
+[ "$status" -eq 1 ] || fail "the check of two UIs exited with $status"
+[ "$check" = "== custom
+Textures: 1 replaced (B), 1 added (C).
 Animations: 1 replaced (P), 1 added (R).
 Zorby will ask before it replaces the older backup EQUI_An.xml.
-The add-on files are removed." ] || fail "the check printed: $check"
+The add-on files are removed.
+== uis/empty
+You are attempting to run zorby.exe from a directory that is not your custom ui directory.
+Please reinstall to your custom ui directory and try again
+1 of 2 would complete" ] || fail "the check printed: $check"
+json=$(cd "$work" && "$zorby" --check --format json custom uis/empty) || true
+python3 -c '
+import json, sys
+report = json.loads(sys.argv[1])
+first, second = report["folders"]
+assert (report["checked"], report["complete"]) == (2, 1), report
+assert first["result"] == "complete" and first["textures"] == {"replaced": ["B"], "added": ["C"]}, first
+assert second["result"] == "refused" and second["refusal"]["text"].startswith("You are attempting"), second
+' "$json" || fail "the check for scripts printed: $json"
 [ "$before" = "$(cd "$custom" && ls -la --time-style=full-iso && cat ./*)" ] || fail "the check changed the folder"
 
-# --- A player starts Zorby in the custom folder.
-(cd "$custom" && exec "$zorby") >"$work/logs/zorby.log" 2>&1 &
+# --- A player opens the folder with Zorby from elsewhere ("Open with" on the folder).
+(cd "$work/logs" && exec "$zorby" "$custom") >"$work/logs/zorby.log" 2>&1 &
 zorby_pid=$!
 
 wait_for_window "$main_title"

@@ -121,8 +121,14 @@ answer_box() {
     xdo key "$key"
 }
 
+# Started in the custom folder, or with arguments (the folder, as dropping it on Zorby.exe gives it) from
+# the logs folder.
 start_zorby() {
-    (cd "$custom" && exec wine "$zorby") >"$work/logs/zorby.log" 2>&1 &
+    if [ "$#" -eq 0 ]; then
+        (cd "$custom" && exec wine "$zorby") >"$work/logs/zorby.log" 2>&1 &
+    else
+        (cd "$work/logs" && exec wine "$zorby" "$@") >"$work/logs/zorby.log" 2>&1 &
+    fi
     zorby_pid=$!
     wait_for_window "$main_title"
     main_window=$found_window
@@ -144,17 +150,34 @@ Animations: 3 replaced (A_DemoGaugeFill, A_DemoCursorBusy, A_DemoButtonPressed),
 2 added (A_DemoGaugeGlow, A_DemoIconSparkle)."
 removed="The add-on files are removed."
 
-# --- An add-on author checks the folder first, in a console: the summary, and exit 0.
-check=$(cd "$custom" && wine "$zorby" --check 2>"$work/logs/check.log" | tr -d '\r') ||
-    fail "the check failed: $(cat "$work/logs/check.log")"
-[ "$check" = "EQUI_Animations.xml is not in this folder: the patch will first copy it from \
+# --- An add-on author checks the add-on against this UI and another in one command, in a console, then
+# the same for scripts: the summary, a refusal, and exit 1.
+mkdir -p "$work/uis/empty"
+status=0
+check=$(cd "$work" && wine "$zorby" --check custom uis/empty 2>"$work/logs/check.log" | tr -d '\r') || status=$?
+[ "$status" -eq 1 ] || fail "the check of two UIs exited with $status: $(cat "$work/logs/check.log")"
+[ "$check" = "== custom
+EQUI_Animations.xml is not in this folder: the patch will first copy it from \
 ..\\default\\EQUI_Animations.xml.
 $merged
 Zorby will ask before it replaces the older backup EQUI_An.xml.
-$removed" ] || fail "the check printed: $check"
+$removed
+== uis/empty
+You are attempting to run zorby.exe from a directory that is not your custom ui directory.
+Please reinstall to your custom ui directory and try again
+1 of 2 would complete" ] || fail "the check printed: $check"
+json=$(cd "$work" && wine "$zorby" --check --format json custom uis/empty 2>/dev/null) || true
+python3 -c '
+import json, sys
+report = json.loads(sys.argv[1])
+first, second = report["folders"]
+assert (report["checked"], report["complete"]) == (2, 1), report
+assert first["result"] == "complete" and len(first["animations"]["replaced"]) == 3, first
+assert second["result"] == "refused", second
+' "$json" || fail "the check for scripts printed: $json"
 
-# --- Patch, and the summary read in the notice, as the player reads it.
-start_zorby
+# --- Patch, with the folder dropped on Zorby.exe, and the summary read in the notice, as the player reads it.
+start_zorby "$(winepath -w "$custom" 2>/dev/null)"
 click_at "$main_window" "$patch_x" "$patch_y"
 answer_box '^Confirm$' y
 wait_for_window '^Notice$'

@@ -62,6 +62,7 @@ TEST(ItemMerge, RecordTellsTheSummaryWhatEachItemDid) {
     Scanned animations(Item("A"), items);
     PatchSummary summary;
     ASSERT_FALSE(MergeItems(animations.ws, ElementKind::Animation, nullptr, summary.animations));
+    EXPECT_EQ(animations.ws.AllAnimationsTemp.Count(), 0) << "a replacement leaves the rebuild list empty";
     std::string tenItems;
     for (int n = 1; n <= 10; ++n) {
         tenItems += Item("N" + std::to_string(n));

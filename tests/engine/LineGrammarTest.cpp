@@ -82,6 +82,8 @@ TEST(LineGrammar, TitlesOfOpeningLines) {
 
 TEST(LineGrammar, QuotesAtMost80Characters) {
     EXPECT_EQ(Quoted("\t <a\tb/>  \t"), "<a b/>");
+    EXPECT_EQ(Quoted(std::string("a\0b\x1F", 4)), "a\xEF\xBF\xBD"
+                                                  "b\xEF\xBF\xBD"); // NUL would end a box
     EXPECT_EQ(Quoted(std::string(5 << 20, 'x')), std::string(80, 'x') + "\xE2\x80\xA6");
     // Never inside a character of UTF-8: the cut falls before the é (2 bytes) that would pass 80.
     EXPECT_EQ(Quoted(std::string(79, 'x') + "\xC3\xA9z"), std::string(79, 'x') + "\xE2\x80\xA6");

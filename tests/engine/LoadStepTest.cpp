@@ -1,6 +1,7 @@
 #include "LoadStep.h"
 
 #include "FakeWindow.h"
+#include "FileNotices.h"
 #include "PatchOutput.h"
 #include "TempFolder.h"
 
@@ -34,6 +35,24 @@ TEST(LoadStep, OffersWhatTheFolderHolds) {
         EXPECT_EQ(window.Enabled(Control::PatchCommand), full);
         EXPECT_EQ(window.Enabled(Control::Restore_Animation), full);
     }
+}
+
+// A file another program holds is named as the player finds it: its leaf, never a replacement's hidden
+// temporary file, and in a sentence of its own when no name is known.
+TEST(FileNotices, NameTheHeldFile) {
+    const std::pair<std::string, std::string> rows[] = {
+        {"C:/UI/custom/EQUI_An.xml", "The file EQUI_An.xml is in use"},
+        {"C:/UI/custom/.EQUI_Animations.xml.zorby-a1B2c3", "The file EQUI_Animations.xml is in use"},
+        {"", "The file EQUI_Animations.xml is in use"},
+    };
+    for (const auto& [path, start] : rows) {
+        testing::FakeWindow window;
+        EXPECT_EQ(ReportFileInUse(window, Failure(FileInUse, path), "EQUI_Animations.xml"), Flow::Failed);
+        EXPECT_TRUE(window.messages.at(0).text.starts_with(start)) << window.messages.at(0).text;
+    }
+    testing::FakeWindow window;
+    (void)ReportFileInUse(window, Failure(FileInUse));
+    EXPECT_TRUE(window.messages.at(0).text.starts_with("A file of this folder is in use"));
 }
 
 // A written file of exactly 64 MB is read again; one byte more is not. The byte-order mark counts.

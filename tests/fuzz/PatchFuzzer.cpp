@@ -190,7 +190,7 @@ Expectation Expect(const FuzzCase& c) {
         return {};
     }
     if (const auto refusal = FindPatchRefusal(ws)) {
-        return {Expectation::Outcome::Refused, "Error: " + *refusal};
+        return {Expectation::Outcome::Refused, "Error: " + refusal->text};
     }
     Expectation expected{Expectation::Outcome::Written};
     try {

@@ -9,6 +9,7 @@
 // windows.h first, through the headers above.
 #include <commctrl.h>
 #include <oleacc.h>
+#include <string_view>
 
 // The native window in a folder of its own; its message boxes are answered from a script.
 namespace zorby::win32 {
@@ -299,8 +300,25 @@ struct BoxVisit {
     bool inside = false;
 } visit{};
 
+// The box of this thread, never another test's: ctest runs two of these beside each other on one desktop.
+HWND OwnBox() {
+    HWND found = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM out) -> BOOL {
+            wchar_t name[8] = {};
+            if (GetClassNameW(window, name, 8) > 0 && std::wstring_view(name) == L"#32770") {
+                *reinterpret_cast<HWND*>(out) = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
 void CALLBACK ActOnTheBox(HWND, UINT, UINT_PTR timer, DWORD) {
-    HWND box = FindWindowW(L"#32770", nullptr);
+    HWND box = OwnBox();
     if (box == nullptr || !IsWindowVisible(box)) {
         return;
     }

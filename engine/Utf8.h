@@ -3,7 +3,8 @@
 #include <cstddef>
 #include <string_view>
 
-namespace zorby::ui {
+// What is UTF-8, for whatever shows bytes as text: the windows, and the check's report for scripts.
+namespace zorby {
 
 // The length of the well-formed UTF-8 sequence that starts at bytes[at], with its code point in `code`;
 // 0 when none starts there. Overlong forms, surrogates and code points past U+10FFFF are not UTF-8.
@@ -43,4 +44,4 @@ inline std::size_t Utf8SequenceAt(std::string_view bytes, std::size_t at, char32
     return length;
 }
 
-} // namespace zorby::ui
+} // namespace zorby
