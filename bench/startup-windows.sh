@@ -2,18 +2,21 @@
 # Times Zorby.exe under Wine from the start of `wine` until its main window is on the screen, started
 # alternately with a bare Win32 window built the same way (a caption, a label and a button), in one run
 # on one private X server with one Wine server kept alive. Zorby starts in a fresh copy of demo/.
-# Prints every run, the medians and Zorby's as a multiple of the bare window's.
+# Prints every run, the medians and Zorby's as a multiple of the bare window's. Given another Zorby.exe
+# (an older build, say), it takes its turn after the two and is reported the same way.
 #
-# Usage: bench/startup-windows.sh [runs]   (default 10; needs the build of the windows preset and the
-#        Wine prefix that its end-to-end test makes)
+# Usage: bench/startup-windows.sh [runs [OTHER-Zorby.exe]]   (default 10 runs; needs the build of the
+#        windows preset and the Wine prefix that its end-to-end test makes)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 top=$(pwd)
 runs=${1:-10}
+other=${2:+$(realpath "$2")}
 zorby="$top/build/windows/app/Zorby.exe"
 bare="$top/build/windows/bench/win32/zorby_bare_win32_window.exe"
 export WINEPREFIX="$top/build/windows/wine-prefix-e2e" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;mshtml="
 [ -f "$zorby" ] && [ -f "$bare" ] || { echo "build the windows preset first" >&2; exit 2; }
+[ -z "$other" ] || [ -f "$other" ] || { echo "no program $2" >&2; exit 2; }
 [ -f "$WINEPREFIX/system.reg" ] || { echo "no Wine prefix: run scripts/test-windows.sh first" >&2; exit 2; }
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/zorby-wine-startup-XXXXXX")
@@ -60,15 +63,26 @@ median() {
 mkdir -p "$work/run" && cp -r demo/default demo/custom "$work/run/"
 time_start '^Bare Win32 window$' "$work" wine "$bare" >/dev/null
 time_start "Patcher\$" "$work/run/custom" wine "$zorby" >/dev/null
-: >"$work/bare" && : >"$work/zorby"
+: >"$work/bare" && : >"$work/zorby" && : >"$work/other"
 for run in $(seq "$runs"); do
     rm -rf "$work/run" && mkdir "$work/run" && cp -r demo/default demo/custom "$work/run/"
     bare_ms=$(time_start '^Bare Win32 window$' "$work" wine "$bare")
     zorby_ms=$(time_start "Patcher\$" "$work/run/custom" wine "$zorby")
-    echo "run $run: bare $bare_ms ms, Zorby.exe $zorby_ms ms"
+    line="run $run: bare $bare_ms ms, Zorby.exe $zorby_ms ms"
+    if [ -n "$other" ]; then
+        rm -rf "$work/run" && mkdir "$work/run" && cp -r demo/default demo/custom "$work/run/"
+        other_ms=$(time_start "Patcher\$" "$work/run/custom" wine "$other")
+        echo "$other_ms" >>"$work/other"
+        line="$line, other $other_ms ms"
+    fi
+    echo "$line"
     echo "$bare_ms" >>"$work/bare"
     echo "$zorby_ms" >>"$work/zorby"
 done
 bare_median=$(median <"$work/bare")
 zorby_median=$(median <"$work/zorby")
 echo "median: bare $bare_median ms, Zorby.exe $zorby_median ms, ratio $(awk -v z="$zorby_median" -v b="$bare_median" 'BEGIN { printf "%.2f", z / b }')"
+if [ -n "$other" ]; then
+    other_median=$(median <"$work/other")
+    echo "median of $other: $other_median ms, ratio $(awk -v z="$other_median" -v b="$bare_median" 'BEGIN { printf "%.2f", z / b }')"
+fi

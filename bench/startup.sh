@@ -4,18 +4,23 @@
 # once the window is up and again after a whole "Patch!", for W1 and for W2 (both lists near the
 # 32,767-line limit). A bare Qt window (a caption, a button and a label) is started the same way between
 # the two, as the yardstick: what any Qt Widgets program costs. Each run gets fresh folders; prints every
-# run, the medians, and Zorby's W1 start and memory as multiples of the bare window's.
+# run, the medians, and Zorby's W1 start and memory as multiples of the bare window's. Given another
+# Zorby (an older build, say), it starts on W1 after the bare window in each run and is reported the same
+# way.
 #
-# Usage: bench/startup.sh PATH/TO/Zorby PATH/TO/zorby_make_folder PATH/TO/zorby_bare_window [runs]
+# Usage: bench/startup.sh PATH/TO/Zorby PATH/TO/zorby_make_folder PATH/TO/zorby_bare_window [runs [OTHER]]
 #        (default 10 runs; the three programs are built by the default preset)
 # Needs Xvfb and xdotool. Runs on its own X server; every wait is bounded.
 set -euo pipefail
 
-if [ "$#" -lt 3 ] || [ "$#" -gt 4 ] || [ ! -x "$1" ] || [ ! -x "$2" ] || [ ! -x "$3" ]; then
-    echo "usage: $0 PATH/TO/Zorby PATH/TO/zorby_make_folder PATH/TO/zorby_bare_window [runs]" >&2
+if [ "$#" -lt 3 ] || [ "$#" -gt 5 ] || [ ! -x "$1" ] || [ ! -x "$2" ] || [ ! -x "$3" ] ||
+    { [ "$#" -eq 5 ] && [ ! -x "$5" ]; }; then
+    echo "usage: $0 PATH/TO/Zorby PATH/TO/zorby_make_folder PATH/TO/zorby_bare_window [runs [OTHER]]" >&2
     exit 2
 fi
 zorby=$(realpath "$1")
+main_zorby=$zorby
+other=${5:+$(realpath "$5")}
 make_folder=$(realpath "$2")
 bare_window=$(realpath "$3")
 runs=${4:-10}
@@ -176,7 +181,7 @@ echo "peak = VmHWM with the window up / after the patch (MiB)"
 printf '%4s  %11s %11s %10s %10s   %11s %10s   %11s %11s %10s %10s\n' run "W1 start" "W1 patch" "W1 up" \
     "W1 end" "bare start" "bare up" "W2 start" "W2 patch" "W2 up" "W2 end"
 columns=(w1_start w1_patch w1_up w1_end bare_start bare_up w2_start w2_patch w2_up w2_end)
-for column in "${columns[@]}"; do
+for column in "${columns[@]}" other_start other_up; do
     : >"$work/$column"
 done
 # Zorby and the bare window take turns, so that a slower or busier moment of the machine falls on both.
@@ -189,6 +194,13 @@ for run in $(seq "$runs"); do
     measure_bare_window
     echo "$start_ms" >>"$work/bare_start"
     echo "$window_mib" >>"$work/bare_up"
+    if [ -n "$other" ]; then
+        zorby=$other
+        measure w1 "other-$run"
+        zorby=$main_zorby
+        echo "$start_ms" >>"$work/other_start"
+        echo "$window_mib" >>"$work/other_up"
+    fi
     measure w2 "$run"
     echo "$start_ms" >>"$work/w2_start"
     echo "$patch_ms" >>"$work/w2_patch"
@@ -198,7 +210,9 @@ for run in $(seq "$runs"); do
     for column in "${columns[@]}"; do
         values+=("$(tail -n 1 "$work/$column")")
     done
-    printf '%4s  %11s %11s %10s %10s   %11s %10s   %11s %11s %10s %10s\n' "$run" "${values[@]}"
+    printf '%4s  %11s %11s %10s %10s   %11s %10s   %11s %11s %10s %10s' "$run" "${values[@]}"
+    [ -z "$other" ] || printf '   other %s' "$(tail -n 1 "$work/other_start")"
+    printf '\n'
 done
 medians=()
 for column in "${columns[@]}"; do
@@ -207,3 +221,8 @@ done
 printf '%4s  %11s %11s %10s %10s   %11s %10s   %11s %11s %10s %10s\n' median "${medians[@]}"
 awk -v zs="${medians[0]}" -v bs="${medians[4]}" -v zm="${medians[2]}" -v bm="${medians[5]}" \
     'BEGIN { printf "W1 against the bare window: start %.2fx, peak memory %.2fx\n", zs / bs, zm / bm }'
+if [ -n "$other" ]; then
+    awk -v os="$(median <"$work/other_start")" -v bs="${medians[4]}" -v om="$(median <"$work/other_up")" \
+        -v bm="${medians[5]}" -v name="$other" \
+        'BEGIN { printf "%s on W1: start %s ms = %.2fx, peak memory %.2fx\n", name, os, os / bs, om / bm }'
+fi

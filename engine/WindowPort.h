@@ -28,8 +28,8 @@ enum class MessageButtons { Ok, YesNo, YesNoDefaultNo };
 // Alt+F4, End task, a log-off), which is no answer: the run ends with nothing changed.
 enum class Answer { Ok, Yes, No, Closed };
 
-// Everything the engine and the file services need from the window, and nothing more. The Qt window
-// implements it; tests use a scripted fake that records every call.
+// Everything the engine and the file services need from the window, and nothing more. Both windows
+// implement it (ui/qt/ and ui/win32/); tests use a scripted fake that records every call.
 //
 // Texts are bytes as the engine holds them. A single carriage return in a message text is a line break.
 class WindowPort {

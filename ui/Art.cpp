@@ -235,7 +235,7 @@ void EndOrnament(Canvas& canvas, double centreX) {
 
 // A metal rim, thin along the top and bottom and wide at the ends where the ornaments sit, around a
 // sunken slate field; the lit plate is brighter and glows more strongly.
-Pixels Plate(PlateTone tone, double scale) {
+Pixels DrawPlate(PlateTone tone, double scale) {
     const bool light = tone == PlateTone::Light;
     Canvas canvas(int(std::ceil(ImageButtonState::kPlateWidth * scale)),
                   int(std::ceil(ImageButtonState::kPlateHeight * scale)), scale);
@@ -273,7 +273,7 @@ Pixels Plate(PlateTone tone, double scale) {
 }
 
 // Designed on a 48-unit grid and scaled to the size asked for.
-Pixels Emblem(int size) {
+Pixels DrawEmblem(int size) {
     const double scale = size / 48.0;
     const bool small = size < 24;
     Canvas canvas(size, size, scale);
@@ -308,7 +308,7 @@ Pixels Emblem(int size) {
 
 // A grey bezel on a stand, a dark screen with a grid and a bright trace, at whole pixels so the grid
 // stays sharp at 16 pixels.
-Pixels Chart(int size) {
+Pixels DrawChart(int size) {
     const int k = size / 16;
     Canvas canvas(size, size, 1.0);
     const auto rect = [&](int left, int top, int width, int height, Colour colour) {
@@ -339,19 +339,6 @@ Pixels Chart(int size) {
     return canvas.Take();
 }
 
-Pixels Over(const Pixels& picture, Rgb background) {
-    Pixels out = picture;
-    for (std::uint32_t& pixel : out.argb) {
-        const std::uint32_t keep = 255 - (pixel >> 24);
-        const auto channel = [&](int shift, std::uint8_t below) {
-            return (((pixel >> shift) & 0xFF) + (below * keep + 127) / 255) << shift;
-        };
-        pixel = 0xFF000000U | channel(16, background.red) | channel(8, background.green) |
-                channel(0, background.blue);
-    }
-    return out;
-}
-
 std::string IconFile(const std::vector<int>& sizes) {
     std::string file;
     const auto put = [&file](std::uint32_t value, int bytes) {
@@ -361,7 +348,7 @@ std::string IconFile(const std::vector<int>& sizes) {
     };
     std::vector<std::string> images;
     for (const int size : sizes) {
-        const Pixels emblem = Emblem(size);
+        const Pixels emblem = DrawEmblem(size);
         std::string image;
         std::swap(file, image);
         const int maskRow = ((size + 31) / 32) * 4;
@@ -378,12 +365,7 @@ std::string IconFile(const std::vector<int>& sizes) {
         put(0, 4);
         for (int y = size - 1; y >= 0; --y) { // bottom-up rows, straight alpha
             for (int x = 0; x < size; ++x) {
-                const std::uint32_t pixel = emblem.At(x, y);
-                const std::uint32_t alpha = pixel >> 24;
-                const auto straight = [&](int shift) {
-                    return alpha == 0 ? 0U : (((pixel >> shift) & 0xFF) * 255 + alpha / 2) / alpha;
-                };
-                put((alpha << 24) | (straight(16) << 16) | (straight(8) << 8) | straight(0), 4);
+                put(StraightAlpha(emblem.At(x, y)), 4);
             }
         }
         for (int y = size - 1; y >= 0; --y) {

@@ -1,6 +1,9 @@
 #include "WindowLayout.h"
 
 #include "Contacts.h"
+#include "Failure.h"
+#include "FileHelpers.h"
+#include "FileNames.h"
 #include "Version.h"
 
 #include <algorithm>
@@ -10,16 +13,38 @@ namespace zorby::ui {
 namespace {
 
 using K = ControlKind;
+constexpr Area kCommand = Area::Command;
 constexpr Area kDebug = Area::Debug;
 
 constexpr ControlEntry kMainWindow[] = {
-    {K::ImageButton, "PatchCommand", "Patch!", {120, 120, 1545, 525}, 3},
-    {K::PictureButton, "DebugButton", "", {1920, 120, 735, 495}, 1},
-    {K::ImageButton, "FancyButton1", "About", {2880, 120, 1545, 525}, 4},
+    {K::ImageButton, "PatchCommand", "Patch!", {120, 120, 1545, 525}, 3, kCommand, nullptr, Action::Patch},
+    {K::PictureButton,
+     "DebugButton",
+     "",
+     {1920, 120, 735, 495},
+     1,
+     kCommand,
+     nullptr,
+     Action::ToggleDebugView},
+    {K::ImageButton,
+     "FancyButton1",
+     "About",
+     {2880, 120, 1545, 525},
+     4,
+     kCommand,
+     nullptr,
+     Action::ShowAbout},
     {K::Label, "DebugLabel", "View Debug Info", {1560, 600, 1335, 255}, 2},
     {K::ProgressBar, "PatchProgress", "", {120, 840, 4335, 255}, 6},
     {K::Line, "Line1", "", {120, 1200, 4320, 0}, -1},
-    {K::ImageButton, "Restore_Animation", "Restore", {2880, 1440, 1545, 525}, 5},
+    {K::ImageButton,
+     "Restore_Animation",
+     "Restore",
+     {2880, 1440, 1545, 525},
+     5,
+     kCommand,
+     nullptr,
+     Action::Restore},
     {K::CheckBox, "Backup_Animation", "Backup EQUI_Animation.xml", {120, 1560, 2535, 255}, 0},
 
     {K::Label, "Anim_Label", "Animations", {0, 2040, 3015, 255}, 24, kDebug},
@@ -45,11 +70,12 @@ constexpr ControlEntry kMainWindow[] = {
 
 constexpr ControlEntry kAboutBox[] = {
     {K::Picture, "picIcon", "", {120, 120, 780, 780}, 0},
-    {K::Text, "Label1", "Program By: Kestrin Dunmarrow ", {960, 120, 4335, 255}, 3},
+    {K::Text, "Label1", "Program By: Kestrin Dunmarrow ", {960, 120, 4335, 255}, 5},
     {K::LinkLabel, "Label2", contacts::kAuthorWebPage, {960, 360, 2655, 255}, 2},
-    {K::LinkLabel, "Label3", contacts::kAuthorMailText, {960, 600, 2655, 255}, 1},
-    {K::LinkLabel, "Label4", "Artwork by: k.varn", {960, 960, 4335, 255}, 5},
-    {K::ImageButton, "cmdOK", "OK", {1560, 1440, 1545, 525}, 4},
+    {K::LinkLabel, "Label3", contacts::kAuthorMailText, {960, 600, 2655, 255}, 3},
+    {K::LinkLabel, "Label4", "Artwork by: k.varn", {960, 960, 4335, 255}, 4},
+    // First in the keyboard order, so the box opens with the focus on OK; Tab goes on down the links.
+    {K::ImageButton, "cmdOK", "OK", {1560, 1440, 1545, 525}, 1, kCommand, nullptr, Action::HideAbout},
 };
 
 // The controls the engine drives, by their names in the layout; the compiler asks for every one.
@@ -78,7 +104,47 @@ const char* EngineName(Control control) {
 }
 
 bool TakesFocus(ControlKind kind) {
-    return kind == K::ImageButton || kind == K::PictureButton || kind == K::CheckBox || kind == K::List;
+    return kind == K::ImageButton || kind == K::PictureButton || kind == K::CheckBox || kind == K::List ||
+           kind == K::LinkLabel;
+}
+
+// Where the debug area's lists lie, top to bottom, as spans of the client area's height that do not
+// overlap: what a squeeze of the lists takes away from.
+struct Span {
+    int top;
+    int bottom;
+};
+std::vector<Span> ListSpans() {
+    std::vector<Span> spans;
+    for (const ControlEntry& control : kMainWindow) {
+        if (control.kind == K::List) {
+            spans.push_back({control.rect.top, control.rect.top + control.rect.height});
+        }
+    }
+    std::sort(spans.begin(), spans.end(), [](Span a, Span b) { return a.top < b.top; });
+    std::vector<Span> merged;
+    for (const Span span : spans) {
+        if (!merged.empty() && span.top <= merged.back().bottom) {
+            merged.back().bottom = std::max(merged.back().bottom, span.bottom);
+        } else {
+            merged.push_back(span);
+        }
+    }
+    return merged;
+}
+
+// How far down the debug view a point at `y` twips comes once the lists are squeezed by `scale`.
+double Squeezed(int y, double scale) {
+    double taken = 0;
+    for (const Span span : ListSpans()) {
+        taken += (std::clamp(y, span.top, span.bottom) - span.top) * (1.0 - scale);
+    }
+    return y - taken;
+}
+
+TwipSize LaidOutClient(View view) {
+    const TwipSize outer = view == View::Compact ? kCompactOuter : kDebugOuter;
+    return {outer.width - kMainFrame.width, outer.height - kMainFrame.height};
 }
 
 // Rounds to the nearest whole number, halves to the even neighbour (the default rounding mode).
@@ -126,6 +192,88 @@ std::vector<const ControlEntry*> TabOrder(std::span<const ControlEntry> controls
     std::sort(order.begin(), order.end(),
               [](const ControlEntry* a, const ControlEntry* b) { return a->tab < b->tab; });
     return order;
+}
+
+TwipRect PlaceInView(const ControlEntry& control, double listScale) {
+    if (control.area != Area::Debug || listScale >= 1.0) {
+        return control.rect;
+    }
+    const int top = RoundHalfEven(Squeezed(control.rect.top, listScale));
+    const int height = control.kind == K::List
+                           ? RoundHalfEven(Squeezed(control.rect.top + control.rect.height, listScale)) - top
+                           : control.rect.height;
+    return {control.rect.left, top, control.rect.width, height};
+}
+
+TwipSize ClientSize(View view, double listScale) {
+    const TwipSize laidOut = LaidOutClient(view);
+    if (view == View::Compact || listScale >= 1.0) {
+        return laidOut;
+    }
+    return {laidOut.width, RoundHalfEven(Squeezed(laidOut.height, listScale))};
+}
+
+ScreenPoint InsideWorkArea(ScreenRect window, ScreenRect workArea) {
+    const auto keep = [](int at, int size, int start, int room) {
+        return std::max(start, std::min(at, start + room - size));
+    };
+    return {keep(window.left, window.width, workArea.left, workArea.width),
+            keep(window.top, window.height, workArea.top, workArea.height)};
+}
+
+MainWindowFit FitMainWindow(View view, ScreenPoint topLeft, ScreenRect workArea, ScreenSize frame, int dpi) {
+    double scale = 1.0;
+    if (view == View::Debug) {
+        // The height the lists may lose, in twips, over all they take up.
+        const double room = double(workArea.height - frame.height) * 1440.0 / dpi;
+        const double excess = LaidOutClient(View::Debug).height - std::floor(room);
+        double lists = 0;
+        for (const Span span : ListSpans()) {
+            lists += span.bottom - span.top;
+        }
+        scale = excess <= 0 ? 1.0 : std::max(kLeastListScale, 1.0 - excess / lists);
+    }
+    const TwipSize client = ClientSize(view, scale);
+    const ScreenSize outer{Px(client.width, dpi) + frame.width, Px(client.height, dpi) + frame.height};
+    const ScreenPoint at = InsideWorkArea({topLeft.x, topLeft.y, outer.width, outer.height}, workArea);
+    return {{at.x, at.y, outer.width, outer.height}, scale};
+}
+
+ScreenPoint OpeningPosition(ScreenRect workArea, TwipSize layoutOuter, ScreenSize outer, int dpi) {
+    const TwipPoint at =
+        MainWindowPosition(double(workArea.width) * 1440.0 / dpi, double(workArea.height) * 1440.0 / dpi,
+                           layoutOuter.width, layoutOuter.height);
+    return InsideWorkArea(
+        {workArea.left + Px(at.left, dpi), workArea.top + Px(at.top, dpi), outer.width, outer.height},
+        workArea);
+}
+
+const ControlEntry* FirstFocus(std::span<const ControlEntry> controls, View view,
+                               const std::function<bool(const ControlEntry&)>& usable) {
+    for (const ControlEntry* control : TabOrder(controls, view)) {
+        if (usable(*control)) {
+            return control;
+        }
+    }
+    return nullptr;
+}
+
+std::string WhyDisabled(Control control) {
+    try {
+        if (control == Control::PatchCommand) {
+            if (!CheckForFile(names::kAddOnAnimationsCheck) && !CheckForFile(names::kAddOnTexturesCheck)) {
+                return std::string("No add-on files (") + names::kAddOnAnimations + ", " +
+                       names::kAddOnTextures + ") in this folder";
+            }
+            return "Nothing to patch: the files here could not be read (the message at start said why)";
+        }
+        if (control == Control::Restore_Animation) {
+            return std::string("No backup (") + names::kBackupFile + ") in this folder";
+        }
+    } catch (const Failure&) {
+        return "The files in this folder could not be looked at";
+    }
+    return {};
 }
 
 TwipSize ToggledOuterSize(TwipSize current) {

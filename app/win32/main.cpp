@@ -1,5 +1,5 @@
+#include "AnimationPatcher.h"
 #include "CommandLine.h"
-#include "MainWindow.h"
 #include "Native.h"
 #include "Platform.h"
 
@@ -85,7 +85,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
     controls.dwICC = ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS | ICC_LISTVIEW_CLASSES;
     InitCommonControlsEx(&controls);
 
-    zorby::win32::MainWindow window(HelpPageAddress());
+    zorby::win32::AnimationPatcher window(HelpPageAddress());
     if (window.Load() != zorby::Flow::Continue) {
         return 1;
     }

@@ -5,10 +5,12 @@
 #include "TextDecoding.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QListView>
 #include <QMessageBox>
+#include <QPointer>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -82,14 +84,16 @@ TEST_F(Window, PatchClickPatchesTheFolderAndEndsTheRunOnce) {
     EXPECT_EQ(ended, QList<QVariantList>{{0}});
 }
 
-// The About box stands in the middle of the screen, frame and all; a credit line asks first and opens its
-// link only on Yes.
-TEST_F(Window, AboutBoxOpensLinksOnlyOnYes) {
+// The About box stands in the middle of the screen, frame and all, and opens with the keyboard on OK. A
+// credit line, clicked or reached with Tab and pressed with Return or Space, asks first and opens its
+// link only on Yes; Esc closes the box.
+TEST_F(Window, AboutBoxByMouseAndKeyboard) {
     window.show();
     Click(window, "FancyButton1");
-    auto* box = window.findChild<frmAbout*>();
+    QPointer<frmAbout> box = window.findChild<frmAbout*>();
     ASSERT_TRUE(box && QTest::qWaitForWindowExposed(box));
     EXPECT_LE((box->frameGeometry().center() - box->screen()->geometry().center()).manhattanLength(), 2);
+    EXPECT_EQ(box->focusWidget(), box->findChild<QWidget*>("cmdOK"));
     const QString mail = "mailto:kestrin@example.org;zorby-errors@example.org?subject=Zorby EXE Related";
     for (const Answer answer : {Answer::No, Answer::Closed, Answer::Yes}) {
         boxes.answers = {answer};
@@ -98,6 +102,43 @@ TEST_F(Window, AboutBoxOpensLinksOnlyOnYes) {
         EXPECT_EQ(boxes.messages.back().text, "E-Mail Kestrin?");
         EXPECT_EQ(taken, answer == Answer::Yes ? QStringList{mail} : QStringList{});
     }
+    for (const char* line : {"Label2", "Label3", "Label4", "cmdOK"}) {
+        QTest::keyClick(box, Qt::Key_Tab);
+        EXPECT_EQ(box->focusWidget(), box->findChild<QWidget*>(line)) << line;
+    }
+    QTest::keyClick(box, Qt::Key_Tab);
+    boxes.answers = {Answer::No, Answer::Yes};
+    QTest::keyClick(box->focusWidget(), Qt::Key_Return);
+    QTest::keyClick(box->focusWidget(), Qt::Key_Space);
+    ASSERT_EQ(boxes.messages.size(), 5U);
+    EXPECT_EQ(boxes.messages.back().text, "Visit https://zorby.example.org/?");
+    EXPECT_EQ(taken.size(), 2);
+    QTest::keyClick(box->focusWidget(), Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(box.isNull());
+}
+
+// Assistive technology learns what each button and credit line is, and what it is called.
+TEST_F(Window, ButtonsAndLinksSayWhatTheyAre) {
+    Click(window, "FancyButton1");
+    const auto* box = window.findChild<frmAbout*>();
+    ASSERT_NE(box, nullptr);
+    const std::tuple<QWidget*, QString, QAccessible::Role> rows[] = {
+        {window.findChild<QWidget*>("PatchCommand"), "Patch!", QAccessible::Button},
+        {window.findChild<QWidget*>("FancyButton1"), "About", QAccessible::Button},
+        {window.findChild<QWidget*>("Restore_Animation"), "Restore", QAccessible::Button},
+        {box->findChild<QWidget*>("cmdOK"), "OK", QAccessible::Button},
+        {box->findChild<QWidget*>("Label2"), "https://zorby.example.org/", QAccessible::Link},
+        {box->findChild<QWidget*>("Label4"), "Artwork by: k.varn", QAccessible::Link},
+    };
+    for (const auto& [widget, name, role] : rows) {
+        const QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+        ASSERT_NE(accessible, nullptr) << name.toStdString();
+        EXPECT_EQ(accessible->role(), role) << name.toStdString();
+        EXPECT_EQ(accessible->text(QAccessible::Name), name);
+    }
+    window.SetEnabled(Control::PatchCommand, false);
+    EXPECT_TRUE(QAccessible::queryAccessibleInterface(std::get<0>(rows[0]))->state().disabled);
 }
 
 // However a line arrives (a reset, a replaced line, an appended one), every list of the debug view shows
@@ -132,7 +173,7 @@ TEST_F(Window, EveryListFollowsItsLinesAndShowsTheWidestWhole) {
             const int margin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
             const int needed = view->fontMetrics().horizontalAdvance(shown.data().toString()) + 2 * margin;
             EXPECT_EQ(view->model()->rowCount(), ws.Animations.Count());
-            EXPECT_EQ(view->model()->index(at, 0).data(), DecodeForDisplay(line).replace("\t", "    "));
+            EXPECT_EQ(view->model()->index(at, 0).data(), TextFromLine(line).replace("\t", "    "));
             EXPECT_GE(view->visualRect(shown).width(), needed);
             EXPECT_GE(view->horizontalScrollBar()->maximum() + view->viewport()->width(), needed);
             // and no further, give or take a rounded pixel
@@ -141,6 +182,52 @@ TEST_F(Window, EveryListFollowsItsLinesAndShowsTheWidestWhole) {
         }
     }
 }
+
+// A greyed-out button says why in its tip, and the keyboard starts on the first control the player can
+// use, never on one the start hid or greyed out.
+struct StartRow {
+    const char* name;
+    std::vector<std::pair<const char*, std::string>> files;
+    const char* patchTip;
+    const char* restoreTip;
+    const char* focus;
+};
+const std::string kMain = "<Schema/>\r\n<XML/>\r\n";
+const std::string kAddOn = "<Ui2DAnimation item=\"A\">\r\n</Ui2DAnimation>\r\n";
+const char* const kNoAddOns = "No add-on files (Zor_Anim.txt, Zor_Tex.txt) in this folder";
+const char* const kNoBackup = "No backup (EQUI_An.xml) in this folder";
+const StartRow kStartRows[] = {
+    {"nothing_to_patch_or_restore", {{"EQUI_Animations.xml", kMain}}, kNoAddOns, kNoBackup, "FancyButton1"},
+    {"add_ons_without_a_backup",
+     {{"EQUI_Animations.xml", kMain}, {"Zor_Anim.txt", kAddOn}},
+     "",
+     kNoBackup,
+     "Backup_Animation"},
+    {"only_a_backup",
+     {{"EQUI_Animations.xml", kMain}, {"EQUI_An.xml", kMain}},
+     kNoAddOns,
+     "",
+     "FancyButton1"},
+    {"unreadable_main_file_with_a_backup",
+     {{"EQUI_Animations.xml", kMain + std::string(40000, ' ') + "<a/>\r\n"},
+      {"Zor_Anim.txt", kAddOn},
+      {"EQUI_An.xml", kMain}},
+     "Nothing to patch: the files here could not be read (the message at start said why)",
+     "",
+     "FancyButton1"},
+};
+class StartState : public Window, public ::testing::WithParamInterface<StartRow> {};
+TEST_P(StartState, Row) {
+    for (const auto& [name, bytes] : GetParam().files) {
+        TempFolder::Write(name, bytes);
+    }
+    ASSERT_EQ(window.Load(), Flow::Continue);
+    EXPECT_EQ(window.findChild<QWidget*>("PatchCommand")->toolTip(), GetParam().patchTip);
+    EXPECT_EQ(window.findChild<QWidget*>("Restore_Animation")->toolTip(), GetParam().restoreTip);
+    EXPECT_EQ(window.focusWidget(), window.findChild<QWidget*>(GetParam().focus));
+}
+INSTANTIATE_TEST_SUITE_P(Window, StartState, ::testing::ValuesIn(kStartRows),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // The real message boxes, ended every way a player can end them: only a button is an answer, and every
 // box comes up within a second inside the screen's free area, however long its text.

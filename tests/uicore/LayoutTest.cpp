@@ -1,5 +1,6 @@
 #include "WindowLayout.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -25,8 +26,94 @@ TEST(Layout, TabOrderOfEachView) {
                                         "AllAnimationsTemp", "AllTexturesTemp", "AllZorTexturesTemp",
                                         "AllZorTextures", "AllZorAnimations", "AllTextures", "AllAnimations",
                                         "Textures", "ZorTextures", "ZorAnimations", "AllZorAnimationsTemp"}));
-    EXPECT_EQ(Names(TabOrder(AboutBoxControls(), View::Compact)), (std::vector<std::string>{"cmdOK"}));
+    EXPECT_EQ(Names(TabOrder(AboutBoxControls(), View::Compact)),
+              (std::vector<std::string>{"cmdOK", "Label2", "Label3", "Label4"}));
 }
+
+// The keyboard starts on the first control a player can use, never on a hidden or greyed-out one.
+struct FocusRow {
+    const char* name;
+    std::vector<std::string> unusable; // hidden or disabled
+    const char* first;
+};
+const FocusRow kFocusRows[] = {
+    {"everything_shown", {}, "Backup_Animation"},
+    {"backup_exists_and_no_debug_file", {"Backup_Animation", "DebugButton"}, "PatchCommand"},
+    {"no_add_on_files", {"Backup_Animation", "DebugButton", "PatchCommand"}, "FancyButton1"},
+};
+class FirstFocusRow : public ::testing::TestWithParam<FocusRow> {};
+TEST_P(FirstFocusRow, Row) {
+    const auto usable = [](const ControlEntry& c) {
+        const std::vector<std::string>& out = GetParam().unusable;
+        return std::find(out.begin(), out.end(), c.name) == out.end();
+    };
+    EXPECT_EQ(FirstFocus(MainWindowControls(), View::Compact, usable)->name, std::string(GetParam().first));
+    EXPECT_EQ(FirstFocus(AboutBoxControls(), View::Compact, usable)->name, std::string("cmdOK"));
+}
+INSTANTIATE_TEST_SUITE_P(Layout, FirstFocusRow, ::testing::ValuesIn(kFocusRows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The window stays inside the work area in both views at each dpi: the debug view moves up, and where
+// even that is not enough its lists are squeezed, never so far that two controls come to overlap. A
+// screen too small for the least squeeze keeps the window's top-left corner in reach. The frames are
+// Wine's at each dpi.
+struct FitRow {
+    const char* name;
+    int dpi;
+    ScreenRect workArea;
+    ScreenSize frame;
+    bool squeezed;
+    bool fits = true;
+};
+const FitRow kFitRows[] = {
+    {"laptop_at_96_dpi", 96, {0, 0, 1366, 768}, {6, 29}, false},
+    {"laptop_at_120_dpi", 120, {0, 0, 1366, 768}, {6, 31}, false},
+    {"laptop_at_144_dpi", 144, {0, 0, 1366, 768}, {6, 34}, true},
+    {"task_bar_at_the_top", 96, {0, 40, 1024, 520}, {6, 29}, true},
+    {"second_screen_on_the_right", 120, {1366, 0, 1280, 1024}, {6, 31}, false},
+    {"too_small_for_any_squeeze", 144, {0, 0, 800, 480}, {6, 34}, true, false},
+};
+bool Overlap(TwipRect a, TwipRect b) {
+    return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
+           b.top < a.top + a.height;
+}
+class FitInWorkArea : public ::testing::TestWithParam<FitRow> {};
+TEST_P(FitInWorkArea, Row) {
+    const FitRow& r = GetParam();
+    const TwipSize compact = ClientSize(View::Compact, 1.0);
+    const ScreenSize outer{Px(compact.width, r.dpi) + r.frame.width,
+                           Px(compact.height, r.dpi) + r.frame.height};
+    const ScreenPoint opened = OpeningPosition(r.workArea, kCompactOuter, outer, r.dpi);
+    const auto inside = [&](ScreenRect w) {
+        return w.left >= r.workArea.left && w.top >= r.workArea.top &&
+               w.left + w.width <= r.workArea.left + r.workArea.width &&
+               w.top + w.height <= r.workArea.top + r.workArea.height;
+    };
+    EXPECT_TRUE(inside({opened.x, opened.y, outer.width, outer.height}));
+    const MainWindowFit debug = FitMainWindow(View::Debug, opened, r.workArea, r.frame, r.dpi);
+    EXPECT_EQ(inside(debug.outer), r.fits);
+    EXPECT_EQ(debug.listScale < 1.0, r.squeezed);
+    EXPECT_GE(debug.listScale, kLeastListScale);
+    if (!r.fits) {
+        EXPECT_EQ(debug.outer.top, r.workArea.top);
+    }
+    const MainWindowFit back =
+        FitMainWindow(View::Compact, {debug.outer.left, debug.outer.top}, r.workArea, r.frame, r.dpi);
+    EXPECT_TRUE(inside(back.outer));
+    EXPECT_EQ(back.outer.left, debug.outer.left) << "the compact view stays where the debug view was";
+    const auto controls = MainWindowControls();
+    const TwipSize client = ClientSize(View::Debug, debug.listScale);
+    for (const ControlEntry& a : controls) {
+        const TwipRect placed = PlaceInView(a, debug.listScale);
+        EXPECT_LE(placed.top + placed.height, client.height) << a.name;
+        for (const ControlEntry& b : controls) {
+            EXPECT_EQ(Overlap(placed, PlaceInView(b, debug.listScale)), Overlap(a.rect, b.rect))
+                << a.name << " and " << b.name;
+        }
+    }
+}
+INSTANTIATE_TEST_SUITE_P(Layout, FitInWorkArea, ::testing::ValuesIn(kFitRows),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // The compact view shows the command area whole and nothing of the debug area; the debug view shows all.
 TEST(Layout, EachAreaLiesInsideItsView) {

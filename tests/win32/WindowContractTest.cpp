@@ -1,12 +1,14 @@
+#include "AnimationPatcher.h"
 #include "FakeWindow.h"
-#include "ImageButton.h"
-#include "MainWindow.h"
+#include "FancyButton.h"
 #include "Native.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 // windows.h first, through the headers above.
 #include <commctrl.h>
+#include <oleacc.h>
 #include <string_view>
 
 // The native window in a folder of its own; its message boxes are answered from a script.
@@ -41,10 +43,10 @@ protected:
     static constexpr const char* kEnd = "</Ui2DAnimation>";
     TempFolder folder;
     testing::FakeWindow boxes;
-    MainWindow window{"help.html",
-                      [this](HWND, const std::wstring& title, const std::wstring& text, auto... rest) {
-                          return boxes.ShowMessage(Utf8FromWide(title), Utf8FromWide(text), rest...);
-                      }};
+    AnimationPatcher window{"help.html",
+                            [this](HWND, const std::wstring& title, const std::wstring& text, auto... rest) {
+                                return boxes.ShowMessage(Utf8FromWide(title), Utf8FromWide(text), rest...);
+                            }};
 };
 
 // Every control of both views stands where the layout puts it, at 96 dots per inch; each toggle gives
@@ -90,10 +92,10 @@ TEST_F(NativeWindow, StatesRoundTrip) {
     EXPECT_FALSE(IsWindowVisible(window.Control("DebugLabel")));
     HWND patch = window.Control("PatchCommand");
     EXPECT_FALSE(IsWindowEnabled(patch));
-    EXPECT_EQ(ImageButton::Of(patch)->State().Look().captionColour, ui::ImageButtonState::kBlack);
+    EXPECT_EQ(FancyButton::Of(patch)->State().Look().captionColour, ui::ImageButtonState::kBlack);
     window.SetEnabled(Control::PatchCommand, true);
     EXPECT_TRUE(IsWindowEnabled(patch));
-    EXPECT_EQ(ImageButton::Of(patch)->State().Look().captionColour, ui::ImageButtonState::kSilver);
+    EXPECT_EQ(FancyButton::Of(patch)->State().Look().captionColour, ui::ImageButtonState::kSilver);
 }
 
 TEST_F(NativeWindow, PatchClickPatchesTheFolderAndEndsTheRunOnce) {
@@ -116,10 +118,10 @@ TEST_F(NativeWindow, PatchClickPatchesTheFolderAndEndsTheRunOnce) {
     EXPECT_EQ(window.Run(), 0);
 }
 
-// The keyboard clicks a focused button; the About box asks before a link and opens it only on Yes.
-TEST_F(NativeWindow, AboutOpensByKeyAndAsksBeforeALink) {
-    HWND about = window.Control("FancyButton1");
-    SendMessageW(about, WM_KEYDOWN, VK_SPACE, 0);
+// The keyboard clicks a focused button; the About box opens with the keyboard on OK, Tab goes on down the
+// credit lines, Return on one asks before its link, and Esc closes the box.
+TEST_F(NativeWindow, AboutBoxByKeyboard) {
+    SendMessageW(window.Control("FancyButton1"), WM_KEYDOWN, VK_SPACE, 0);
     HWND box = window.AboutWindow();
     ASSERT_NE(box, nullptr);
     wchar_t title[64];
@@ -128,12 +130,56 @@ TEST_F(NativeWindow, AboutOpensByKeyAndAsksBeforeALink) {
     wchar_t credit[128];
     GetDlgItemTextW(box, 201, credit, 128);
     EXPECT_STREQ(credit, L"Program By: Kestrin Dunmarrow    Ver 3.0");
+    const auto key = [box](WPARAM code) {
+        MSG message{GetFocus(), WM_KEYDOWN, code, 0, 0, {}};
+        if (!IsDialogMessageW(box, &message)) {
+            DispatchMessageW(&message);
+        }
+    };
+    EXPECT_EQ(GetFocus(), GetDlgItem(box, 205)) << "OK";
+    for (const int line : {202, 203}) {
+        key(VK_TAB);
+        EXPECT_EQ(GetFocus(), GetDlgItem(box, line)) << line;
+    }
     boxes.answers = {Answer::No};
-    SendMessageW(box, WM_COMMAND, MAKEWPARAM(203, STN_CLICKED), 0);
+    key(VK_RETURN);
     ASSERT_EQ(boxes.messages.size(), 1U);
     EXPECT_EQ(boxes.messages[0].text, "E-Mail Kestrin?");
-    SendMessageW(box, WM_CLOSE, 0, 0);
+    key(VK_ESCAPE);
     EXPECT_EQ(window.AboutWindow(), nullptr);
+}
+
+// Assistive technology learns what each button and credit line is, and what it is called.
+TEST_F(NativeWindow, ButtonsAndLinksSayWhatTheyAre) {
+    CoInitialize(nullptr);
+    SendMessageW(window.Control("FancyButton1"), WM_KEYDOWN, VK_SPACE, 0);
+    HWND box = window.AboutWindow();
+    const std::tuple<HWND, const wchar_t*, LONG> rows[] = {
+        {window.Control("PatchCommand"), L"Patch!", ROLE_SYSTEM_PUSHBUTTON},
+        {window.Control("FancyButton1"), L"About", ROLE_SYSTEM_PUSHBUTTON},
+        {window.Control("Restore_Animation"), L"Restore", ROLE_SYSTEM_PUSHBUTTON},
+        {GetDlgItem(box, 205), L"OK", ROLE_SYSTEM_PUSHBUTTON},
+        {GetDlgItem(box, 202), L"https://zorby.example.org/", ROLE_SYSTEM_LINK},
+        {GetDlgItem(box, 204), L"Artwork by: k.varn", ROLE_SYSTEM_LINK},
+    };
+    for (const auto& [control, name, role] : rows) {
+        IAccessible* accessible = nullptr;
+        ASSERT_EQ(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                             reinterpret_cast<void**>(&accessible)),
+                  S_OK)
+            << Utf8FromWide(name);
+        VARIANT self{};
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        VARIANT given{};
+        BSTR called = nullptr;
+        EXPECT_EQ(accessible->get_accRole(self, &given), S_OK);
+        EXPECT_EQ(given.lVal, role) << Utf8FromWide(name);
+        EXPECT_EQ(accessible->get_accName(self, &called), S_OK);
+        EXPECT_STREQ(called, name);
+        SysFreeString(called);
+        accessible->Release();
+    }
 }
 
 // Lines show through the system code page, and a list's column is as wide as its widest line.
@@ -165,6 +211,53 @@ TEST_F(NativeWindow, MessagesReadUtf8BesideTheCodePage) {
     ASSERT_EQ(boxes.messages.size(), 1U);
     EXPECT_EQ(boxes.messages[0].text, "line 3 (\u201Ccaf\u00E9\u201D)\u2026\r\nNothing");
 }
+
+// A greyed-out button says why in its tip, and the keyboard starts on the first control the player can
+// use, never on one the start hid or greyed out.
+struct StartRow {
+    const char* name;
+    std::vector<std::pair<const char*, std::string>> files;
+    const char* patchTip;
+    const char* restoreTip;
+    const char* focus;
+};
+const std::string kMain = "<Schema/>\r\n<XML/>\r\n";
+const std::string kAddOn = "<Ui2DAnimation item=\"A\">\r\n</Ui2DAnimation>\r\n";
+const char* const kNoAddOns = "No add-on files (Zor_Anim.txt, Zor_Tex.txt) in this folder";
+const char* const kNoBackup = "No backup (EQUI_An.xml) in this folder";
+const StartRow kStartRows[] = {
+    {"nothing_to_patch_or_restore", {{"EQUI_Animations.xml", kMain}}, kNoAddOns, kNoBackup, "FancyButton1"},
+    {"add_ons_without_a_backup",
+     {{"EQUI_Animations.xml", kMain}, {"Zor_Anim.txt", kAddOn}},
+     "",
+     kNoBackup,
+     "Backup_Animation"},
+    {"only_a_backup",
+     {{"EQUI_Animations.xml", kMain}, {"EQUI_An.xml", kMain}},
+     kNoAddOns,
+     "",
+     "FancyButton1"},
+    {"unreadable_main_file_with_a_backup",
+     {{"EQUI_Animations.xml", kMain + std::string(40000, ' ') + "<a/>\r\n"},
+      {"Zor_Anim.txt", kAddOn},
+      {"EQUI_An.xml", kMain}},
+     "Nothing to patch: the files here could not be read (the message at start said why)",
+     "",
+     "FancyButton1"},
+};
+class StartState : public NativeWindow, public ::testing::WithParamInterface<StartRow> {};
+TEST_P(StartState, Row) {
+    for (const auto& [name, bytes] : GetParam().files) {
+        TempFolder::Write(name, bytes);
+    }
+    ASSERT_EQ(window.Load(), Flow::Continue);
+    window.Show(SW_SHOW);
+    EXPECT_EQ(Utf8FromWide(window.ToolTip(Control::PatchCommand)), GetParam().patchTip);
+    EXPECT_EQ(Utf8FromWide(window.ToolTip(Control::Restore_Animation)), GetParam().restoreTip);
+    EXPECT_EQ(GetFocus(), window.Control(GetParam().focus));
+}
+INSTANTIATE_TEST_SUITE_P(NativeWindow, StartState, ::testing::ValuesIn(kStartRows),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // The real message boxes, ended every way a player can end them: only a button is an answer, and every
 // box comes up within a second inside the work area, however long its text. Each row posts one message
@@ -250,7 +343,7 @@ TEST_P(RealBox, Row) {
     MSG quit;
     while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
     }
-    MainWindow window{"help.html"};
+    AnimationPatcher window{"help.html"};
     visit = {&GetParam(), window.Window(), GetTickCount()};
     SetTimer(nullptr, 0, 10, &ActOnTheBox);
     EXPECT_EQ(window.ShowMessage("Confirm", GetParam().text, MessageIcon::Warning, GetParam().buttons),

@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QWindow>
 #include <algorithm>
 
 namespace zorby::ui {
@@ -73,9 +74,20 @@ void AnimationPatcher::BuildArea(Area area) {
     }
     if (area == Area::Debug) {
         debugAreaBuilt_ = true;
+        PlaceDebugArea();
         // What the load step asked of these before they existed.
         for (const auto& [control, visible] : debugVisibility_) {
             Widget(control)->setVisible(visible);
+        }
+    }
+}
+
+// The debug area's controls where the lists' squeeze puts them.
+void AnimationPatcher::PlaceDebugArea() {
+    for (const ControlEntry& entry : MainWindowControls()) {
+        const auto found = controls_.find(entry.name);
+        if (entry.area == Area::Debug && found != controls_.end()) {
+            found->second->setGeometry(PixelRect(PlaceInView(entry, listScale_)));
         }
     }
 }
@@ -88,11 +100,7 @@ QWidget* AnimationPatcher::AddControl(const ControlEntry& entry) {
         button->SetCaption(caption);
         button->SetBackColor(palette().color(QPalette::Button));
         button->move(Px(entry.rect.left), Px(entry.rect.top));
-        const std::string_view name = entry.name;
-        connect(button, &FancyButton::Click, this,
-                name == "PatchCommand"        ? &AnimationPatcher::OnPatch
-                : name == "Restore_Animation" ? &AnimationPatcher::OnRestore
-                                              : &AnimationPatcher::OnAbout);
+        connect(button, &FancyButton::Click, this, [this, action = entry.action] { Press(action); });
         return button;
     }
     case ControlKind::PictureButton: {
@@ -101,7 +109,7 @@ QWidget* AnimationPatcher::AddControl(const ControlEntry& entry) {
         button->setIcon(DebugButtonIcon());
         button->setIconSize({24, 24});
         button->setToolTip("Show or hide the work lists");
-        connect(button, &QPushButton::clicked, this, &AnimationPatcher::ToggleDebugView);
+        connect(button, &QPushButton::clicked, this, [this, action = entry.action] { Press(action); });
         return button;
     }
     case ControlKind::ProgressBar:
@@ -180,17 +188,40 @@ void AnimationPatcher::SetTabOrder(View view) {
 
 Flow AnimationPatcher::Load() {
     Place();
-    return RunLoadStep(workspace_, *this, helpPage_);
+    const Flow flow = RunLoadStep(workspace_, *this, helpPage_);
+    // The keyboard starts on the first control the player can use: the load step hides some and greys
+    // out others. The window takes the focus there when it is first shown.
+    if (const ControlEntry* first =
+            FirstFocus(MainWindowControls(), View::Compact, [this](const ControlEntry& entry) {
+                const QWidget* widget = controls_.at(entry.name);
+                const auto* button = qobject_cast<const FancyButton*>(widget);
+                return !widget->isHidden() && widget->isEnabled() && (button == nullptr || button->Enabled());
+            })) {
+        controls_.at(first->name)->setFocus(Qt::OtherFocusReason);
+    }
+    return flow;
+}
+
+ScreenRect AnimationPatcher::WorkArea() const {
+    const QScreen* screen = this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen();
+    const QRect work = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    return {work.x(), work.y(), work.width(), work.height()};
+}
+
+// The frame the window manager draws; before the first show it is not known, and the layout's stands in.
+ScreenSize AnimationPatcher::FramePixels() const {
+    const QMargins frame = windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
+    if (frame.isNull()) {
+        return {Px(kMainFrame.width), Px(kMainFrame.height)};
+    }
+    return {frame.left() + frame.right(), frame.top() + frame.bottom()};
 }
 
 void AnimationPatcher::Place() {
-    const QScreen* screen = this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen();
-    const QSize screenPixels = screen != nullptr ? screen->geometry().size() : QSize(1024, 768);
-    const QSize outer = OuterSizeTwips();
-    const TwipPoint position =
-        MainWindowPosition(screenPixels.width() * kTwipsPerPixel, screenPixels.height() * kTwipsPerPixel,
-                           outer.width(), outer.height());
-    move(Px(position.left), Px(position.top));
+    const ScreenSize frame = FramePixels();
+    const ScreenPoint at =
+        OpeningPosition(WorkArea(), kCompactOuter, {width() + frame.width, height() + frame.height}, 96);
+    move(at.x, at.y);
 }
 
 QSize AnimationPatcher::OuterSizeTwips() const {
@@ -201,14 +232,29 @@ void AnimationPatcher::SetOuterSizeTwips(int width, int height) {
     setFixedSize(Px(width - kMainFrame.width), Px(height - kMainFrame.height));
 }
 
+// The debug view fits the work area: the window moves up as far as it must, and on a screen too low even
+// for that the lists are squeezed (FitMainWindow). Qt lays out in pixels at 96 dots per inch and scales
+// them for the screen itself.
 void AnimationPatcher::ToggleDebugView() {
-    const TwipSize target = ToggledOuterSize({OuterSizeTwips().width(), OuterSizeTwips().height()});
-    if (target == kDebugOuter && !debugAreaBuilt_) {
-        BuildArea(Area::Debug);
-        SetTabOrder(View::Debug);
+    const View view = ToggledOuterSize({OuterSizeTwips().width(), OuterSizeTwips().height()}) == kDebugOuter
+                          ? View::Debug
+                          : View::Compact;
+    const MainWindowFit fit = FitMainWindow(view, {pos().x(), pos().y()}, WorkArea(), FramePixels(), 96);
+    if (view == View::Debug) {
+        const bool moved = fit.listScale != listScale_;
+        listScale_ = fit.listScale;
+        if (!debugAreaBuilt_) {
+            BuildArea(Area::Debug);
+            SetTabOrder(View::Debug);
+        } else if (moved) {
+            PlaceDebugArea();
+        }
     }
+    const TwipSize client = ClientSize(view, fit.listScale);
+    const TwipSize target{client.width + kMainFrame.width, client.height + kMainFrame.height};
     SetOuterSizeTwips(OuterSizeTwips().width(), target.height);
     SetOuterSizeTwips(target.width, target.height);
+    move(fit.outer.left, fit.outer.top);
 }
 
 Answer AnimationPatcher::ShowMessage(const std::string& title, const std::string& text, MessageIcon icon,
@@ -217,7 +263,7 @@ Answer AnimationPatcher::ShowMessage(const std::string& title, const std::string
     if (closeRequested_ && buttons != MessageButtons::Ok) {
         return Answer::Closed;
     }
-    return presenter_(this, DecodeMessage(title), DecodeMessage(text), icon, buttons);
+    return presenter_(this, TextFromMessage(title), TextFromMessage(text), icon, buttons);
 }
 
 void AnimationPatcher::SetProgress(float value) {
@@ -263,6 +309,7 @@ void AnimationPatcher::SetVisible(Control control, bool visible) {
 void AnimationPatcher::SetEnabled(Control control, bool enabled) {
     if (auto* button = qobject_cast<FancyButton*>(Widget(control))) {
         button->SetEnabled(enabled);
+        button->setToolTip(enabled ? QString() : QString::fromStdString(WhyDisabled(control)));
     } else {
         Widget(control)->setEnabled(enabled);
     }
@@ -276,7 +323,7 @@ bool AnimationPatcher::IsChecked(Control control) const {
 // The engine builds links as plain text (a mail link keeps its spaces); QUrl's tolerant reading encodes
 // them the way the desktop expects.
 bool AnimationPatcher::OpenLink(const std::string& target) {
-    return QDesktopServices::openUrl(QUrl(DecodeForDisplay(target), QUrl::TolerantMode));
+    return QDesktopServices::openUrl(QUrl(TextFromLine(target), QUrl::TolerantMode));
 }
 
 void AnimationPatcher::Finish(Flow flow) {
@@ -290,16 +337,24 @@ void AnimationPatcher::Finish(Flow flow) {
     emit RunEnded(flow == Flow::Failed ? 1 : 0);
 }
 
-void AnimationPatcher::OnPatch() {
-    Finish(RunCommand(*this, [this] { return zorby::PatchCommand(workspace_, *this); }));
-}
-
-void AnimationPatcher::OnRestore() {
-    Finish(RunCommand(*this, [this] { return zorby::RestoreCommand(*this); }));
-}
-
-void AnimationPatcher::OnAbout() {
-    frmAbout::ShowAbout(about_, *this, this);
+void AnimationPatcher::Press(Action action) {
+    switch (action) {
+    case Action::Patch:
+        Finish(RunCommand(*this, [this] { return zorby::PatchCommand(workspace_, *this); }));
+        break;
+    case Action::Restore:
+        Finish(RunCommand(*this, [this] { return zorby::RestoreCommand(*this); }));
+        break;
+    case Action::ShowAbout:
+        frmAbout::ShowAbout(about_, *this, this);
+        break;
+    case Action::ToggleDebugView:
+        ToggleDebugView();
+        break;
+    case Action::None:
+    case Action::HideAbout: // the About box's own
+        break;
+    }
 }
 
 // Closing the window (or the program asked to quit) while a question is open is no answer to it: the

@@ -81,12 +81,14 @@ private:
     QWidget* AddControl(const ControlEntry& entry);
     QListView* AddList(LineList& list, const TwipRect& rect);
     void SetTabOrder(View view);
+    void PlaceDebugArea();
     QWidget* Widget(Control control) const;
+    ScreenRect WorkArea() const;
+    ScreenSize FramePixels() const;
     void Place();
     void Finish(Flow flow);
-    void OnPatch();
-    void OnRestore();
-    void OnAbout();
+    // What a button of the window does.
+    void Press(Action action);
 
     std::string helpPage_;
     MessagePresenter presenter_;
@@ -98,6 +100,7 @@ private:
 
     std::map<std::string, QWidget*, std::less<>> controls_; // by name, as the areas are built
     bool debugAreaBuilt_ = false;
+    double listScale_ = 1.0; // how far the debug view's lists are squeezed to fit the screen
     QProgressBar* PatchProgress = nullptr;
     QPointer<frmAbout> about_;
 };

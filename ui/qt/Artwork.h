@@ -1,12 +1,12 @@
 #pragma once
 
-#include "Art.h"
+#include "Pictures.h"
 
 #include <QIcon>
 #include <QImage>
 #include <QPixmap>
 
-// The program's pictures (Art.h) as Qt images and icons.
+// The program's pictures (Pictures.h) as Qt images and icons.
 namespace zorby::ui {
 
 QImage ToImage(const Pixels& pixels);
@@ -19,5 +19,8 @@ QIcon DebugButtonIcon();
 
 // The About box emblem, 48 by 48 logical pixels at the given device pixel ratio.
 QPixmap AboutEmblem(qreal devicePixelRatio);
+
+// The image button's plate, 102 by 34 logical pixels at the given device pixel ratio.
+QPixmap PlatePixmap(PlateTone tone, qreal devicePixelRatio);
 
 } // namespace zorby::ui

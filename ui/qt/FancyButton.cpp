@@ -1,8 +1,8 @@
 #include "FancyButton.h"
 
-#include "Art.h"
 #include "Artwork.h"
 
+#include <QAccessibleWidget>
 #include <QCursor>
 #include <QEnterEvent>
 #include <QKeyEvent>
@@ -23,8 +23,8 @@ QPoint ToPoint(PixelOffset offset) {
     return {offset.x, offset.y};
 }
 
-// One of the two plate pictures, drawn for the screen's pixel ratio once for each tone and ratio: every
-// button shows the same plates.
+// One of the two plate pictures, decoded for the screen's pixel ratio once for each tone and ratio:
+// every button shows the same plates.
 class PlatePicture : public QWidget {
 public:
     PlatePicture(PlateTone tone, const QString& name, QWidget* parent) : QWidget(parent), tone_(tone) {
@@ -40,8 +40,7 @@ protected:
             QStringLiteral("zorby-plate-%1-%2").arg(tone_ == PlateTone::Dark ? 0 : 1).arg(ratio);
         QPixmap plate;
         if (!QPixmapCache::find(key, &plate)) {
-            plate = QPixmap::fromImage(ToImage(Plate(tone_, ratio)));
-            plate.setDevicePixelRatio(ratio);
+            plate = PlatePixmap(tone_, ratio);
             QPixmapCache::insert(key, plate);
         }
         QPainter(this).drawPixmap(0, 0, plate);
@@ -50,6 +49,36 @@ protected:
 private:
     PlateTone tone_;
 };
+
+// What assistive technology learns of the button: a push button named by its caption, greyed out while
+// disabled (the widget itself stays enabled), pressed by its one action.
+class AccessibleFancyButton : public QAccessibleWidget {
+public:
+    explicit AccessibleFancyButton(FancyButton* button) : QAccessibleWidget(button, QAccessible::Button) {}
+
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.disabled = !Button()->Enabled();
+        state.focusable = Button()->Enabled();
+        return state;
+    }
+    QStringList actionNames() const override {
+        return Button()->Enabled() ? QStringList{pressAction()} : QStringList{};
+    }
+    void doAction(const QString& action) override {
+        if (action == pressAction()) {
+            Button()->Press();
+        }
+    }
+
+private:
+    FancyButton* Button() const { return static_cast<FancyButton*>(widget()); }
+};
+
+QAccessibleInterface* AccessibleOf(const QString&, QObject* object) {
+    auto* button = qobject_cast<FancyButton*>(object);
+    return button != nullptr ? new AccessibleFancyButton(button) : nullptr;
+}
 
 } // namespace
 
@@ -87,6 +116,8 @@ private:
 };
 
 FancyButton::FancyButton(QWidget* parent) : QWidget(parent) {
+    static const bool accessible = (QAccessible::installFactory(AccessibleOf), true);
+    (void)accessible;
     setFixedSize(kButtonSize);
     setFocusPolicy(Qt::StrongFocus);
 
@@ -123,6 +154,13 @@ FancyButton::FancyButton(QWidget* parent) : QWidget(parent) {
 
 void FancyButton::SetCaption(const QString& caption) {
     caption_->setText(caption);
+    setAccessibleName(caption);
+}
+
+void FancyButton::Press() {
+    if (state_.Key(true, false)) {
+        emit Click();
+    }
 }
 
 void FancyButton::SetBackColor(const QColor& color) {

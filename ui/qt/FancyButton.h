@@ -16,7 +16,8 @@ namespace zorby::ui {
 //
 // Its parts are child objects with fixed names (front to back): "ButtonMask" takes all mouse input and
 // its enabled state is the button's; "ButtonCaption", "ButtonDark", "ButtonLight"; and the hover poll
-// "Timer1". The size is fixed at 103 by 35 pixels whatever the container asks for.
+// "Timer1". The size is fixed at 103 by 35 pixels whatever the container asks for. Assistive technology
+// knows it as a push button named by its caption, greyed out while disabled.
 class FancyButton : public QWidget {
     Q_OBJECT
 
@@ -28,6 +29,8 @@ public:
     bool Enabled() const;
     // Also recolours the caption: silver when enabled, black when disabled.
     void SetEnabled(bool enabled);
+    // What an activation key does: a click, unless the button is disabled.
+    void Press();
 
     QSize sizeHint() const override;
 

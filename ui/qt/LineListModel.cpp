@@ -21,7 +21,7 @@ QVariant LineListModel::data(const QModelIndex& index, int role) const {
         return {};
     }
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
-        return DecodeForDisplay(RowText(list_.Lines()[static_cast<std::size_t>(index.row())]));
+        return TextFromLine(RowText(list_.Lines()[static_cast<std::size_t>(index.row())]));
     }
     return {};
 }

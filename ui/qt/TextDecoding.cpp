@@ -6,7 +6,7 @@
 
 namespace zorby::ui {
 
-QString DecodeForDisplay(std::string_view bytes) {
+QString TextFromLine(std::string_view bytes) {
     const QByteArrayView view(bytes.data(), static_cast<qsizetype>(bytes.size()));
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8(view);
@@ -16,7 +16,7 @@ QString DecodeForDisplay(std::string_view bytes) {
     return text;
 }
 
-QString DecodeMessage(std::string_view bytes) {
+QString TextFromMessage(std::string_view bytes) {
     return QString::fromStdU16String(MessageCharacters(bytes, Latin1))
         .replace(QLatin1String("\r\n"), QLatin1String("\n"))
         .replace(QLatin1Char('\r'), QLatin1Char('\n'));

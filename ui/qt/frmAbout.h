@@ -3,11 +3,9 @@
 #include "Twips.h"
 
 #include <QDialog>
+#include <QLabel>
 #include <QPointer>
 #include <string>
-#include <vector>
-
-class QLabel;
 
 namespace zorby {
 class WindowPort;
@@ -17,10 +15,28 @@ namespace zorby::ui {
 
 class FancyButton;
 
+// A credit line that opens a link. The pointer or the keyboard (Tab reaches it; Return or Space on it)
+// raise `Activated`; it shows the focus with a dotted frame, and assistive technology knows it as a link.
+class LinkLabel : public QLabel {
+    Q_OBJECT
+
+public:
+    LinkLabel(const QString& text, QWidget* parent);
+
+signals:
+    void Activated();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+};
+
 // The credits box: author, version, emblem, and three credit lines that open the author's web page,
 // a mail to the author or the artist's web page after a Yes/No question. It does not block the main
-// window. "OK" only hides it, so it keeps its place; closing it from the title bar destroys it, and the
-// next one is centred afresh.
+// window. "OK" only hides it, so it keeps its place; closing it from the title bar or with Esc destroys
+// it, and the next one is centred afresh. Each show starts with the keyboard on OK; Tab goes on through
+// the credit lines.
 class frmAbout : public QDialog {
     Q_OBJECT
 
@@ -35,26 +51,15 @@ public:
     // The first show runs the load step first.
     void setVisible(bool visible) override;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
-    struct LinkLine {
-        QLabel* label;
-        std::string question;
-        std::string target;
-    };
-
     void RunLoadStep();
     void CentreOnScreen();
-    QLabel* AddLabel(const char* name, const QString& text, const TwipRect& rect);
-    void MakeLink(QLabel* label, std::string question, std::string target);
+    void FocusFirst();
 
     WindowPort& port_;
     QLabel* picIcon_ = nullptr;
     QLabel* label1_ = nullptr;
     FancyButton* cmdOK_ = nullptr;
-    std::vector<LinkLine> links_;
     bool loaded_ = false;
 };
 

@@ -1,6 +1,7 @@
 #include "MessageBoxes.h"
 
 #include "MessageText.h"
+#include "Native.h"
 
 #include <algorithm>
 #include <utility>
@@ -27,15 +28,6 @@ struct OpenBox {
 };
 
 thread_local OpenBox* openBox = nullptr; // the innermost
-
-RECT WorkArea(HWND window) {
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof(monitor);
-    if (GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor) == 0) {
-        SystemParametersInfoW(SPI_GETWORKAREA, 0, &monitor.rcWork, 0);
-    }
-    return monitor.rcWork;
-}
 
 // Right after MessageBoxW has laid the box out for its text, before it is shown: a box too large for
 // the work area is ended at once, to be built again with less text; one that fits is moved inside it.

@@ -2,14 +2,14 @@
 
 #include "MessageText.h"
 
+#include <algorithm>
 #include <map>
-#include <vector>
 
 namespace zorby::win32 {
 
 namespace {
 
-std::wstring WideFrom(UINT codePage, std::string_view bytes) {
+std::wstring WideFromCodePage(UINT codePage, std::string_view bytes) {
     if (bytes.empty()) {
         return {};
     }
@@ -20,7 +20,7 @@ std::wstring WideFrom(UINT codePage, std::string_view bytes) {
     return text;
 }
 
-std::u16string AnsiCharacters(std::string_view bytes) {
+std::u16string Utf16FromAnsi(std::string_view bytes) {
     const std::wstring text = WideFromAnsi(bytes);
     return {text.begin(), text.end()};
 }
@@ -28,11 +28,11 @@ std::u16string AnsiCharacters(std::string_view bytes) {
 } // namespace
 
 std::wstring WideFromAnsi(std::string_view bytes) {
-    return WideFrom(CP_ACP, bytes);
+    return WideFromCodePage(CP_ACP, bytes);
 }
 
 std::wstring WideFromUtf8(std::string_view bytes) {
-    return WideFrom(CP_UTF8, bytes);
+    return WideFromCodePage(CP_UTF8, bytes);
 }
 
 std::string Utf8FromWide(std::wstring_view text) {
@@ -49,7 +49,7 @@ std::string Utf8FromWide(std::wstring_view text) {
 }
 
 std::wstring WideFromMessage(std::string_view bytes) {
-    const std::u16string text = ui::MessageCharacters(bytes, AnsiCharacters);
+    const std::u16string text = ui::MessageCharacters(bytes, Utf16FromAnsi);
     return {text.begin(), text.end()};
 }
 
@@ -71,6 +71,19 @@ RECT PixelRect(const ui::TwipRect& rect) {
     const int dpi = ScreenDpi();
     return {ui::Px(rect.left, dpi), ui::Px(rect.top, dpi), ui::Px(rect.left, dpi) + ui::Px(rect.width, dpi),
             ui::Px(rect.top, dpi) + ui::Px(rect.height, dpi)};
+}
+
+RECT WorkArea(HWND window) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    if (GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor) == 0) {
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &monitor.rcWork, 0);
+    }
+    return monitor.rcWork;
+}
+
+ui::ScreenRect ScreenRectOf(const RECT& rect) {
+    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
 }
 
 namespace {
@@ -96,23 +109,21 @@ bool busy = false;
 
 } // namespace
 
-void DrawPixels(HDC dc, const ui::Pixels& pixels, int x, int y) {
+void DrawPixels(HDC dc, const ui::Pixels& pixels, int x, int y, int width, int height) {
     const BITMAPINFO info = TopDown(pixels.width, pixels.height);
-    SetDIBitsToDevice(dc, x, y, static_cast<DWORD>(pixels.width), static_cast<DWORD>(pixels.height), 0, 0, 0,
-                      static_cast<UINT>(pixels.height), pixels.argb.data(), &info, DIB_RGB_COLORS);
+    if (width == pixels.width && height == pixels.height) {
+        SetDIBitsToDevice(dc, x, y, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0, 0,
+                          static_cast<UINT>(height), pixels.argb.data(), &info, DIB_RGB_COLORS);
+        return;
+    }
+    const int mode = SetStretchBltMode(dc, HALFTONE);
+    SetBrushOrgEx(dc, 0, 0, nullptr);
+    StretchDIBits(dc, x, y, width, height, 0, 0, pixels.width, pixels.height, pixels.argb.data(), &info,
+                  DIB_RGB_COLORS, SRCCOPY);
+    SetStretchBltMode(dc, mode);
 }
 
 HICON MakeIcon(const ui::Pixels& pixels) {
-    // Icons take straight alpha.
-    std::vector<std::uint32_t> straight(pixels.argb.size());
-    for (std::size_t i = 0; i < straight.size(); ++i) {
-        const std::uint32_t pixel = pixels.argb[i];
-        const std::uint32_t alpha = pixel >> 24;
-        const auto channel = [&](int shift) {
-            return alpha == 0 ? 0U : (((pixel >> shift) & 0xFF) * 255 + alpha / 2) / alpha;
-        };
-        straight[i] = (alpha << 24) | (channel(16) << 16) | (channel(8) << 8) | channel(0);
-    }
     const BITMAPINFO info = TopDown(pixels.width, pixels.height);
     void* bits = nullptr;
     HDC screen = GetDC(nullptr);
@@ -121,7 +132,9 @@ HICON MakeIcon(const ui::Pixels& pixels) {
     if (colour == nullptr) {
         return nullptr;
     }
-    std::copy(straight.begin(), straight.end(), static_cast<std::uint32_t*>(bits));
+    // Icons take straight alpha.
+    std::transform(pixels.argb.begin(), pixels.argb.end(), static_cast<std::uint32_t*>(bits),
+                   ui::StraightAlpha);
     HBITMAP mask = CreateBitmap(pixels.width, pixels.height, 1, 1, nullptr);
     ICONINFO icon{TRUE, 0, 0, mask, colour};
     HICON made = CreateIconIndirect(&icon);

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "Art.h"
+#include "Pixels.h"
 #include "Twips.h"
+#include "WindowLayout.h"
 
 #include <string>
 #include <string_view>
@@ -26,8 +27,13 @@ int Scale(int logicalPixels);
 // A rectangle of the layout in pixels at the screen's dots per inch.
 RECT PixelRect(const ui::TwipRect& rect);
 
-// Draws a picture (premultiplied 0xAARRGGBB) with its top-left corner at (x, y); it must be opaque.
-void DrawPixels(HDC dc, const ui::Pixels& pixels, int x, int y);
+// The work area (the screen less the task bar) of the screen the window is on.
+RECT WorkArea(HWND window);
+ui::ScreenRect ScreenRectOf(const RECT& rect);
+
+// Draws a picture (premultiplied 0xAARRGGBB) with its top-left corner at (x, y), scaled to `width` by
+// `height` when it has another size; it must be opaque.
+void DrawPixels(HDC dc, const ui::Pixels& pixels, int x, int y, int width, int height);
 
 // An icon made of `pixels`; the caller destroys it.
 HICON MakeIcon(const ui::Pixels& pixels);

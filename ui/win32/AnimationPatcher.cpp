@@ -1,14 +1,14 @@
-#include "MainWindow.h"
+#include "AnimationPatcher.h"
 
-#include "AboutBox.h"
-#include "Art.h"
 #include "Commands.h"
-#include "ImageButton.h"
+#include "FancyButton.h"
 #include "LineListView.h"
 #include "ListRows.h"
 #include "LoadStep.h"
 #include "MessageBoxes.h"
 #include "Native.h"
+#include "Pictures.h"
+#include "frmAbout.h"
 
 #include <algorithm>
 // windows.h first, through the headers above.
@@ -17,7 +17,7 @@
 namespace zorby::win32 {
 namespace {
 
-constexpr wchar_t kClassName[] = L"ZorbyMainWindow";
+constexpr wchar_t kClassName[] = L"ZorbyAnimationPatcher";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 constexpr int kFirstId = 100;
@@ -28,13 +28,13 @@ HMENU IdHandle(int id) {
 
 } // namespace
 
-MainWindow::MainWindow(std::string helpPage, MessagePresenter presenter)
+AnimationPatcher::AnimationPatcher(std::string helpPage, MessagePresenter presenter)
     : helpPage_(std::move(helpPage)),
       presenter_(presenter ? std::move(presenter) : MessagePresenter(ShowMessageBox)) {
     static const bool registered = [] {
         WNDCLASSEXW windowClass{};
         windowClass.cbSize = sizeof(windowClass);
-        windowClass.lpfnWndProc = &MainWindow::Procedure;
+        windowClass.lpfnWndProc = &AnimationPatcher::Procedure;
         windowClass.hInstance = GetModuleHandleW(nullptr);
         windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
@@ -50,7 +50,7 @@ MainWindow::MainWindow(std::string helpPage, MessagePresenter presenter)
     SetOuterSizeTwips(ui::kCompactOuter);
 }
 
-MainWindow::~MainWindow() {
+AnimationPatcher::~AnimationPatcher() {
     SetBusyPointer(false);
     if (window_ != nullptr) {
         DestroyWindow(window_);
@@ -58,13 +58,13 @@ MainWindow::~MainWindow() {
     lists_.clear();
 }
 
-LRESULT CALLBACK MainWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK AnimationPatcher::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        auto* self = static_cast<AnimationPatcher*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         self->window_ = window;
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
-    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* self = reinterpret_cast<AnimationPatcher*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (message == WM_NCDESTROY && self != nullptr) {
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         self->window_ = nullptr;
@@ -76,7 +76,7 @@ LRESULT CALLBACK MainWindow::Procedure(HWND window, UINT message, WPARAM wParam,
 
 // The debug area is built on the first switch to the debug view: the compact view, which is all most
 // players ever see, starts without fourteen list views it does not show.
-void MainWindow::BuildArea(ui::Area area) {
+void AnimationPatcher::BuildArea(ui::Area area) {
     const auto controls = ui::MainWindowControls();
     for (const ui::ControlEntry& entry : controls) {
         if (entry.area == area) {
@@ -86,6 +86,7 @@ void MainWindow::BuildArea(ui::Area area) {
     }
     if (area == ui::Area::Debug) {
         debugAreaBuilt_ = true;
+        PlaceDebugArea();
         // What the load step asked of these before they existed.
         for (const auto& [control, visible] : debugVisibility_) {
             ShowWindow(Control(ui::Find(control).name), visible ? SW_SHOWNA : SW_HIDE);
@@ -93,7 +94,20 @@ void MainWindow::BuildArea(ui::Area area) {
     }
 }
 
-HWND MainWindow::AddControl(const ui::ControlEntry& entry, int id) {
+// The debug area's controls where the lists' squeeze puts them.
+void AnimationPatcher::PlaceDebugArea() {
+    for (const ui::ControlEntry& entry : ui::MainWindowControls()) {
+        HWND control = Control(entry.name);
+        if (entry.area != ui::Area::Debug || control == nullptr) {
+            continue;
+        }
+        const RECT place = PixelRect(ui::PlaceInView(entry, listScale_));
+        SetWindowPos(control, nullptr, place.left, place.top, place.right - place.left,
+                     place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+HWND AnimationPatcher::AddControl(const ui::ControlEntry& entry, int id) {
     const RECT place = PixelRect(entry.rect);
     const int width = place.right - place.left;
     const int height = place.bottom - place.top;
@@ -110,16 +124,8 @@ HWND MainWindow::AddControl(const ui::ControlEntry& entry, int id) {
     };
     switch (entry.kind) {
     case ui::ControlKind::ImageButton: {
-        const std::string_view name = entry.name;
-        return ImageButton::Create(window_, id, caption, place.left, place.top, [this, name] {
-            if (name == "PatchCommand") {
-                Finish(RunCommand(*this, [this] { return zorby::PatchCommand(workspace_, *this); }));
-            } else if (name == "Restore_Animation") {
-                Finish(RunCommand(*this, [this] { return zorby::RestoreCommand(*this); }));
-            } else {
-                AboutBox::Show(about_, *this, window_);
-            }
-        });
+        return FancyButton::Create(window_, id, caption, place.left, place.top,
+                                   [this, action = entry.action] { Press(action); });
     }
     case ui::ControlKind::PictureButton: {
         HWND button = make(L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON | BS_ICON);
@@ -160,7 +166,7 @@ HWND MainWindow::AddControl(const ui::ControlEntry& entry, int id) {
 }
 
 // Tabbing follows the windows' order among their siblings, so the controls are put in keyboard order.
-void MainWindow::SetTabOrder(ui::View view) {
+void AnimationPatcher::SetTabOrder(ui::View view) {
     HWND previous = HWND_TOP;
     for (const ui::ControlEntry* entry : ui::TabOrder(ui::MainWindowControls(), view)) {
         HWND control = Control(entry->name);
@@ -169,39 +175,76 @@ void MainWindow::SetTabOrder(ui::View view) {
     }
 }
 
-HWND MainWindow::Control(const std::string& name) const {
+const ui::ControlEntry* AnimationPatcher::EntryOf(int id) {
+    const auto controls = ui::MainWindowControls();
+    const auto at = static_cast<std::size_t>(id - kFirstId);
+    return id >= kFirstId && at < controls.size() ? &controls[at] : nullptr;
+}
+
+void AnimationPatcher::Press(ui::Action action) {
+    switch (action) {
+    case ui::Action::Patch:
+        Finish(RunCommand(*this, [this] { return zorby::PatchCommand(workspace_, *this); }));
+        break;
+    case ui::Action::Restore:
+        Finish(RunCommand(*this, [this] { return zorby::RestoreCommand(*this); }));
+        break;
+    case ui::Action::ShowAbout:
+        frmAbout::ShowAbout(about_, *this, window_);
+        break;
+    case ui::Action::ToggleDebugView:
+        ToggleDebugView();
+        break;
+    case ui::Action::None:
+    case ui::Action::HideAbout: // the About box's own
+        break;
+    }
+}
+
+HWND AnimationPatcher::Control(const std::string& name) const {
     const auto found = controls_.find(name);
     return found == controls_.end() ? nullptr : found->second;
 }
 
-HWND MainWindow::AboutWindow() const {
+HWND AnimationPatcher::AboutWindow() const {
     return about_ != nullptr ? about_->Window() : nullptr;
 }
 
-Flow MainWindow::Load() {
+Flow AnimationPatcher::Load() {
     Place();
     return RunLoadStep(workspace_, *this, helpPage_);
 }
 
-void MainWindow::Show(int how) {
+void AnimationPatcher::Show(int how) {
     ShowWindow(window_, how);
     UpdateWindow(window_);
-    SetFocus(Control(ui::TabOrder(ui::MainWindowControls(), ui::View::Compact).front()->name));
+    // The keyboard starts on the first control the player can use: the load step hides some and greys
+    // out others.
+    if (const ui::ControlEntry* first = ui::FirstFocus(
+            ui::MainWindowControls(), ui::View::Compact, [this](const ui::ControlEntry& entry) {
+                HWND control = Control(entry.name);
+                return control != nullptr && IsWindowVisible(control) && IsWindowEnabled(control);
+            })) {
+        SetFocus(Control(first->name));
+    }
 }
 
-void MainWindow::Place() {
-    const int dpi = ScreenDpi();
-    const auto twips = [dpi](int pixels) { return double(pixels) * 1440.0 / dpi; };
-    const ui::TwipPoint at =
-        ui::MainWindowPosition(twips(GetSystemMetrics(SM_CXSCREEN)), twips(GetSystemMetrics(SM_CYSCREEN)),
-                               outer_.width, outer_.height);
-    SetWindowPos(window_, nullptr, ui::Px(at.left, dpi), ui::Px(at.top, dpi), 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+ui::ScreenRect AnimationPatcher::OuterPixels() const {
+    RECT frame;
+    GetWindowRect(window_, &frame);
+    return ScreenRectOf(frame);
+}
+
+void AnimationPatcher::Place() {
+    const ui::ScreenRect outer = OuterPixels();
+    const ui::ScreenPoint at = ui::OpeningPosition(ScreenRectOf(WorkArea(window_)), outer_,
+                                                   {outer.width, outer.height}, ScreenDpi());
+    SetWindowPos(window_, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // The client area is the outer size less the frame the layout assumes; the platform's own frame goes
 // round it, so the controls keep their places whatever the frame's size.
-void MainWindow::SetOuterSizeTwips(ui::TwipSize outer) {
+void AnimationPatcher::SetOuterSizeTwips(ui::TwipSize outer) {
     outer_ = outer;
     const int dpi = ScreenDpi();
     RECT frame{0, 0, ui::Px(outer.width - ui::kMainFrame.width, dpi),
@@ -211,23 +254,45 @@ void MainWindow::SetOuterSizeTwips(ui::TwipSize outer) {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void MainWindow::ToggleDebugView() {
-    const ui::TwipSize target = ui::ToggledOuterSize(outer_);
-    if (target == ui::kDebugOuter && !debugAreaBuilt_) {
-        BuildArea(ui::Area::Debug);
-        SetTabOrder(ui::View::Debug);
+// The debug view fits the work area: the window moves up as far as it must, and on a screen too low even
+// for that the lists are squeezed (FitMainWindow).
+void AnimationPatcher::ToggleDebugView() {
+    const ui::View view =
+        ui::ToggledOuterSize(outer_) == ui::kDebugOuter ? ui::View::Debug : ui::View::Compact;
+    RECT client;
+    GetClientRect(window_, &client);
+    const ui::ScreenRect outer = OuterPixels();
+    const ui::MainWindowFit fit =
+        ui::FitMainWindow(view, {outer.left, outer.top}, ScreenRectOf(WorkArea(window_)),
+                          {outer.width - client.right, outer.height - client.bottom}, ScreenDpi());
+    if (view == ui::View::Debug) {
+        const bool moved = fit.listScale != listScale_;
+        listScale_ = fit.listScale;
+        if (!debugAreaBuilt_) {
+            BuildArea(ui::Area::Debug);
+            SetTabOrder(ui::View::Debug);
+        } else if (moved) {
+            PlaceDebugArea();
+        }
     }
+    const ui::TwipSize size = ui::ClientSize(view, fit.listScale);
+    const ui::TwipSize target{size.width + ui::kMainFrame.width, size.height + ui::kMainFrame.height};
+    // Moved first, so the larger window never reaches past the screen's edge, where nothing is drawn.
+    SetWindowPos(window_, nullptr, fit.outer.left, fit.outer.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     SetOuterSizeTwips({outer_.width, target.height});
     SetOuterSizeTwips(target);
     // Everything the larger window uncovers is painted afresh, the new controls included.
     RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
-LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT AnimationPatcher::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
-        if (reinterpret_cast<HWND>(lParam) == Control("DebugButton") && HIWORD(wParam) == BN_CLICKED) {
-            ToggleDebugView();
+        if (const ui::ControlEntry* entry = EntryOf(LOWORD(wParam));
+            entry != nullptr && entry->kind == ui::ControlKind::PictureButton &&
+            HIWORD(wParam) == BN_CLICKED) {
+            Press(entry->action);
             return 0;
         }
         break;
@@ -255,6 +320,15 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return TRUE;
         }
         break;
+    case WM_ACTIVATE:
+        // The control that had the keyboard gets it back when the window does.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            focus_ = GetFocus();
+        } else if (focus_ != nullptr && IsChild(window_, focus_)) {
+            SetFocus(focus_);
+            return 0;
+        }
+        break;
     case WM_CLOSE:
         CloseRequested();
         return 0;
@@ -271,7 +345,7 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(window_, message, wParam, lParam);
 }
 
-int MainWindow::Run() {
+int AnimationPatcher::Run() {
     MSG message;
     while (!ended_ && GetMessageW(&message, nullptr, 0, 0) > 0) {
         HWND about = AboutWindow();
@@ -284,20 +358,20 @@ int MainWindow::Run() {
     return status_;
 }
 
-bool MainWindow::Ended(int& status) const {
+bool AnimationPatcher::Ended(int& status) const {
     status = status_;
     return ended_;
 }
 
 // Closing the window (or the session ending) while a question is open is no answer to it: the question
 // ends as closed, so does any asked after it, and the run ends with nothing changed.
-void MainWindow::CloseRequested() {
+void AnimationPatcher::CloseRequested() {
     closeRequested_ = true;
     CloseOpenBox();
     Finish(Flow::Done);
 }
 
-void MainWindow::Finish(Flow flow) {
+void AnimationPatcher::Finish(Flow flow) {
     if (ended_) {
         return;
     }
@@ -310,8 +384,8 @@ void MainWindow::Finish(Flow flow) {
     PostQuitMessage(status_);
 }
 
-Answer MainWindow::ShowMessage(const std::string& title, const std::string& text, MessageIcon icon,
-                               MessageButtons buttons) {
+Answer AnimationPatcher::ShowMessage(const std::string& title, const std::string& text, MessageIcon icon,
+                                     MessageButtons buttons) {
     if (closeRequested_ && buttons != MessageButtons::Ok) {
         return Answer::Closed;
     }
@@ -328,12 +402,12 @@ Answer MainWindow::ShowMessage(const std::string& title, const std::string& text
     return answer;
 }
 
-void MainWindow::SetProgress(float value) {
+void AnimationPatcher::SetProgress(float value) {
     progress_ = static_cast<int>(value);
     SendMessageW(Control("PatchProgress"), PBM_SETPOS, static_cast<WPARAM>(progress_), 0);
 }
 
-void MainWindow::Redraw() {
+void AnimationPatcher::Redraw() {
     // The merge asks for a redraw before every add-on item, and only the progress bar changes while it
     // runs: painting again only when the bar has moved keeps a patch of thousands of items from spending
     // most of its time painting.
@@ -344,7 +418,7 @@ void MainWindow::Redraw() {
     RedrawWindow(window_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
-void MainWindow::SetBusyPointer(bool busy) {
+void AnimationPatcher::SetBusyPointer(bool busy) {
     if (busy == busy_) {
         return;
     }
@@ -352,7 +426,7 @@ void MainWindow::SetBusyPointer(bool busy) {
     SetBusy(busy);
 }
 
-void MainWindow::SetVisible(zorby::Control control, bool visible) {
+void AnimationPatcher::SetVisible(zorby::Control control, bool visible) {
     if (HWND window = Control(ui::Find(control).name)) {
         ShowWindow(window, visible ? SW_SHOWNA : SW_HIDE);
     } else {
@@ -360,16 +434,59 @@ void MainWindow::SetVisible(zorby::Control control, bool visible) {
     }
 }
 
-void MainWindow::SetEnabled(zorby::Control control, bool enabled) {
+void AnimationPatcher::SetEnabled(zorby::Control control, bool enabled) {
     HWND window = Control(ui::Find(control).name);
-    if (ImageButton* button = ImageButton::Of(window)) {
+    if (FancyButton* button = FancyButton::Of(window)) {
         button->SetEnabled(enabled);
+        SetToolTip(window, enabled ? std::string() : ui::WhyDisabled(control));
     } else if (window != nullptr) {
         EnableWindow(window, enabled);
     }
 }
 
-bool MainWindow::IsChecked(zorby::Control control) const {
+// A disabled control gets no mouse input, so its tip is registered on the window over the control's
+// place; the tooltip control watches the window's mouse messages.
+void AnimationPatcher::SetToolTip(HWND control, const std::string& text) {
+    if (tips_ == nullptr && text.empty()) {
+        return;
+    }
+    if (tips_ == nullptr) {
+        tips_ =
+            CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
+                            GetModuleHandleW(nullptr), nullptr);
+        SendMessageW(tips_, TTM_SETMAXTIPWIDTH, 0, Scale(400));
+    }
+    std::wstring wide = WideFromUtf8(text);
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.uFlags = TTF_SUBCLASS;
+    tool.hwnd = window_;
+    tool.uId = static_cast<UINT_PTR>(GetDlgCtrlID(control));
+    SendMessageW(tips_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    if (!wide.empty()) {
+        GetWindowRect(control, &tool.rect);
+        MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&tool.rect), 2);
+        tool.lpszText = wide.data();
+        SendMessageW(tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
+std::wstring AnimationPatcher::ToolTip(zorby::Control control) const {
+    if (tips_ == nullptr) {
+        return {};
+    }
+    wchar_t text[256] = {};
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = window_;
+    tool.uId = static_cast<UINT_PTR>(GetDlgCtrlID(Control(ui::Find(control).name)));
+    tool.lpszText = text;
+    SendMessageW(tips_, TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&tool));
+    return text;
+}
+
+bool AnimationPatcher::IsChecked(zorby::Control control) const {
     HWND window = Control(ui::Find(control).name);
     return window != nullptr && ui::Find(control).kind == ui::ControlKind::CheckBox &&
            SendMessageW(window, BM_GETCHECK, 0, 0) != BST_UNCHECKED;
@@ -378,7 +495,7 @@ bool MainWindow::IsChecked(zorby::Control control) const {
 // Links are UTF-8 (our addresses, the help page beside the program); true when the desktop took it.
 // shell32 is loaded only when a link is opened: most runs open none, and loading it costs each start
 // a good part of the time it takes.
-bool MainWindow::OpenLink(const std::string& target) {
+bool AnimationPatcher::OpenLink(const std::string& target) {
     using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
     HMODULE shell = LoadLibraryW(L"shell32.dll");
     const auto open = shell != nullptr ? reinterpret_cast<ShellExecuteFunction>(

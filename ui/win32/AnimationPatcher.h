@@ -12,7 +12,7 @@
 
 namespace zorby::win32 {
 
-class AboutBox;
+class frmAbout;
 class LineListView;
 
 // Shows one message box and returns the answer. The window uses MessageBoxW; tests script the answers.
@@ -23,12 +23,12 @@ using MessagePresenter = std::function<Answer(HWND owner, const std::wstring& ti
 // and offers the commands "Patch!", "Restore" and "About". Its controls are those of
 // MainWindowControls, scaled to the screen's dots per inch; the compact view shows the command area
 // only, the debug view enlarges the window over the lists.
-class MainWindow : public WindowPort {
+class AnimationPatcher : public WindowPort {
 public:
-    explicit MainWindow(std::string helpPage, MessagePresenter presenter = {});
-    ~MainWindow() override;
-    MainWindow(const MainWindow&) = delete;
-    MainWindow& operator=(const MainWindow&) = delete;
+    explicit AnimationPatcher(std::string helpPage, MessagePresenter presenter = {});
+    ~AnimationPatcher() override;
+    AnimationPatcher(const AnimationPatcher&) = delete;
+    AnimationPatcher& operator=(const AnimationPatcher&) = delete;
 
     // The load step: places the window and runs the start-up checks and the scan. Anything but
     // Flow::Continue means the window must not be shown.
@@ -44,6 +44,8 @@ public:
     // The control of that name, nullptr while its area is not built.
     HWND Control(const std::string& name) const;
     HWND AboutWindow() const;
+    // The tip a control shows under the pointer; empty for none.
+    std::wstring ToolTip(zorby::Control control) const;
 
     // The outer size in twips, which the debug toggle decides on.
     ui::TwipSize OuterSizeTwips() const { return outer_; }
@@ -66,7 +68,14 @@ private:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void BuildArea(ui::Area area);
     HWND AddControl(const ui::ControlEntry& entry, int id);
+    // The layout's entry of the control with that id, nullptr for none.
+    static const ui::ControlEntry* EntryOf(int id);
+    // What a button of the window does.
+    void Press(ui::Action action);
     void SetTabOrder(ui::View view);
+    void PlaceDebugArea();
+    void SetToolTip(HWND control, const std::string& text);
+    ui::ScreenRect OuterPixels() const;
     void Place();
     void CloseRequested();
     void Finish(Flow flow);
@@ -79,7 +88,10 @@ private:
     std::map<int, std::unique_ptr<LineListView>> lists_; // by control id
     std::map<zorby::Control, bool> debugVisibility_;     // asked for before the debug area was built
     ui::TwipSize outer_ = ui::kCompactOuter;
-    AboutBox* about_ = nullptr;
+    double listScale_ = 1.0; // how far the debug view's lists are squeezed to fit the screen
+    HWND tips_ = nullptr;    // the tooltip control, made for the first tip
+    HWND focus_ = nullptr;   // the control that had the keyboard when the window was last left
+    frmAbout* about_ = nullptr;
     bool debugAreaBuilt_ = false;
     bool busy_ = false;
     int progress_ = 0;

@@ -1,16 +1,19 @@
-#include "AboutBox.h"
+#include "frmAbout.h"
 
-#include "Art.h"
-#include "ImageButton.h"
+#include "Accessible.h"
+#include "FancyButton.h"
 #include "Native.h"
+#include "Pictures.h"
 #include "WindowLayout.h"
 
 #include <string_view>
+// windows.h first, through the headers above.
+#include <commctrl.h>
 
 namespace zorby::win32 {
 namespace {
 
-constexpr wchar_t kClassName[] = L"ZorbyAboutBox";
+constexpr wchar_t kClassName[] = L"ZorbyFrmAbout";
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 constexpr int kFirstId = 200;
@@ -19,14 +22,72 @@ int IdOf(const ui::ControlEntry& entry) {
     return kFirstId + static_cast<int>(&entry - ui::AboutBoxControls().data());
 }
 
+// A credit line that the keyboard reaches: Tab stops on it, it shows the focus, and Return or Space
+// (or assistive technology's default action) acts as a click on it does.
+LRESULT CALLBACK LinkProcedure(HWND link, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    const auto click = [link] {
+        SendMessageW(GetParent(link), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(link), STN_CLICKED),
+                     reinterpret_cast<LPARAM>(link));
+    };
+    switch (message) {
+    case WM_GETDLGCODE:
+        if (lParam != 0 && reinterpret_cast<const MSG*>(lParam)->message == WM_KEYDOWN &&
+            (wParam == VK_RETURN || wParam == VK_SPACE)) {
+            return DLGC_WANTMESSAGE;
+        }
+        break;
+    case WM_KEYDOWN:
+        if ((wParam == VK_RETURN || wParam == VK_SPACE) && (lParam & (LPARAM(1) << 30)) == 0) {
+            click(); // may destroy the box, and this window with it
+            return 0;
+        }
+        break;
+    case BM_CLICK:
+        click();
+        return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        InvalidateRect(link, nullptr, TRUE);
+        break;
+    case WM_PAINT:
+        if (GetFocus() == link) {
+            const LRESULT painted = DefSubclassProc(link, message, wParam, lParam);
+            std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(link)) + 1, L'\0');
+            text.resize(static_cast<std::size_t>(GetWindowTextW(link, text.data(), int(text.size()))));
+            HDC dc = GetDC(link);
+            HGDIOBJ font = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(link, WM_GETFONT, 0, 0)));
+            SIZE size{};
+            GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+            RECT client;
+            GetClientRect(link, &client);
+            RECT mark{0, 0, std::min(client.right, size.cx + 2), std::min(client.bottom, size.cy + 1)};
+            DrawFocusRect(dc, &mark);
+            SelectObject(dc, font);
+            ReleaseDC(link, dc);
+            return painted;
+        }
+        break;
+    case WM_GETOBJECT: {
+        LRESULT answer = 0;
+        if (AnswerGetObject(link, AccessibleRole::Link, wParam, lParam, answer)) {
+            return answer;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return DefSubclassProc(link, message, wParam, lParam);
+}
+
 } // namespace
 
-void AboutBox::Show(AboutBox*& slot, WindowPort& port, HWND owner) {
+void frmAbout::ShowAbout(frmAbout*& slot, WindowPort& port, HWND owner) {
     if (slot == nullptr) {
         static const bool registered = [] {
             WNDCLASSEXW windowClass{};
             windowClass.cbSize = sizeof(windowClass);
-            windowClass.lpfnWndProc = &AboutBox::Procedure;
+            windowClass.lpfnWndProc = &frmAbout::Procedure;
             windowClass.hInstance = GetModuleHandleW(nullptr);
             windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
             windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
@@ -34,7 +95,7 @@ void AboutBox::Show(AboutBox*& slot, WindowPort& port, HWND owner) {
             return RegisterClassExW(&windowClass) != 0;
         }();
         (void)registered;
-        auto* box = new AboutBox(port, slot);
+        auto* box = new frmAbout(port, slot);
         const int dpi = ScreenDpi();
         RECT outer{0, 0, ui::Px(ui::kAboutClient.width, dpi), ui::Px(ui::kAboutClient.height, dpi)};
         AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
@@ -53,15 +114,24 @@ void AboutBox::Show(AboutBox*& slot, WindowPort& port, HWND owner) {
     }
     ShowWindow(slot->window_, SW_SHOW);
     SetForegroundWindow(slot->window_);
+    // Each show starts on OK, the first of the keyboard order.
+    HWND box = slot->window_;
+    if (const ui::ControlEntry* first =
+            ui::FirstFocus(ui::AboutBoxControls(), ui::View::Compact, [box](const ui::ControlEntry& entry) {
+                HWND control = GetDlgItem(box, IdOf(entry));
+                return control != nullptr && IsWindowVisible(control) && IsWindowEnabled(control);
+            })) {
+        SetFocus(GetDlgItem(box, IdOf(*first)));
+    }
 }
 
-LRESULT CALLBACK AboutBox::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK frmAbout::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        auto* box = static_cast<AboutBox*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        auto* box = static_cast<frmAbout*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         box->window_ = window;
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(box));
     }
-    auto* box = reinterpret_cast<AboutBox*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* box = reinterpret_cast<frmAbout*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (message == WM_NCDESTROY && box != nullptr) {
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         box->slot_ = nullptr;
@@ -72,27 +142,41 @@ LRESULT CALLBACK AboutBox::Procedure(HWND window, UINT message, WPARAM wParam, L
                           : DefWindowProcW(window, message, wParam, lParam);
 }
 
-void AboutBox::Build() {
+void frmAbout::Build() {
     for (const ui::ControlEntry& entry : ui::AboutBoxControls()) {
         const RECT place = PixelRect(entry.rect);
         const int id = IdOf(entry);
         if (entry.kind == ui::ControlKind::ImageButton) {
-            ImageButton::Create(window_, id, WideFromUtf8(entry.caption), place.left, place.top,
-                                [this] { ShowWindow(window_, SW_HIDE); });
+            FancyButton::Create(window_, id, WideFromUtf8(entry.caption), place.left, place.top,
+                                [this, action = entry.action] {
+                                    if (action == ui::Action::HideAbout) {
+                                        ShowWindow(window_, SW_HIDE);
+                                    }
+                                });
         } else if (entry.kind != ui::ControlKind::Picture) {
             const bool link = entry.kind == ui::ControlKind::LinkLabel;
             HWND label = CreateWindowExW(
                 0, L"STATIC", WideFromUtf8(entry.caption).c_str(),
-                WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX | (link ? SS_NOTIFY : 0), place.left, place.top,
-                place.right - place.left, place.bottom - place.top, window_,
+                WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX | (link ? SS_NOTIFY | WS_TABSTOP : 0),
+                place.left, place.top, place.right - place.left, place.bottom - place.top, window_,
                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
             const bool web = std::string_view(entry.name) == "Label2";
             SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(web ? LinkFont() : DialogFont()), FALSE);
+            if (link) {
+                SetWindowSubclass(label, LinkProcedure, 0, 0);
+            }
         }
+    }
+    // Tabbing follows the windows' order among their siblings.
+    HWND previous = HWND_TOP;
+    for (const ui::ControlEntry* entry : ui::TabOrder(ui::AboutBoxControls(), ui::View::Compact)) {
+        HWND control = GetDlgItem(window_, IdOf(*entry));
+        SetWindowPos(control, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        previous = control;
     }
 }
 
-void AboutBox::CentreOnScreen() {
+void frmAbout::CentreOnScreen() {
     RECT frame;
     GetWindowRect(window_, &frame);
     const int dpi = ScreenDpi();
@@ -100,11 +184,13 @@ void AboutBox::CentreOnScreen() {
     const ui::TwipPoint at =
         ui::CentredPosition(twips(GetSystemMetrics(SM_CXSCREEN)), twips(GetSystemMetrics(SM_CYSCREEN)),
                             twips(frame.right - frame.left), twips(frame.bottom - frame.top));
-    SetWindowPos(window_, nullptr, ui::Px(at.left, dpi), ui::Px(at.top, dpi), 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const ui::ScreenPoint inside = ui::InsideWorkArea(
+        {ui::Px(at.left, dpi), ui::Px(at.top, dpi), frame.right - frame.left, frame.bottom - frame.top},
+        ScreenRectOf(WorkArea(window_)));
+    SetWindowPos(window_, nullptr, inside.x, inside.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-LRESULT AboutBox::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT frmAbout::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
         Build();
@@ -149,6 +235,20 @@ LRESULT AboutBox::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 }
             }
         }
+        // Esc, through the dialog keys of the message loop: what the title bar's close does.
+        if (LOWORD(wParam) == IDCANCEL) {
+            DestroyWindow(window_);
+            return 0;
+        }
+        break;
+    case WM_ACTIVATE:
+        // The control that had the keyboard gets it back when the box does.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            focus_ = GetFocus();
+        } else if (focus_ != nullptr && IsChild(window_, focus_)) {
+            SetFocus(focus_);
+            return 0;
+        }
         break;
     case WM_CLOSE:
         DestroyWindow(window_);
@@ -159,14 +259,15 @@ LRESULT AboutBox::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(window_, message, wParam, lParam);
 }
 
-void AboutBox::Paint() {
+void frmAbout::Paint() {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window_, &paint);
     RECT frame = PixelRect(ui::Find(ui::AboutBoxControls(), "picIcon")->rect);
     DrawEdge(dc, &frame, EDGE_SUNKEN, BF_RECT);
     const int size = Scale(48);
     const ui::Pixels emblem = ui::Over(ui::Emblem(size), ButtonFace());
-    DrawPixels(dc, emblem, (frame.left + frame.right - size) / 2, (frame.top + frame.bottom - size) / 2);
+    DrawPixels(dc, emblem, (frame.left + frame.right - size) / 2, (frame.top + frame.bottom - size) / 2, size,
+               size);
     EndPaint(window_, &paint);
 }
 

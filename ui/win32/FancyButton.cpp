@@ -1,7 +1,8 @@
-#include "ImageButton.h"
+#include "FancyButton.h"
 
-#include "Art.h"
+#include "Accessible.h"
 #include "Native.h"
+#include "Pictures.h"
 
 #include <map>
 // windows.h first, through the headers above.
@@ -10,15 +11,15 @@
 namespace zorby::win32 {
 namespace {
 
-constexpr wchar_t kClassName[] = L"ZorbyImageButton";
+constexpr wchar_t kClassName[] = L"ZorbyFancyButton";
 constexpr UINT_PTR kHoverPoll = 1;
 
-// Each plate is drawn once for each tone, over the button face.
+// Each plate is decoded and laid over the button face once for each tone.
 const ui::Pixels& PlateOverFace(ui::PlateTone tone) {
     static std::map<ui::PlateTone, ui::Pixels> plates;
     auto found = plates.find(tone);
     if (found == plates.end()) {
-        found = plates.emplace(tone, ui::Over(ui::Plate(tone, ScreenDpi() / 96.0), ButtonFace())).first;
+        found = plates.emplace(tone, ui::Over(ui::Plate(tone, ScreenDpi()), ButtonFace())).first;
     }
     return found->second;
 }
@@ -43,10 +44,10 @@ int Logical(int pixels) {
 
 } // namespace
 
-HWND ImageButton::Create(HWND parent, int id, const std::wstring& caption, int left, int top,
+HWND FancyButton::Create(HWND parent, int id, const std::wstring& caption, int left, int top,
                          std::function<void()> onClick) {
     Register();
-    auto* button = new ImageButton;
+    auto* button = new FancyButton;
     button->caption_ = caption;
     button->onClick_ = std::move(onClick);
     HWND window = CreateWindowExW(
@@ -59,20 +60,20 @@ HWND ImageButton::Create(HWND parent, int id, const std::wstring& caption, int l
     }
     button->window_ = window;
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(button));
-    SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ImageButton::Procedure));
+    SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FancyButton::Procedure));
     // The hover poll runs from creation until its first tick finds the pointer outside.
     SetTimer(window, kHoverPoll, USER_TIMER_MINIMUM, nullptr);
     return window;
 }
 
-ImageButton* ImageButton::Of(HWND window) {
-    if (GetWindowLongPtrW(window, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&ImageButton::Procedure)) {
+FancyButton* FancyButton::Of(HWND window) {
+    if (GetWindowLongPtrW(window, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&FancyButton::Procedure)) {
         return nullptr;
     }
-    return reinterpret_cast<ImageButton*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    return reinterpret_cast<FancyButton*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
-void ImageButton::SetEnabled(bool enabled) {
+void FancyButton::SetEnabled(bool enabled) {
     state_.SetEnabled(enabled);
     if (!enabled && GetCapture() == window_) {
         ReleaseCapture();
@@ -82,8 +83,8 @@ void ImageButton::SetEnabled(bool enabled) {
     Changed();
 }
 
-LRESULT CALLBACK ImageButton::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* button = reinterpret_cast<ImageButton*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+LRESULT CALLBACK FancyButton::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* button = reinterpret_cast<FancyButton*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (message == WM_NCDESTROY) {
         KillTimer(window, kHoverPoll);
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
@@ -94,7 +95,7 @@ LRESULT CALLBACK ImageButton::Procedure(HWND window, UINT message, WPARAM wParam
                              : DefWindowProcW(window, message, wParam, lParam);
 }
 
-LRESULT ImageButton::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT FancyButton::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_PAINT:
         Paint();
@@ -170,16 +171,28 @@ LRESULT ImageButton::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_KILLFOCUS:
         Changed();
         return 0;
+    case BM_CLICK: // assistive technology pressing the button
+        if (state_.Enabled() && onClick_) {
+            onClick_();
+        }
+        return 0;
+    case WM_GETOBJECT: {
+        LRESULT answer = 0;
+        if (AnswerGetObject(window_, AccessibleRole::PushButton, wParam, lParam, answer)) {
+            return answer;
+        }
+        return DefWindowProcW(window_, message, wParam, lParam);
+    }
     default:
         return DefWindowProcW(window_, message, wParam, lParam);
     }
 }
 
-void ImageButton::Changed() {
+void FancyButton::Changed() {
     InvalidateRect(window_, nullptr, FALSE);
 }
 
-void ImageButton::Paint() {
+void FancyButton::Paint() {
     PAINTSTRUCT paint;
     HDC target = BeginPaint(window_, &paint);
     RECT client;
@@ -191,7 +204,8 @@ void ImageButton::Paint() {
     FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
 
     const ui::ButtonLook look = state_.Look();
-    DrawPixels(dc, PlateOverFace(look.tone), Scale(look.plate.x), Scale(look.plate.y));
+    DrawPixels(dc, PlateOverFace(look.tone), Scale(look.plate.x), Scale(look.plate.y),
+               Scale(ui::ImageButtonState::kPlateWidth), Scale(ui::ImageButtonState::kPlateHeight));
     RECT caption{Scale(look.caption.x), Scale(look.caption.y),
                  Scale(look.caption.x + ui::ImageButtonState::kPlateWidth),
                  Scale(look.caption.y + ui::ImageButtonState::kCaptionHeight)};
