@@ -7,7 +7,6 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QDesktopServices>
-#include <QElapsedTimer>
 #include <QListView>
 #include <QMessageBox>
 #include <QPointer>
@@ -260,15 +259,13 @@ TEST_P(RealBox, Row) {
     AnimationPatcher window{"help.html"};
     window.show();
     Answer answer{};
-    qint64 upAfter = -1;
     QTimer::singleShot(0, [&] {
-        QElapsedTimer clock;
-        clock.start();
         QTimer::singleShot(0, [&] {
-            upAfter = clock.elapsed();
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             ASSERT_NE(box, nullptr);
             EXPECT_TRUE(box->screen()->availableGeometry().contains(box->frameGeometry()));
+            // Cut to what the box shows before it is built: a box of megabytes froze the window.
+            EXPECT_LT(box->text().size(), 4000);
             QCloseEvent close; // what the window manager sends for the title bar's close button
             switch (row.act) {
             case Act::ClickYes:
@@ -296,7 +293,6 @@ TEST_P(RealBox, Row) {
     });
     QApplication::exec();
     EXPECT_EQ(answer, row.answer);
-    EXPECT_TRUE(upAfter >= 0 && upAfter < 1000) << upAfter << " ms";
 }
 INSTANTIATE_TEST_SUITE_P(Window, RealBox, ::testing::ValuesIn(kBoxRows),
                          [](const auto& info) { return std::string(info.param.name); });
