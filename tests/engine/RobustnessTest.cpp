@@ -739,6 +739,12 @@ std::vector<Row> AllRows() {
           Tex(F({kNewB, {kNewC[0], std::string(40000, ' ') + "<Size/>", kNewC[2]}})),
           {Cannot("Tex.txt cannot be used: patched in, line 5 (<Size/>) would keep the next run from opening "
                   "EQUI_Animations.xml, not even to restore it: it has more than 32767 leading spaces.")}),
+        R("AddOnFirstTextureLineOf40000LeadingSpaces", // the first line of the textures, after the head
+          Tex(F({{std::string(40000, ' ') + kA[0], kNewC[1], kNewC[2]}})),
+          {Cannot(
+              "Tex.txt cannot be used: patched in, line 1 (<TextureInfo item=\"A\">) would keep the next run "
+              "from opening EQUI_Animations.xml, not even to restore it: it has more than 32767 leading "
+              "spaces.")}),
         R("AddOnTitlePastItsFirst32767Characters", Anim(F({{farQuote, kNewR[2]}})),
           {Cannot("Anim.txt cannot be used: line 1 (" + farQuote.substr(0, 80) +
                   "\xE2\x80\xA6) opens an element whose title Zorby cannot read.")}),
