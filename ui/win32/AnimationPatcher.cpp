@@ -321,11 +321,7 @@ LRESULT AnimationPatcher::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         break;
     case WM_ACTIVATE:
-        // The control that had the keyboard gets it back when the window does.
-        if (LOWORD(wParam) == WA_INACTIVE) {
-            focus_ = GetFocus();
-        } else if (focus_ != nullptr && IsChild(window_, focus_)) {
-            SetFocus(focus_);
+        if (KeepFocusAcrossActivation(window_, wParam, focus_)) {
             return 0;
         }
         break;

@@ -206,4 +206,16 @@ bool Busy() {
     return busy;
 }
 
+bool KeepFocusAcrossActivation(HWND window, WPARAM wParam, HWND& focus) {
+    if (LOWORD(wParam) == WA_INACTIVE) {
+        focus = GetFocus();
+        return false;
+    }
+    if (focus != nullptr && IsChild(window, focus)) {
+        SetFocus(focus);
+        return true;
+    }
+    return false;
+}
+
 } // namespace zorby::win32

@@ -55,4 +55,8 @@ void FitFont(HWND control, const std::wstring& caption, int extraWidth);
 void SetBusy(bool busy);
 bool Busy();
 
+// WM_ACTIVATE of a top-level `window`: on leaving, `focus` keeps the control that had the keyboard; on
+// coming back, that control gets it again. True when the message is handled.
+bool KeepFocusAcrossActivation(HWND window, WPARAM wParam, HWND& focus);
+
 } // namespace zorby::win32

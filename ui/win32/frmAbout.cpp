@@ -242,11 +242,7 @@ LRESULT frmAbout::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         break;
     case WM_ACTIVATE:
-        // The control that had the keyboard gets it back when the box does.
-        if (LOWORD(wParam) == WA_INACTIVE) {
-            focus_ = GetFocus();
-        } else if (focus_ != nullptr && IsChild(window_, focus_)) {
-            SetFocus(focus_);
+        if (KeepFocusAcrossActivation(window_, wParam, focus_)) {
             return 0;
         }
         break;
