@@ -41,6 +41,8 @@ TEST(FileHelpers, RefusalsChangeNothing) {
         {[] { MoveFileOver("EQUI_Animations.xml", "EQUI_An.xml"); }, PermissionDenied},
         {[] { MoveFileOver("EQUI_Animations.xml", "../default"); }, PathFileAccessError},
         {[] { MoveFileOver("EQUI_Animations.xml", "../nowhere/x"); }, PathNotFound},
+        // The checks above come first; a rename that fails all the same is no success either.
+        {[] { platform::ReplaceInOneStep("missing.xml", "b.xml"); }, FileNotFound},
     };
     const testing::Snapshot before = testing::TakeSnapshot(folder.Root());
     for (std::size_t row = 0; row < std::size(rows); ++row) {

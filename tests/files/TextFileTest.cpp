@@ -55,6 +55,16 @@ TEST(WideEncodingOf, TellsUtf16AndUtf32FromBytesThatMerelyHoldNul) {
     }
 }
 
+// Three whole pieces of 32 bytes and a tail of 31: one changed byte anywhere gives another hash.
+TEST(HashOfBytes, EveryByteCounts) {
+    const std::string bytes(127, 'a');
+    for (std::size_t at = 0; at < bytes.size(); ++at) {
+        std::string other = bytes;
+        other[at] = 'b';
+        EXPECT_NE(HashOfBytes(other), HashOfBytes(bytes)) << at;
+    }
+}
+
 // The scan reads a file whole, the check before a patch a piece at a time: the same bytes must give the
 // same fingerprint, and one changed byte, or one more, another.
 TEST(ReadTextFile, ReadsByNameInAnyCaseAndTakesItsFingerprint) {
