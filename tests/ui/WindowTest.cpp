@@ -1,6 +1,7 @@
 #include "AnimationPatcher.h"
 #include "FakeWindow.h"
 #include "FancyButton.h"
+#include "StartRows.h"
 #include "TempFolder.h"
 #include "TextDecoding.h"
 
@@ -117,27 +118,30 @@ TEST_F(Window, AboutBoxByMouseAndKeyboard) {
     EXPECT_TRUE(box.isNull());
 }
 
-// Assistive technology learns what each button and credit line is, and what it is called.
+// Assistive technology learns what each image button and credit line is, what it is called, and that
+// a greyed-out button is.
 TEST_F(Window, ButtonsAndLinksSayWhatTheyAre) {
     Click(window, "FancyButton1");
     const auto* box = window.findChild<frmAbout*>();
     ASSERT_NE(box, nullptr);
-    const std::tuple<QWidget*, QString, QAccessible::Role> rows[] = {
-        {window.findChild<QWidget*>("PatchCommand"), "Patch!", QAccessible::Button},
-        {window.findChild<QWidget*>("FancyButton1"), "About", QAccessible::Button},
-        {window.findChild<QWidget*>("Restore_Animation"), "Restore", QAccessible::Button},
-        {box->findChild<QWidget*>("cmdOK"), "OK", QAccessible::Button},
-        {box->findChild<QWidget*>("Label2"), "https://zorby.example.org/", QAccessible::Link},
-        {box->findChild<QWidget*>("Label4"), "Artwork by: k.varn", QAccessible::Link},
-    };
-    for (const auto& [widget, name, role] : rows) {
-        const QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
-        ASSERT_NE(accessible, nullptr) << name.toStdString();
-        EXPECT_EQ(accessible->role(), role) << name.toStdString();
-        EXPECT_EQ(accessible->text(QAccessible::Name), name);
-    }
     window.SetEnabled(Control::PatchCommand, false);
-    EXPECT_TRUE(QAccessible::queryAccessibleInterface(std::get<0>(rows[0]))->state().disabled);
+    const std::tuple<const QWidget*, const char*, QAccessible::Role, const char*> rows[] = {
+        {&window, "Patch!", QAccessible::Button, "PatchCommand"},
+        {&window, "About", QAccessible::Button, "FancyButton1"},
+        {&window, "Restore", QAccessible::Button, "Restore_Animation"},
+        {box, "OK", QAccessible::Button, "cmdOK"},
+        {box, "https://zorby.example.org/", QAccessible::Link, "Label2"},
+        {box, "E-Mail: kestrin@example.org", QAccessible::Link, "Label3"},
+        {box, "Artwork by: k.varn", QAccessible::Link, "Label4"},
+    };
+    for (const auto& [parent, name, role, control] : rows) {
+        const QAccessibleInterface* accessible =
+            QAccessible::queryAccessibleInterface(parent->findChild<QWidget*>(control));
+        ASSERT_NE(accessible, nullptr) << control;
+        EXPECT_EQ(accessible->role(), role) << control;
+        EXPECT_EQ(accessible->text(QAccessible::Name), name);
+        EXPECT_EQ(accessible->state().disabled, std::string(control) == "PatchCommand") << control;
+    }
 }
 
 // However a line arrives (a reset, a replaced line, an appended one), every list of the debug view shows
@@ -182,50 +186,16 @@ TEST_F(Window, EveryListFollowsItsLinesAndShowsTheWidestWhole) {
     }
 }
 
-// A greyed-out button says why in its tip, and the keyboard starts on the first control the player can
-// use, never on one the start hid or greyed out.
-struct StartRow {
-    const char* name;
-    std::vector<std::pair<const char*, std::string>> files;
-    const char* patchTip;
-    const char* restoreTip;
-    const char* focus;
-};
-const std::string kMain = "<Schema/>\r\n<XML/>\r\n";
-const std::string kAddOn = "<Ui2DAnimation item=\"A\">\r\n</Ui2DAnimation>\r\n";
-const char* const kNoAddOns = "No add-on files (Zor_Anim.txt, Zor_Tex.txt) in this folder";
-const char* const kNoBackup = "No backup (EQUI_An.xml) in this folder";
-const StartRow kStartRows[] = {
-    {"nothing_to_patch_or_restore", {{"EQUI_Animations.xml", kMain}}, kNoAddOns, kNoBackup, "FancyButton1"},
-    {"add_ons_without_a_backup",
-     {{"EQUI_Animations.xml", kMain}, {"Zor_Anim.txt", kAddOn}},
-     "",
-     kNoBackup,
-     "Backup_Animation"},
-    {"only_a_backup",
-     {{"EQUI_Animations.xml", kMain}, {"EQUI_An.xml", kMain}},
-     kNoAddOns,
-     "",
-     "FancyButton1"},
-    {"unreadable_main_file_with_a_backup",
-     {{"EQUI_Animations.xml", kMain + std::string(40000, ' ') + "<a/>\r\n"},
-      {"Zor_Anim.txt", kAddOn},
-      {"EQUI_An.xml", kMain}},
-     "Nothing to patch: the files here could not be read (the message at start said why)",
-     "",
-     "FancyButton1"},
-};
-class StartState : public Window, public ::testing::WithParamInterface<StartRow> {};
+// A greyed-out button says why in its tip, and the keyboard starts on the first usable control.
+class StartState : public Window, public ::testing::WithParamInterface<testing::StartRow> {};
 TEST_P(StartState, Row) {
-    for (const auto& [name, bytes] : GetParam().files) {
-        TempFolder::Write(name, bytes);
-    }
+    testing::WriteStartFiles(GetParam());
     ASSERT_EQ(window.Load(), Flow::Continue);
     EXPECT_EQ(window.findChild<QWidget*>("PatchCommand")->toolTip(), GetParam().patchTip);
     EXPECT_EQ(window.findChild<QWidget*>("Restore_Animation")->toolTip(), GetParam().restoreTip);
     EXPECT_EQ(window.focusWidget(), window.findChild<QWidget*>(GetParam().focus));
 }
-INSTANTIATE_TEST_SUITE_P(Window, StartState, ::testing::ValuesIn(kStartRows),
+INSTANTIATE_TEST_SUITE_P(Window, StartState, ::testing::ValuesIn(testing::kStartRows),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // The real message boxes, ended every way a player can end them: only a button is an answer, and every

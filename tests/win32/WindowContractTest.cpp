@@ -2,6 +2,7 @@
 #include "FakeWindow.h"
 #include "FancyButton.h"
 #include "Native.h"
+#include "StartRows.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -27,13 +28,6 @@ protected:
         InitCommonControlsEx(&controls);
     }
 
-    // Where a control stands in the main window's client area, in pixels.
-    RECT PlaceOf(HWND control) const {
-        RECT place;
-        GetWindowRect(control, &place);
-        MapWindowPoints(nullptr, window.Window(), reinterpret_cast<POINT*>(&place), 2);
-        return place;
-    }
     static void Click(HWND button, int x = 20, int y = 10, int upX = 20, int upY = 10) {
         SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
         SendMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(upX, upY));
@@ -43,10 +37,17 @@ protected:
     static constexpr const char* kEnd = "</Ui2DAnimation>";
     TempFolder folder;
     testing::FakeWindow boxes;
-    AnimationPatcher window{"help.html",
-                            [this](HWND, const std::wstring& title, const std::wstring& text, auto... rest) {
-                                return boxes.ShowMessage(Utf8FromWide(title), Utf8FromWide(text), rest...);
-                            }};
+    // The test stands in for the desktop: it takes every link opened.
+    struct LinkTaker : AnimationPatcher {
+        using AnimationPatcher::AnimationPatcher;
+        bool OpenLink(const std::string& target) override {
+            taken.push_back(target);
+            return true;
+        }
+        std::vector<std::string> taken;
+    } window{"help.html", [this](HWND, const std::wstring& title, const std::wstring& text, auto... rest) {
+                 return boxes.ShowMessage(Utf8FromWide(title), Utf8FromWide(text), rest...);
+             }};
 };
 
 // Every control of both views stands where the layout puts it, at 96 dots per inch; each toggle gives
@@ -62,18 +63,19 @@ TEST_F(NativeWindow, ControlsLandAtTheirPixelsInBothViews) {
     }
     for (const ui::ControlEntry& entry : ui::MainWindowControls()) {
         SCOPED_TRACE(entry.name);
-        const RECT place = PlaceOf(window.Control(entry.name));
+        // An etched line stands a pixel above its place; an image button has its plate's size.
+        RECT place;
+        GetWindowRect(window.Control(entry.name), &place);
+        MapWindowPoints(nullptr, window.Window(), reinterpret_cast<POINT*>(&place), 2);
+        const bool line = entry.kind == ui::ControlKind::Line;
+        const bool image = entry.kind == ui::ControlKind::ImageButton;
         EXPECT_EQ(place.left, ui::Px(entry.rect.left));
-        if (entry.kind == ui::ControlKind::Line) {
-            EXPECT_EQ(place.top, ui::Px(entry.rect.top) - 1);
-        } else if (entry.kind == ui::ControlKind::ImageButton) {
-            EXPECT_EQ(place.top, ui::Px(entry.rect.top));
-            EXPECT_EQ(place.right - place.left, ui::ImageButtonState::kWidth);
-            EXPECT_EQ(place.bottom - place.top, ui::ImageButtonState::kHeight);
-        } else {
-            EXPECT_EQ(place.top, ui::Px(entry.rect.top));
-            EXPECT_EQ(place.right - place.left, ui::Px(entry.rect.width));
-            EXPECT_EQ(place.bottom - place.top, ui::Px(entry.rect.height));
+        EXPECT_EQ(place.top, ui::Px(entry.rect.top) - (line ? 1 : 0));
+        if (!line) {
+            EXPECT_EQ(place.right - place.left,
+                      image ? ui::ImageButtonState::kWidth : ui::Px(entry.rect.width));
+            EXPECT_EQ(place.bottom - place.top,
+                      image ? ui::ImageButtonState::kHeight : ui::Px(entry.rect.height));
         }
     }
 }
@@ -119,17 +121,16 @@ TEST_F(NativeWindow, PatchClickPatchesTheFolderAndEndsTheRunOnce) {
 }
 
 // The keyboard clicks a focused button; the About box opens with the keyboard on OK, Tab goes on down the
-// credit lines, Return on one asks before its link, and Esc closes the box.
+// credit lines, Return or Space on one asks before it opens its link, and Esc closes the box.
 TEST_F(NativeWindow, AboutBoxByKeyboard) {
     SendMessageW(window.Control("FancyButton1"), WM_KEYDOWN, VK_SPACE, 0);
     HWND box = window.AboutWindow();
     ASSERT_NE(box, nullptr);
-    wchar_t title[64];
-    GetWindowTextW(box, title, 64);
-    EXPECT_STREQ(title, L"About Patcher");
-    wchar_t credit[128];
-    GetDlgItemTextW(box, 201, credit, 128);
-    EXPECT_STREQ(credit, L"Program By: Kestrin Dunmarrow    Ver 3.0");
+    wchar_t text[64];
+    GetWindowTextW(box, text, 64);
+    EXPECT_STREQ(text, L"About Patcher");
+    GetDlgItemTextW(box, 201, text, 64);
+    EXPECT_STREQ(text, L"Program By: Kestrin Dunmarrow    Ver 3.0");
     const auto key = [box](WPARAM code) {
         MSG message{GetFocus(), WM_KEYDOWN, code, 0, 0, {}};
         if (!IsDialogMessageW(box, &message)) {
@@ -137,46 +138,52 @@ TEST_F(NativeWindow, AboutBoxByKeyboard) {
         }
     };
     EXPECT_EQ(GetFocus(), GetDlgItem(box, 205)) << "OK";
-    for (const int line : {202, 203}) {
+    for (const int line : {202, 203, 204}) {
         key(VK_TAB);
         EXPECT_EQ(GetFocus(), GetDlgItem(box, line)) << line;
     }
-    boxes.answers = {Answer::No};
+    boxes.answers = {Answer::No, Answer::Yes};
     key(VK_RETURN);
-    ASSERT_EQ(boxes.messages.size(), 1U);
-    EXPECT_EQ(boxes.messages[0].text, "E-Mail Kestrin?");
+    key(VK_SPACE);
+    ASSERT_EQ(boxes.messages.size(), 2U);
+    EXPECT_EQ(boxes.messages[1].text, "Visit k.varn's website?");
+    EXPECT_EQ(window.taken, std::vector<std::string>{"https://kvarn.example.org/"});
     key(VK_ESCAPE);
     EXPECT_EQ(window.AboutWindow(), nullptr);
 }
 
-// Assistive technology learns what each button and credit line is, and what it is called.
+// Assistive technology learns what each image button and credit line is, what it is called, and that
+// a greyed-out button is.
 TEST_F(NativeWindow, ButtonsAndLinksSayWhatTheyAre) {
     CoInitialize(nullptr);
     SendMessageW(window.Control("FancyButton1"), WM_KEYDOWN, VK_SPACE, 0);
     HWND box = window.AboutWindow();
+    window.SetEnabled(Control::PatchCommand, false);
     const std::tuple<HWND, const wchar_t*, LONG> rows[] = {
         {window.Control("PatchCommand"), L"Patch!", ROLE_SYSTEM_PUSHBUTTON},
         {window.Control("FancyButton1"), L"About", ROLE_SYSTEM_PUSHBUTTON},
         {window.Control("Restore_Animation"), L"Restore", ROLE_SYSTEM_PUSHBUTTON},
         {GetDlgItem(box, 205), L"OK", ROLE_SYSTEM_PUSHBUTTON},
         {GetDlgItem(box, 202), L"https://zorby.example.org/", ROLE_SYSTEM_LINK},
+        {GetDlgItem(box, 203), L"E-Mail: kestrin@example.org", ROLE_SYSTEM_LINK},
         {GetDlgItem(box, 204), L"Artwork by: k.varn", ROLE_SYSTEM_LINK},
     };
     for (const auto& [control, name, role] : rows) {
+        SCOPED_TRACE(Utf8FromWide(name));
         IAccessible* accessible = nullptr;
         ASSERT_EQ(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
                                              reinterpret_cast<void**>(&accessible)),
-                  S_OK)
-            << Utf8FromWide(name);
-        VARIANT self{};
-        self.vt = VT_I4;
-        self.lVal = CHILDID_SELF;
-        VARIANT given{};
+                  S_OK);
+        VARIANT self{}, given{};
+        self.vt = VT_I4; // CHILDID_SELF is 0
         BSTR called = nullptr;
         EXPECT_EQ(accessible->get_accRole(self, &given), S_OK);
-        EXPECT_EQ(given.lVal, role) << Utf8FromWide(name);
+        EXPECT_EQ(given.lVal, role);
         EXPECT_EQ(accessible->get_accName(self, &called), S_OK);
         EXPECT_STREQ(called, name);
+        VARIANT state{};
+        EXPECT_EQ(accessible->get_accState(self, &state), S_OK);
+        EXPECT_EQ((state.lVal & STATE_SYSTEM_UNAVAILABLE) != 0, control == window.Control("PatchCommand"));
         SysFreeString(called);
         accessible->Release();
     }
@@ -212,51 +219,17 @@ TEST_F(NativeWindow, MessagesReadUtf8BesideTheCodePage) {
     EXPECT_EQ(boxes.messages[0].text, "line 3 (\u201Ccaf\u00E9\u201D)\u2026\r\nNothing");
 }
 
-// A greyed-out button says why in its tip, and the keyboard starts on the first control the player can
-// use, never on one the start hid or greyed out.
-struct StartRow {
-    const char* name;
-    std::vector<std::pair<const char*, std::string>> files;
-    const char* patchTip;
-    const char* restoreTip;
-    const char* focus;
-};
-const std::string kMain = "<Schema/>\r\n<XML/>\r\n";
-const std::string kAddOn = "<Ui2DAnimation item=\"A\">\r\n</Ui2DAnimation>\r\n";
-const char* const kNoAddOns = "No add-on files (Zor_Anim.txt, Zor_Tex.txt) in this folder";
-const char* const kNoBackup = "No backup (EQUI_An.xml) in this folder";
-const StartRow kStartRows[] = {
-    {"nothing_to_patch_or_restore", {{"EQUI_Animations.xml", kMain}}, kNoAddOns, kNoBackup, "FancyButton1"},
-    {"add_ons_without_a_backup",
-     {{"EQUI_Animations.xml", kMain}, {"Zor_Anim.txt", kAddOn}},
-     "",
-     kNoBackup,
-     "Backup_Animation"},
-    {"only_a_backup",
-     {{"EQUI_Animations.xml", kMain}, {"EQUI_An.xml", kMain}},
-     kNoAddOns,
-     "",
-     "FancyButton1"},
-    {"unreadable_main_file_with_a_backup",
-     {{"EQUI_Animations.xml", kMain + std::string(40000, ' ') + "<a/>\r\n"},
-      {"Zor_Anim.txt", kAddOn},
-      {"EQUI_An.xml", kMain}},
-     "Nothing to patch: the files here could not be read (the message at start said why)",
-     "",
-     "FancyButton1"},
-};
-class StartState : public NativeWindow, public ::testing::WithParamInterface<StartRow> {};
+// A greyed-out button says why in its tip, and the keyboard starts on the first usable control.
+class StartState : public NativeWindow, public ::testing::WithParamInterface<testing::StartRow> {};
 TEST_P(StartState, Row) {
-    for (const auto& [name, bytes] : GetParam().files) {
-        TempFolder::Write(name, bytes);
-    }
+    testing::WriteStartFiles(GetParam());
     ASSERT_EQ(window.Load(), Flow::Continue);
     window.Show(SW_SHOW);
     EXPECT_EQ(Utf8FromWide(window.ToolTip(Control::PatchCommand)), GetParam().patchTip);
     EXPECT_EQ(Utf8FromWide(window.ToolTip(Control::Restore_Animation)), GetParam().restoreTip);
     EXPECT_EQ(GetFocus(), window.Control(GetParam().focus));
 }
-INSTANTIATE_TEST_SUITE_P(NativeWindow, StartState, ::testing::ValuesIn(kStartRows),
+INSTANTIATE_TEST_SUITE_P(NativeWindow, StartState, ::testing::ValuesIn(testing::kStartRows),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // The real message boxes, ended every way a player can end them: only a button is an answer, and every
