@@ -291,11 +291,9 @@ AddOnItems SplitAddOnLines(ElementKind kind, const std::vector<std::string_view>
             closing = shape.whole ? opening : opening + 1;
             for (; !shape.whole && closing < count; ++closing) {
                 const LineShape inside = follow(closing);
-                if (inside.Closes(kind)) {
-                    break;
-                }
                 if (inside.Opens(kind)) {
-                    // Without its closing line the first element would take the second one in.
+                    // Without its closing line the first element would take the second one in; a
+                    // one-line element there, taken for the closing line, would leave the first one open.
                     return refuse("the element that starts on " + line(opening) +
                                       " is not closed before line " +
                                       std::to_string(lineNumbers.at(closing)) + " starts another.",
@@ -308,6 +306,9 @@ AddOnItems SplitAddOnLines(ElementKind kind, const std::vector<std::string_view>
                                       line(closing) + " the start of a <" + other.name +
                                       "> element, which belongs in " + other.addOnFile + ".",
                                   closing);
+                }
+                if (inside.Closes(kind)) {
+                    break;
                 }
             }
         }

@@ -423,7 +423,7 @@ std::vector<Row> AllRows() {
           All({Main(mixed(Concat({kHead, kA, kB, kP, kEnd}))), Tex(mixed(Concat({kNewB, kNewC}))),
                Anim(mixed(kNewR))}),
           {kCompleted}, Patched(kPatched, mixed(Concat({kHead, kA, kB, kP, kEnd})))),
-        R("AddOnItemClosedOnlyByTheNextOne", Anim(F({{kNewR[0], kNewQ[0]}})),
+        R("AddOnItemClosedOnlyByTheNextOne", Anim(F({{kNewR[0], kNewQ[0] + kNewQ[2]}})),
           {Cannot("Anim.txt cannot be used: the element that starts on line 1 (<Ui2DAnimation item=\"R\">) "
                   "is not closed before line 2 starts another.")}),
         // Cut off after its opening line: a patch would drop the item and delete its only copy.

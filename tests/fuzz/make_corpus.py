@@ -177,6 +177,14 @@ ONE_LINE = {
         main=crlf("<XML>", "<Schema/>", '<TextureInfo item="A"></TextureInfo> <!-- A;', "-->", "</XML>"),
         tex=crlf('<TextureInfo item="N"></TextureInfo>', '<TextureInfo item="N"><a/></TextureInfo>'),
         anim=crlf('<Ui2DAnimation item="P"><b/></Ui2DAnimation>', '<Ui2DAnimation item="P"></Ui2DAnimation>')),
+    # Once taken for the end of D: the D patched in was left open and the next D took A B away with it.
+    "one-line-item-inside-an-item": mini(
+        main=crlf("<XML>", "<Schema/>", '<TextureInfo item="D"></TextureInfo>',
+                  '<TextureInfo item="A B"><!-- a --><x/></TextureInfo> <!-- end -->', '<TextureInfo item="D">',
+                  "</TextureInfo>", "</XML>"),
+        tex=crlf('<TextureInfo item="D">', '<TextureInfo item="A"><y>1</y></TextureInfo>', '<TextureInfo item="D">',
+                 "</TextureInfo>")),
+    "item-title-after-a-comment-line": mini(main=b"", tex=crlf('<!--"', '--><TextureInfo it</TextureInfo>')),
 }
 SEEDS.update(ONE_LINE)
 
