@@ -67,15 +67,12 @@ inline void StepByStepMerge(const KindLists& l, const ElementTags& tags, WindowP
             progress->Redraw();
         }
         // Named by the first line that is not comment text only.
-        std::string name = title(At(l.addOnLines.Lines(), i));
+        std::string_view r;
         CommentTracker itemComments;
-        for (int x = i; x < count; ++x) {
-            const std::string_view r = rest(itemComments, At(l.addOnLines.Lines(), x));
-            if (!r.empty()) {
-                name = title(r);
-                break;
-            }
+        for (int x = i; r.empty(); ++x) {
+            r = rest(itemComments, At(l.addOnLines.Lines(), x));
         }
+        const std::string name = title(r);
         const bool known = std::ranges::find(l.titles.Lines(), name) != l.titles.Lines().end();
         // The item's lines, through its closing line, go to `to`.
         const auto copyItem = [&](std::vector<std::string>& to) {
