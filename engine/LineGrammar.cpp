@@ -224,11 +224,7 @@ std::optional<std::string_view> SheetOf(std::string_view rest) {
 
 std::string Quoted(std::string_view text) {
     constexpr std::size_t kLongest = 80;
-    std::size_t first = 0;
-    while (first < text.size() && IsBlank(text[first])) {
-        ++first;
-    }
-    text = WithoutTrailingBlanks(text.substr(first));
+    text = WithoutTrailingBlanks(text.substr(IndentOf(text)));
     std::size_t cut = std::min(text.size(), kLongest);
     while (cut < text.size() && cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0U) == 0x80U) {
         --cut; // not inside a character of UTF-8
