@@ -35,8 +35,7 @@ struct Row {
 };
 
 const std::string kSummary = "Textures: 1 added (A.tga).\nAnimations: 1 added (R).\nZorby will ask before it "
-                             "replaces the older backup "
-                             "EQUI_An.xml.\nThe add-on files are removed.\n";
+                             "replaces the older backup EQUI_An.xml.\nThe add-on files are removed.\n";
 const std::string kNotes =
     "Note: Zor_Anim.txt line 4 uses the sheet C.tga, which no TextureInfo of the patched file describes.\n"
     "Note: Zor_Anim.txt line 5 uses the sheet D.tga, which no TextureInfo of the patched file describes.\n"
@@ -44,8 +43,8 @@ const std::string kNotes =
 
 const std::string kNothingToSeed =
     "EQUI_Animations.xml is not in this folder, and ..\\default\\ holds none to "
-    "copy.\nNothing was changed. Please put a copy of EQUI_Animations.xml in this "
-    "folder and run Zorby again.";
+    "copy.\nNothing was changed. Please put a copy of EQUI_Animations.xml in "
+    "this folder and run Zorby again.";
 
 const Row kRows[] = {
     {"NoArgumentsIsTheWindowHere", {}, -1, "", "custom", "../other", "custom"},
@@ -75,12 +74,10 @@ const Row kRows[] = {
      "{\"text\": "
      "\"Zorby cannot open the folder ../other/\\udcff: Path not found.\", \"file\": null, \"line\": null}, "
      "\"notes\": []},\n    {\"path\": \"../other\", \"result\": \"refused\", \"refusal\": {\"text\": "
-     "\"EQUI_Animations.xml "
-     "is not in this folder, and ..\\\\default\\\\ holds none to copy.\\nNothing was changed. Please put a "
-     "copy of "
-     "EQUI_Animations.xml in this folder and run Zorby again.\", \"file\": \"EQUI_Animations.xml\", "
-     "\"line\": null}, "
-     "\"notes\": []}\n  ],\n  \"checked\": 2,\n  \"complete\": 0\n}\n"},
+     "\"EQUI_Animations.xml is not in this folder, and ..\\\\default\\\\ holds none to copy.\\nNothing was "
+     "changed. Please put a copy of EQUI_Animations.xml in this folder and run Zorby again.\", \"file\": "
+     "\"EQUI_Animations.xml\", \"line\": null}, \"notes\": []}\n  ],\n  \"checked\": 2,\n  \"complete\": "
+     "0\n}\n"},
 };
 
 class CommandLine : public ::testing::TestWithParam<Row> {};

@@ -35,10 +35,10 @@ TEST(LineGrammar, WhatEachLineIsInItsContext) {
          {"opens animation |<Ui2DAnimation\titem=\"A\">", "closes animation |</Ui2DAnimation> \t",
           "opens texture whole |<TextureInfo item='T'/></TextureInfo> "}},
         // Only exact tags count: two blanks, letter case, more after the closing tag.
-        {{"<TextureInfo  item=\"T\">", "<textureinfo item=\"T\">", "</TextureInfo>x", "<Schema a>",
-          "x<Schema>"},
+        {{"<TextureInfo  item=\"T\">", "<textureinfo item=\"T\">", "</TextureInfo>x", "</textureinfo>",
+          "<Schema a>", "x<Schema>"},
          {"other |<TextureInfo  item=\"T\">", "other |<textureinfo item=\"T\">", "other |</TextureInfo>x",
-          "schema |<Schema a>", "other |x<Schema>"}},
+          "other |</textureinfo>", "schema |<Schema a>", "other |x<Schema>"}},
         // Comments follow XML from line to line; what remains outside them is judged.
         {{R"(  <!-- 2x --><TextureInfo item="B">)", "</TextureInfo> <!-- end -->", "<x/> <!-- a", "b",
           "--> </TextureInfo>"},

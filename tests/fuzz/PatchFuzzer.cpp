@@ -1,18 +1,16 @@
-// A whole run of the tool on a folder built from the input: the start-up step and "Patch!" (or "Restore").
-// Then what only random files can show: nothing changed but what a run may change, and only the way it may;
-// nothing left behind; a completed patch wrote exactly what the step-by-step merge gives, every comment of
-// the main file outside the elements it replaced among it, a file the next start loads, and one that should
-// complete did; with a backup present, Restore is within reach whatever the main file holds. The folders
-// themselves (links, protected files, changes while the window is open) are the robustness table's. A
-// violation throws: the libFuzzer entry aborts on it, so that the input is kept; engine_tests replays the
-// seed corpus (tests/fuzz/corpus, made by make_corpus.py) the same way.
+// A whole run on a folder built from the input: the start-up step, then "Patch!" or "Restore". Then what
+// only random files can show: nothing changed but what a run may change, and only the way it may; nothing
+// left behind; a completed patch wrote exactly what the step-by-step merge gives, every comment of the main
+// file outside the elements it replaced among it, and a file the next start loads; one that should complete
+// did; with a backup present, Restore is within reach whatever the main file holds. A violation throws: the
+// libFuzzer entry aborts on it, so that the input is kept; engine_tests replays the seed corpus
+// (tests/fuzz/corpus, made by make_corpus.py) the same way.
 //
-// Input: byte 0 the folder (the bits below, the top one: click "Restore" instead); byte 1, n > 0: the n-th
-// write of the new main file fails, as a full disk would (the one after the last line is the final flush);
-// bytes 2, 3: the answers to the Yes/No boxes in turn, lowest bit first (1 = Yes); then EQUI_Animations.xml,
-// Zor_Tex.txt, Zor_Anim.txt and the old EQUI_An.xml, separated by 0x1E, a separator rather than lengths so
-// that the usual mutations change one file without shifting the others. A short input counts as padded with
-// zeros.
+// Input: byte 0 the folder (the bits below; the top one clicks "Restore"); byte 1, n > 0: the n-th write of
+// the new main file fails as on a full disk (the one after the last line is the final flush); bytes 2, 3:
+// the Yes/No answers in turn, lowest bit first (1 = Yes); then EQUI_Animations.xml, Zor_Tex.txt,
+// Zor_Anim.txt and the old EQUI_An.xml, split by 0x1E rather than lengths, so that a mutation changes one
+// file without shifting the others. A short input counts as padded with zeros.
 
 #include "Commands.h"
 #include "FailingSink.h"
