@@ -20,17 +20,12 @@ using testing::Act;
 using testing::Key;
 
 struct LinkTaker : AnimationPatcher {
-    LinkTaker(std::vector<std::string>& links, testing::FakeWindow& boxes)
-        : AnimationPatcher("help.html",
-                           [&boxes](HWND, const std::wstring& title, const std::wstring& text, auto... rest) {
-                               return boxes.ShowMessage(Utf8FromWide(title), Utf8FromWide(text), rest...);
-                           }),
-          links_(links) {}
+    using AnimationPatcher::AnimationPatcher;
     bool OpenLink(const std::string& target) override {
-        links_.push_back(target);
+        links.push_back(target);
         return true;
     }
-    std::vector<std::string>& links_;
+    std::vector<std::string> links;
 };
 
 // What the timer saw of the box once it was up.
@@ -41,26 +36,9 @@ struct BoxVisit {
     testing::BoxSeen seen{Answer::Closed, ~0U, false, -1};
 } visit{};
 
-// The box of this thread, never another test's: ctest runs two of these beside each other on one desktop.
-HWND OwnBox() {
-    HWND found = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM out) -> BOOL {
-            wchar_t name[8] = {};
-            if (GetClassNameW(window, name, 8) > 0 && std::wstring_view(name) == L"#32770") {
-                *reinterpret_cast<HWND*>(out) = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
 // Posts one message to the box, one of its buttons, the control with the focus or the main window.
 void CALLBACK ActOnTheBox(HWND, UINT, UINT_PTR timer, DWORD) {
-    HWND box = OwnBox();
+    HWND box = FindWindowW(L"#32770", nullptr); // no other test shows one meanwhile (RESOURCE_LOCK)
     if (box == nullptr || !IsWindowVisible(box)) {
         return;
     }
@@ -74,7 +52,6 @@ void CALLBACK ActOnTheBox(HWND, UINT, UINT_PTR timer, DWORD) {
     const std::map<Act, std::tuple<HWND, UINT, WPARAM>> acts = {
         {Act::ClickYes, {GetDlgItem(box, IDYES), BM_CLICK, 0}},
         {Act::ClickNo, {GetDlgItem(box, IDNO), BM_CLICK, 0}},
-        {Act::KeyY, {GetFocus(), WM_CHAR, 'y'}},
         {Act::Escape, {GetFocus(), WM_KEYDOWN, VK_ESCAPE}},
         {Act::Enter, {GetFocus(), WM_KEYDOWN, VK_RETURN}},
         {Act::CloseBox, {box, WM_CLOSE, 0}},
@@ -88,11 +65,9 @@ void CALLBACK ActOnTheBox(HWND, UINT, UINT_PTR timer, DWORD) {
 
 class NativeDriver {
 public:
-    static constexpr bool kCodePage = true;
     NativeDriver() {
-        INITCOMMONCONTROLSEX controls{};
-        controls.dwSize = sizeof(controls);
-        controls.dwICC = ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS | ICC_LISTVIEW_CLASSES;
+        const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
+                                            ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS | ICC_LISTVIEW_CLASSES};
         InitCommonControlsEx(&controls);
         CoInitialize(nullptr); // for assistive technology's questions
     }
@@ -103,9 +78,8 @@ public:
         SendMessageW(Find(control), WM_LBUTTONUP, 0, MAKELPARAM(20, letGoInside ? 10 : 60));
     }
     void Press(Key key) {
-        static const std::map<Key, WPARAM> codes = {
-            {Key::Tab, VK_TAB}, {Key::Return, VK_RETURN}, {Key::Space, VK_SPACE}, {Key::Escape, VK_ESCAPE}};
-        MSG message{GetFocus(), WM_KEYDOWN, codes.at(key), 0, 0, {}};
+        const WPARAM codes[] = {VK_TAB, VK_RETURN, VK_SPACE, VK_ESCAPE}; // as Key has them
+        MSG message{GetFocus(), WM_KEYDOWN, codes[int(key)], 0, 0, {}};
         if (!IsDialogMessageW(AboutShown() ? window.AboutWindow() : window.Window(), &message)) {
             DispatchMessageW(&message);
         }
@@ -122,7 +96,7 @@ public:
     }
     std::string Tip(Control control) { return Utf8FromWide(window.ToolTip(control)); }
     bool AboutShown() { return window.AboutWindow() != nullptr && IsWindowVisible(window.AboutWindow()); }
-    testing::Described Describe(const char* control) {
+    std::tuple<std::string, std::string, bool> Describe(const char* control) {
         IAccessible* accessible = nullptr;
         AccessibleObjectFromWindow(Find(control), static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
                                    reinterpret_cast<void**>(&accessible));
@@ -135,31 +109,15 @@ public:
         accessible->get_accRole(self, &role);
         accessible->get_accName(self, &name);
         accessible->get_accState(self, &state);
-        const testing::Described seen{name ? Utf8FromWide(name) : "",
-                                      role.lVal == ROLE_SYSTEM_PUSHBUTTON ? "button"
-                                      : role.lVal == ROLE_SYSTEM_LINK     ? "link"
-                                                                          : "other",
-                                      (state.lVal & STATE_SYSTEM_UNAVAILABLE) != 0};
+        const std::tuple<std::string, std::string, bool> seen{name ? Utf8FromWide(name) : "",
+                                                              role.lVal == ROLE_SYSTEM_PUSHBUTTON ? "button"
+                                                              : role.lVal == ROLE_SYSTEM_LINK     ? "link"
+                                                                                                  : "other",
+                                                              (state.lVal & STATE_SYSTEM_UNAVAILABLE) != 0};
         SysFreeString(name);
         accessible->Release();
         return seen;
     }
-    testing::ListSeen SeeList(const char* list, int row, int widest) {
-        HWND view = window.Control(list);
-        const auto text = [view](int at) {
-            wchar_t shown[256] = {};
-            LVITEMW item{};
-            item.pszText = shown;
-            item.cchTextMax = 256;
-            SendMessageW(view, LVM_GETITEMTEXTW, WPARAM(at), reinterpret_cast<LPARAM>(&item));
-            return std::wstring(shown);
-        };
-        const int needed = int(SendMessageW(view, LVM_GETSTRINGWIDTHW, 0, LPARAM(text(widest).c_str())));
-        const int column = int(SendMessageW(view, LVM_GETCOLUMNWIDTH, 0, 0));
-        return {int(SendMessageW(view, LVM_GETITEMCOUNT, 0, 0)), Utf8FromWide(text(row)), column >= needed,
-                column <= needed + Scale(24)};
-    }
-
     static testing::BoxSeen Ask(const testing::BoxRow& row) {
         // An earlier run that ended left its quit message, which would end the box at once.
         MSG quit;
@@ -174,8 +132,11 @@ public:
 
     testing::TempFolder folder;
     testing::FakeWindow boxes;
-    std::vector<std::string> links;
-    LinkTaker window{links, boxes};
+    LinkTaker window{"help.html",
+                     [this](HWND, const std::wstring& title, const std::wstring& text, auto... rest) {
+                         return boxes.ShowMessage(Utf8FromWide(title), Utf8FromWide(text), rest...);
+                     }};
+    std::vector<std::string>& links = window.links;
 
 private:
     HWND Find(const char* control) {
@@ -187,17 +148,6 @@ private:
 };
 
 using NativeWindow = testing::WindowContract<NativeDriver>;
-
-// Each toggle gives the client area the view's size.
-TEST_F(NativeWindow, ToggleSizesTheClientArea) {
-    for (const ui::TwipSize view : {ui::kDebugOuter, ui::kCompactOuter, ui::kDebugOuter}) {
-        d.window.ToggleDebugView();
-        RECT client;
-        GetClientRect(d.window.Window(), &client);
-        EXPECT_EQ(client.right, ui::Px(view.width - ui::kMainFrame.width));
-        EXPECT_EQ(client.bottom, ui::Px(view.height - ui::kMainFrame.height));
-    }
-}
 
 // What the engine sets is what the window shows, also for lists built after the request; a greyed-out
 // button is drawn black, an enabled one silver; the engine reads the backup box as the player left it.
