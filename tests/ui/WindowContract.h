@@ -2,7 +2,6 @@
 
 #include "FakeWindow.h"
 #include "TempFolder.h"
-#include "WindowLayout.h"
 
 #include <gtest/gtest.h>
 #include <sstream>
@@ -10,9 +9,10 @@
 #include <tuple>
 #include <vector>
 
-// What a player meets in either window, run against the Qt one and the native one alike. A suite's
-// driver works its toolkit and holds a folder of its own, `boxes` answering the window's questions, the
-// `window` and the `links` it opened (see the drivers for what each call does).
+// What a player meets in either window, run against the Qt one and the native one alike. A suite's driver
+// works its toolkit: Show, Click(control, letGoInside), Press(key) on the control with the keyboard,
+// Focused, Tip, AboutShown, Describe (what assistive technology learns) and Ask (a real box, and what it
+// showed); it holds a folder of its own, `boxes` answering the window's questions, `window` and `links`.
 namespace zorby::testing {
 
 enum class Key { Tab, Return, Space, Escape };

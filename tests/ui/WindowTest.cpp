@@ -1,5 +1,4 @@
 #include "AnimationPatcher.h"
-#include "FancyButton.h"
 #include "WindowContract.h"
 
 #include <QAbstractButton>
@@ -36,8 +35,8 @@ public:
                             letGoInside ? at : at + QPoint{0, 50});
     }
     void Press(Key key) {
-        const Qt::Key keys[] = {Qt::Key_Tab, Qt::Key_Return, Qt::Key_Space,
-                                Qt::Key_Escape}; // as Key has them
+        // In the order of Key.
+        const Qt::Key keys[] = {Qt::Key_Tab, Qt::Key_Return, Qt::Key_Space, Qt::Key_Escape};
         QTest::keyClick(Focus(), keys[int(key)]);
     }
     std::string Focused() { return Focus() ? Focus()->objectName().toStdString() : ""; }

@@ -9,7 +9,6 @@
 // windows.h first, through the headers above.
 #include <commctrl.h>
 #include <oleacc.h>
-#include <string_view>
 
 // The native window under the contract both windows keep, and what only the native one does. The
 // driver stands in for the desktop: it takes every link opened.
@@ -78,7 +77,7 @@ public:
         SendMessageW(Find(control), WM_LBUTTONUP, 0, MAKELPARAM(20, letGoInside ? 10 : 60));
     }
     void Press(Key key) {
-        const WPARAM codes[] = {VK_TAB, VK_RETURN, VK_SPACE, VK_ESCAPE}; // as Key has them
+        const WPARAM codes[] = {VK_TAB, VK_RETURN, VK_SPACE, VK_ESCAPE}; // in the order of Key
         MSG message{GetFocus(), WM_KEYDOWN, codes[int(key)], 0, 0, {}};
         if (!IsDialogMessageW(AboutShown() ? window.AboutWindow() : window.Window(), &message)) {
             DispatchMessageW(&message);
