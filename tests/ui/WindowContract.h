@@ -120,7 +120,6 @@ TYPED_TEST_P(WindowContract, ButtonsAndAboutBoxByMouseKeyboardAndAssistiveTechno
     d.Show();
     d.Click("FancyButton1", false);
     EXPECT_FALSE(d.AboutShown());
-    ASSERT_EQ(d.Focused(), "FancyButton1");
     d.Press(Key::Space);
     ASSERT_TRUE(d.AboutShown());
     EXPECT_EQ(d.Focused(), "cmdOK");

@@ -119,6 +119,16 @@ private:
     }
 };
 
+// The About box stands in the middle of the screen, frame and all.
+TEST(QtWindow, AboutBoxOpensCentred) {
+    QtDriver d;
+    d.Show();
+    d.Click("FancyButton1");
+    auto* box = d.window.findChild<frmAbout*>();
+    ASSERT_TRUE(box && QTest::qWaitForWindowExposed(box));
+    EXPECT_LE((box->frameGeometry().center() - box->screen()->geometry().center()).manhattanLength(), 2);
+}
+
 } // namespace
 } // namespace zorby::ui
 
