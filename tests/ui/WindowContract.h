@@ -49,9 +49,9 @@ inline void WriteStartFiles(const StartRow& row) {
     }
 }
 
-// The buttons and the About box's credit lines (in keyboard order), started in a folder with nothing to
-// patch or restore: what assistive technology learns of each (name, role, greyed out) and what a credit
-// line asks before it opens its link.
+// The buttons, the About box's first line and its credit lines (in keyboard order), started in a folder with
+// nothing to patch or restore: what assistive technology learns of each (name, role, greyed out) and what a
+// credit line asks before it opens its link.
 struct ControlRow {
     const char* control;
     const char* name;
@@ -65,6 +65,7 @@ inline const ControlRow kControlRows[] = {
     {"FancyButton1", "About", "button", false},
     {"Restore_Animation", "Restore", "button", true},
     {"cmdOK", "OK", "button", false},
+    {"Label1", "Program By: Kestrin Dunmarrow    Ver 3.0", "other", false},
     {"Label2", "https://zorby.example.org/", "link", false, "Visit https://zorby.example.org/?",
      "https://zorby.example.org/"},
     {"Label3", "E-Mail: kestrin@example.org", "link", false, "E-Mail Kestrin?",
