@@ -1,20 +1,11 @@
 // Holds a file open as the game or an editor does, for reading and sharing reading only, so that no one
 // can replace, rename or delete it meanwhile. Usage: hold_file FILE MILLISECONDS [TRIGGER]: the hold
 // starts at once, or once the file TRIGGER exists (waited for at most a minute). Prints "holding" when
-// it holds the file and "released" when it lets go. Run under the same Wine server as Zorby.exe.
+// it holds the file and "released" when it lets go. Run under the same Wine server as Zorby.exe;
+// the test's paths are ASCII, so the narrow calls read them right.
 #include <cstdio>
 #include <cstdlib>
-#include <string>
 #include <windows.h>
-
-namespace {
-
-std::wstring Wide(const char* ascii) {
-    const std::string name(ascii);
-    return std::wstring(name.begin(), name.end());
-}
-
-} // namespace
 
 int main(int argc, char** argv) {
     if (argc != 3 && argc != 4) {
@@ -22,7 +13,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const ULONGLONG giveUp = GetTickCount64() + 60000;
-    while (argc == 4 && GetFileAttributesW(Wide(argv[3]).c_str()) == INVALID_FILE_ATTRIBUTES) {
+    while (argc == 4 && GetFileAttributesA(argv[3]) == INVALID_FILE_ATTRIBUTES) {
         if (GetTickCount64() > giveUp) {
             std::fprintf(stderr, "no %s within a minute\n", argv[3]);
             return 1;
@@ -30,7 +21,7 @@ int main(int argc, char** argv) {
         Sleep(10);
     }
     const HANDLE file =
-        CreateFileW(Wide(argv[1]).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        CreateFileA(argv[1], GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         std::fprintf(stderr, "cannot open %s: error %lu\n", argv[1], GetLastError());
         return 1;
