@@ -156,6 +156,7 @@ template <typename Step> void RetryWhileHeld(Step step, std::initializer_list<co
     constexpr ULONGLONG kPatience = 2000;
     constexpr DWORD kPause = 50;
     const ULONGLONG deadline = GetTickCount64() + kPatience;
+    bool deniedUnheld = false; // the last try was denied with no one holding the files
     while (!step()) {
         const DWORD error = GetLastError();
         if (error != ERROR_ACCESS_DENIED && !IsHold(error)) {
@@ -163,11 +164,17 @@ template <typename Step> void RetryWhileHeld(Step step, std::initializer_list<co
         }
         const auto held =
             std::ranges::find_if(files, [](const std::string* file) { return HeldByAnotherProgram(*file); });
-        // Access denied with no one holding the files is a real lack of rights; a sharing violation with
-        // no one holding them any more means the hold ended just now, and the step is tried again.
+        // Access denied with no one holding the files is a real lack of rights, or a hold that ended
+        // between the try and the look: tried once more at once, and denied so again, it is the rights. A
+        // sharing violation with no one holding them any more means the hold ended just now: tried again.
         if (held == files.end() && !IsHold(error)) {
-            throw Failure(PermissionDenied, **files.begin());
+            if (deniedUnheld) {
+                throw Failure(PermissionDenied, **files.begin());
+            }
+            deniedUnheld = true;
+            continue;
         }
+        deniedUnheld = false;
         if (GetTickCount64() >= deadline) {
             throw Failure(FileInUse, held == files.end() ? **files.begin() : **held);
         }
