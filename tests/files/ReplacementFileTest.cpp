@@ -48,6 +48,7 @@ TEST(ReplacementFile, CommitPutsTheWholeNewFileInPlaceAsTheOldOneWas) {
             << "written beside the target";
         EXPECT_EQ(TempFolder::Read("EQUI_Animations.xml"), "old");
         file.Commit();
+        EXPECT_EQ(ThrownNumber([&] { file.Write("more"); }), InvalidArgument) << "a committed file is done";
     }
     EXPECT_EQ(TempFolder::Read("EQUI_Animations.xml"), "<Ui>\r\n" + big + big);
     EXPECT_EQ(ListFolder("."), Names{"EQUI_Animations.xml"});
