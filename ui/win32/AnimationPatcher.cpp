@@ -59,12 +59,10 @@ AnimationPatcher::~AnimationPatcher() {
 }
 
 LRESULT CALLBACK AnimationPatcher::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = OwnerOf<AnimationPatcher>(window, message, lParam);
     if (message == WM_NCCREATE) {
-        auto* self = static_cast<AnimationPatcher*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         self->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
-    auto* self = reinterpret_cast<AnimationPatcher*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (message == WM_NCDESTROY && self != nullptr) {
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         self->window_ = nullptr;

@@ -59,4 +59,14 @@ bool Busy();
 // coming back, that control gets it again. True when the message is handled.
 bool KeepFocusAcrossActivation(HWND window, WPARAM wParam, HWND& focus);
 
+// The object a window serves, given to CreateWindowExW as its last argument: kept in the window's user data
+// from WM_NCCREATE on, and found there for every later message (none before it).
+template <typename Owner> Owner* OwnerOf(HWND window, UINT message, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    return reinterpret_cast<Owner*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
 } // namespace zorby::win32

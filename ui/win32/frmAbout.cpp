@@ -126,12 +126,10 @@ void frmAbout::ShowAbout(frmAbout*& slot, WindowPort& port, HWND owner) {
 }
 
 LRESULT CALLBACK frmAbout::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* box = OwnerOf<frmAbout>(window, message, lParam);
     if (message == WM_NCCREATE) {
-        auto* box = static_cast<frmAbout*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         box->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(box));
     }
-    auto* box = reinterpret_cast<frmAbout*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (message == WM_NCDESTROY && box != nullptr) {
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         box->slot_ = nullptr;
