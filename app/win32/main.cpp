@@ -43,7 +43,8 @@ bool HasArguments(const wchar_t* line) {
 }
 
 // The arguments after the program's name, as UTF-8. shell32, which splits them, is loaded only when
-// there are some: linked at start, it made every start a quarter slower under Wine.
+// there are some, so that a plain start does not load it (an alternating run under Wine found that no
+// faster, 1,041 against 1,048 ms, but no slower either).
 std::vector<std::string> Arguments() {
     std::vector<std::string> arguments;
     if (!HasArguments(GetCommandLineW())) {
