@@ -52,7 +52,8 @@ bool IsFolder(const std::string& path) {
 // those in sorted order. Empty when there is none.
 std::string MatchEntry(const std::string& folder, const std::string& component) {
     std::vector<std::string> candidates;
-    for (std::string& entryName : platform::FolderEntries(folder.empty() ? std::string(".") : folder)) {
+    for (std::string& entryName :
+         platform::EntriesThatMayBe(folder.empty() ? std::string(".") : folder, component)) {
         if (EqualIgnoringAsciiCase(entryName, component)) {
             candidates.push_back(std::move(entryName));
         }

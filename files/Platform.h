@@ -54,6 +54,12 @@ EntryStatus StatusOf(const std::string& path, Links links);
 // throws: an unreadable folder is not an empty one.
 std::vector<std::string> FolderEntries(const std::string& folder);
 
+// The names in `folder` that may be `component` in another letter case; the caller picks among them.
+// On POSIX, where names that differ in case are different entries, every name in the folder. On Windows,
+// whose file systems ignore case themselves, only the entry the system finds under that name, with its
+// stored spelling: one lookup instead of a listing, which under Wine costs a round of server calls.
+std::vector<std::string> EntriesThatMayBe(const std::string& folder, const std::string& component);
+
 // The root an absolute name starts from, as it is joined with the components after it ("/" on POSIX;
 // "C:/" or "//server/share/" on Windows), and how many bytes of the name it takes. Empty for a name
 // relative to the current folder.

@@ -122,6 +122,10 @@ std::vector<std::string> FolderEntries(const std::string& folder) {
     }
 }
 
+std::vector<std::string> EntriesThatMayBe(const std::string& folder, const std::string& /*component*/) {
+    return FolderEntries(folder);
+}
+
 Root RootOf(std::string_view name) {
     if (!name.empty() && (name.front() == '/' || name.front() == '\\')) {
         return {"/", 1};

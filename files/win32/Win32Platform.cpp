@@ -261,6 +261,29 @@ std::vector<std::string> FolderEntries(const std::string& folder) {
     return names;
 }
 
+std::vector<std::string> EntriesThatMayBe(const std::string& folder, const std::string& component) {
+    // A name with a wildcard would be a search pattern, and bytes that are no UTF-8 cannot be asked for:
+    // for those, the listing decides.
+    const bool separated = folder.empty() || folder.back() == '/' || folder.back() == '\\';
+    if (component.find_first_of("*?<>\"") != std::string::npos ||
+        MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, component.data(),
+                            static_cast<int>(component.size()), nullptr, 0) <= 0) {
+        return FolderEntries(folder);
+    }
+    const std::wstring path = Wide(separated ? folder + component : folder + '/' + component);
+    WIN32_FIND_DATAW found{};
+    const HANDLE search =
+        FindFirstFileExW(path.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0);
+    if (search == INVALID_HANDLE_VALUE) {
+        if (GetLastError() == ERROR_FILE_NOT_FOUND) {
+            return {};
+        }
+        return FolderEntries(folder); // which reports the folder's own failure, or finds what is there
+    }
+    FindClose(search);
+    return {Narrow(found.cFileName)};
+}
+
 Root RootOf(std::string_view name) {
     const auto separator = [&](std::size_t at) {
         return at < name.size() && (name[at] == '/' || name[at] == '\\');
