@@ -262,11 +262,10 @@ std::vector<std::string> FolderEntries(const std::string& folder) {
 }
 
 std::vector<std::string> EntriesThatMayBe(const std::string& folder, const std::string& component) {
-    // A name with a wildcard would be a search pattern, and bytes that are no UTF-8 cannot be asked for:
-    // for those, the listing decides.
+    // Bytes that are no UTF-8 cannot be asked for: for those, the listing decides. A name with a wildcard
+    // is asked for as a pattern, but what it finds differs from it, and the caller's comparison drops it.
     const bool separated = folder.empty() || folder.back() == '/' || folder.back() == '\\';
-    if (component.find_first_of("*?<>\"") != std::string::npos ||
-        MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, component.data(),
+    if (MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, component.data(),
                             static_cast<int>(component.size()), nullptr, 0) <= 0) {
         return FolderEntries(folder);
     }

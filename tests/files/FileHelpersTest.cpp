@@ -28,6 +28,7 @@ TEST(FileHelpers, RefusalsChangeNothing) {
         {[] { CopyFile("missing.xml", "b.xml"); }, FileNotFound},
         {[] { CopyFile("../default", "b.xml"); }, PathFileAccessError},
         {[] { CopyFile("../DEFAULT/missing.xml", "b.xml"); }, FileNotFound}, // folders in any letter case
+        {[] { CopyFile("EQUI_A*.xml", "b.xml"); }, FileNotFound},            // a name, never a pattern
         {[] { CopyFile("EQUI_Animations.xml", "../nowhere/b.xml"); }, PathNotFound},
         {[] { CopyFile("EQUI_Animations.xml", "../default"); }, PathFileAccessError},
         // Root may write anywhere, so the tool honours the protection itself.
