@@ -68,7 +68,7 @@ const Row kRows[] = {
          "\n"
          "== ../nowhere\nZorby cannot open the folder ../nowhere: Path not found.\n1 of 3 would complete\n"},
     {"CheckForScripts",
-     {"--check", "--format", "json", "../other/\xFF", "../other"},
+     {"--check", "--format", "json", "../other/\xFF", "../other", "."},
      1,
      "{\n  \"folders\": [\n    {\"path\": \"../other/\\udcff\", \"result\": \"refused\", \"refusal\": "
      "{\"text\": "
@@ -76,8 +76,16 @@ const Row kRows[] = {
      "\"notes\": []},\n    {\"path\": \"../other\", \"result\": \"refused\", \"refusal\": {\"text\": "
      "\"EQUI_Animations.xml is not in this folder, and ..\\\\default\\\\ holds none to copy.\\nNothing was "
      "changed. Please put a copy of EQUI_Animations.xml in this folder and run Zorby again.\", \"file\": "
-     "\"EQUI_Animations.xml\", \"line\": null}, \"notes\": []}\n  ],\n  \"checked\": 2,\n  \"complete\": "
-     "0\n}\n"},
+     "\"EQUI_Animations.xml\", \"line\": null}, \"notes\": []},\n"
+     "    {\"path\": \".\", \"result\": \"complete\", \"textures\": {\"replaced\": [], \"added\": [\"A.tga"
+     "\"]}, \"animations\": {\"replaced\": [], \"added\": [\"R\"]}, \"notes\": [{\"sheet\": \"C.tga\", \"f"
+     "ile\": \"Zor_Anim.txt\", \"line\": 4, \"lacks\": \"TextureInfo\", \"text\": \"Note: Zor_Anim.txt lin"
+     "e 4 uses the sheet C.tga, which no TextureInfo of the patched file describes.\"}, {\"sheet\": \"D.tg"
+     "a\", \"file\": \"Zor_Anim.txt\", \"line\": 5, \"lacks\": \"TextureInfo\", \"text\": \"Note: Zor_Anim"
+     ".txt line 5 uses the sheet D.tga, which no TextureInfo of the patched file describes.\"}, {\"sheet\""
+     ": \"D.tga\", \"file\": \"Zor_Anim.txt\", \"line\": 5, \"lacks\": \"file\", \"text\": \"Note: Zor_Ani"
+     "m.txt line 5 uses the sheet D.tga, which is neither in this folder nor in ..\\\\default\\\\.\"}]}"
+     "\n  ],\n  \"checked\": 3,\n  \"complete\": 1\n}\n"},
 };
 
 class CommandLine : public ::testing::TestWithParam<Row> {};

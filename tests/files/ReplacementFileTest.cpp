@@ -1,5 +1,6 @@
 #include "ReplacementFile.h"
 
+#include "FailingSink.h"
 #include "Failure.h"
 #include "FileHelpers.h"
 #include "FileSink.h"
@@ -87,6 +88,10 @@ TEST(ReplacementFile, RefusesWhatItMustNotReplaceAndReplacesADanglingLink) {
     EXPECT_EQ(ThrownNumber([] { ReplacementFile file("../nowhere/EQUI_Animations.xml"); }), PathNotFound);
     const SinkWrapper dropsTheSink = [](std::unique_ptr<ByteSink>) { return std::unique_ptr<ByteSink>(); };
     EXPECT_EQ(ThrownNumber([&] { ReplacementFile file("EQUI_An.xml", dropsTheSink); }), InvalidArgument);
+    // Memory running out mid-write fails the file like any failure, and the new version is gone at once.
+    ReplacementFile starved("EQUI_An.xml", testing::FailingAt(0, true));
+    EXPECT_THROW(starved.Write("new"), std::bad_alloc);
+    EXPECT_EQ(ThrownNumber([&] { starved.Write("more"); }), DeviceIoError);
     EXPECT_EQ(TempFolder::Read("EQUI_Animations.xml"), "old");
     EXPECT_EQ(ListFolder("."), Names{"EQUI_Animations.xml"});
     // A dangling link is replaced by the file itself, never followed.
