@@ -265,11 +265,12 @@ std::vector<std::string> EntriesThatMayBe(const std::string& folder, const std::
     // Bytes that are no UTF-8 cannot be asked for: for those, the listing decides. A name with a wildcard
     // is asked for as a pattern, but what it finds differs from it, and the caller's comparison drops it.
     const bool separated = folder.empty() || folder.back() == '/' || folder.back() == '\\';
-    if (MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, component.data(),
-                            static_cast<int>(component.size()), nullptr, 0) <= 0) {
+    std::wstring path;
+    try {
+        path = Wide(separated ? folder + component : folder + '/' + component);
+    } catch (const Failure&) {
         return FolderEntries(folder);
     }
-    const std::wstring path = Wide(separated ? folder + component : folder + '/' + component);
     WIN32_FIND_DATAW found{};
     const HANDLE search =
         FindFirstFileExW(path.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0);
